@@ -1,0 +1,6 @@
+#include "app/core/PubVars.h"
+
+GTMYhxx CurUser;
+QString CZRQ;
+QString QSRQ;
+QString GSDM;

@@ -1,0 +1,25 @@
+#pragma once
+// The login values every window reads: the logged-in operator and workstation,
+// the operation date, the first day of the operation month and the company code.
+#include <QString>
+
+struct GTMYhxx {
+    QString YGBH; // operator number as stored
+    QString YGMM; // password
+    QString YGXM; // operator name
+    QString GNZ;  // role
+    QString JSJM; // computer name
+    QString IPDZ; // first IPv4 address
+};
+
+extern GTMYhxx CurUser;
+extern QString CZRQ; // operation date YYMMDD, fixed at login
+extern QString QSRQ; // first day of the operation month, YYMM + "01"
+extern QString GSDM; // company code
+
+namespace Roles {
+inline const QString Ordinary = QStringLiteral("普通操作员");
+inline const QString Senior = QStringLiteral("高级操作员");
+inline const QString Admin = QStringLiteral("系统管理员");
+inline const QString None = QStringLiteral("#");
+} // namespace Roles

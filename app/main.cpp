@@ -1,0 +1,8 @@
+#include "app/Startup.h"
+#include "common/App.h"
+
+int main(int argc, char** argv)
+{
+    HalvorraApp app(argc, argv);
+    return runHalvorra(app);
+}

@@ -1,0 +1,37 @@
+#include "common/App.h"
+
+#include <QFont>
+#include <QFontDatabase>
+
+HalvorraApp::HalvorraApp(int& argc, char** argv) : QApplication(argc, argv)
+{
+    setupFonts();
+}
+
+void showUncaught(const QString& text)
+{
+    dialogs().error(QApplication::activeWindow(), text);
+}
+
+bool HalvorraApp::notify(QObject* receiver, QEvent* event)
+{
+    bool result = false;
+    guarded([&] { result = QApplication::notify(receiver, event); });
+    return result;
+}
+
+void HalvorraApp::setupFonts()
+{
+    // Name the Simplified Chinese families explicitly: plain fallback picks the
+    // Japanese faces of the CJK fonts.
+    const QStringList song = {QStringLiteral("Noto Serif CJK SC"), QStringLiteral("Noto Sans CJK SC"),
+                              QStringLiteral("AR PL UKai CN")};
+    const QStringList kai = {QStringLiteral("AR PL UKai CN"), QStringLiteral("Noto Serif CJK SC"),
+                             QStringLiteral("Noto Sans CJK SC")};
+    QFont::insertSubstitutions(QStringLiteral("宋体"), song);
+    QFont::insertSubstitutions(QStringLiteral("楷体_GB2312"), kai);
+    QFont::insertSubstitutions(QStringLiteral("楷体"), kai);
+    QFont f(QStringLiteral("宋体"));
+    f.setPixelSize(12);
+    QApplication::setFont(f);
+}

@@ -1,0 +1,38 @@
+#pragma once
+// The shared data module: the two connections, the scratch queries, the exchange
+// queries and the descriptions of the shared file dialogs, in the order they are
+// created. One instance lives from start-up to shutdown.
+#include "data/Connection.h"
+#include "data/Query.h"
+
+#include <QObject>
+
+// What a shared file dialog offers; the window layer shows it.
+struct FileDialogSpec {
+    QString filter;       // Qt form, e.g. "数据库文件 (*.mdb)"
+    bool picture = false; // shows a picture preview
+};
+
+class Tdmbasic : public QObject
+{
+    Q_OBJECT
+public:
+    explicit Tdmbasic(QObject* parent = nullptr);
+    ~Tdmbasic() override; // disconnects the main database, then the exchange database
+
+    Connection adoCntnfybase{DbKind::Main};
+    Query QryPUB{&adoCntnfybase};
+    Connection adoCntnfyExp{DbKind::Exchange};
+    Query qryTemp1{&adoCntnfyExp};
+    Query qryFWXX{&adoCntnfyExp};
+    FileDialogSpec OpenDBPath;
+    Connection adoCntn{DbKind::Exchange};
+    Query qryKHXX{&adoCntnfyExp};
+    FileDialogSpec OpenPic;
+
+    static QString mainConnectionString(const QString& path);
+    static QString exchangeConnectionString(const QString& path);
+};
+
+// The one instance; null before start-up and after shutdown.
+extern Tdmbasic* dmbasic;

@@ -1,0 +1,764 @@
+#include "data/Query.h"
+
+#include "data/DbError.h"
+#include "data/Text.h"
+
+#include <QRegularExpression>
+#include <sqlite3.h>
+
+namespace {
+
+QString ident(const QString& s)
+{
+    return QLatin1Char('"') + QString(s).replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
+}
+
+// "select * from T ..." is the one form whose rows can be written back: the row
+// identity is fetched in front of the columns.
+const QRegularExpression& selectStar()
+{
+    static const QRegularExpression re(QStringLiteral("^(\\s*select\\s+)(\\*\\s+from\\s)"),
+                                       QRegularExpression::CaseInsensitiveOption);
+    return re;
+}
+
+bool likeMatch(const QString& text, const QString& pattern)
+{
+    // Case-insensitive match with % (any run) and _ (one character).
+    QString re;
+    for (QChar c : pattern) {
+        if (c == QLatin1Char('%'))
+            re += QLatin1String(".*");
+        else if (c == QLatin1Char('_'))
+            re += QLatin1Char('.');
+        else
+            re += QRegularExpression::escape(QString(c));
+    }
+    QRegularExpression rx(QRegularExpression::anchoredPattern(re),
+                          QRegularExpression::CaseInsensitiveOption |
+                              QRegularExpression::DotMatchesEverythingOption);
+    return rx.match(text).hasMatch();
+}
+
+} // namespace
+
+Query::Query(Connection* connection, QObject* parent) : QObject(parent), m_conn(connection) {}
+
+Query::~Query() = default;
+
+void Query::setConnection(Connection* c)
+{
+    if (c != m_conn)
+        close();
+    m_conn = c;
+}
+
+QString Query::statementText() const
+{
+    QString s;
+    for (const QString& line : m_sql)
+        s += line + QLatin1Char('\n');
+    return s;
+}
+
+void Query::requireActive() const
+{
+    if (m_state == State::Inactive)
+        throw DbError(QStringLiteral("数据集没有打开。"));
+}
+
+void Query::setState(State s)
+{
+    if (m_state == s)
+        return;
+    m_state = s;
+    emit stateChanged();
+}
+
+void Query::close()
+{
+    if (m_state == State::Inactive && m_columns.isEmpty())
+        return;
+    m_rows.clear();
+    m_visible.clear();
+    m_columns.clear();
+    m_table.clear();
+    m_buffer.clear();
+    m_cur = -1;
+    m_eof = m_bof = true;
+    m_modified = false;
+    m_state = State::Inactive;
+    emit stateChanged();
+    emit reset();
+}
+
+void Query::open()
+{
+    close();
+    if (!m_conn || !m_conn->isOpen())
+        throw DbError(QStringLiteral("数据库连接没有打开。"));
+    QString native = m_conn->translate(statementText());
+    m_hasRowid = false;
+    const auto m = selectStar().match(native);
+    if (m.hasMatch()) {
+        native = m.captured(1) + QStringLiteral("rowid, ") + native.mid(m.capturedLength(1));
+        m_hasRowid = true;
+    }
+    Statement st(*m_conn, native);
+    sqlite3_stmt* h = st.handle();
+    const int n = sqlite3_column_count(h);
+    if (n == 0)
+        throw DbError(QStringLiteral("该语句不返回记录，不能打开。"));
+    const int first = m_hasRowid ? 1 : 0;
+    QString table;
+    bool oneTable = m_hasRowid;
+    QList<ColumnInfo> cols;
+    for (int i = first; i < n; ++i) {
+        ColumnInfo ci;
+        ci.name = QString::fromUtf8(sqlite3_column_name(h, i));
+        ci.type = ColumnInfo::Other;
+        const char* t = sqlite3_column_table_name(h, i);
+        const char* o = sqlite3_column_origin_name(h, i);
+        if (t && o) {
+            const QString tn = QString::fromUtf8(t);
+            if (table.isEmpty())
+                table = tn;
+            else if (tn != table)
+                oneTable = false;
+            if (const TableInfo* ti = m_conn->table(tn)) {
+                const int k = ti->indexOf(QString::fromUtf8(o));
+                if (k >= 0) {
+                    ci.type = ti->columns[k].type;
+                    ci.maxLength = ti->columns[k].maxLength;
+                }
+            }
+        } else {
+            oneTable = false;
+        }
+        cols << ci;
+    }
+    std::vector<Row> rows;
+    while (st.step()) {
+        Row r;
+        if (m_hasRowid)
+            r.rowid = sqlite3_column_int64(h, 0);
+        r.values.resize(n - first);
+        for (int i = first; i < n; ++i) {
+            QVariant v;
+            switch (sqlite3_column_type(h, i)) {
+            case SQLITE_NULL:
+                break;
+            case SQLITE_INTEGER:
+                if (cols[i - first].type == ColumnInfo::Float)
+                    v = double(sqlite3_column_int64(h, i));
+                else
+                    v = qlonglong(sqlite3_column_int64(h, i));
+                break;
+            case SQLITE_FLOAT:
+                v = sqlite3_column_double(h, i);
+                break;
+            default:
+                v = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(h, i)),
+                                      sqlite3_column_bytes(h, i));
+            }
+            r.values[i - first] = std::move(v);
+        }
+        rows.push_back(std::move(r));
+    }
+    m_columns = cols;
+    m_table = (oneTable && !table.isEmpty()) ? table : QString();
+    m_rows = std::move(rows);
+    m_terms = m_filtered ? parseFilter(m_filter) : QList<FilterTerm>();
+    rebuildVisible();
+    m_cur = m_visible.empty() ? -1 : 0;
+    m_eof = m_bof = m_visible.empty();
+    m_state = State::Browse;
+    emit stateChanged();
+    emit reset();
+    emit currentChanged();
+}
+
+void Query::execSql()
+{
+    close();
+    if (!m_conn || !m_conn->isOpen())
+        throw DbError(QStringLiteral("数据库连接没有打开。"));
+    const QString native = m_conn->translate(statementText());
+    const QByteArray bytes = native.toUtf8();
+    const char* tail = nullptr;
+    sqlite3_stmt* h = nullptr;
+    if (sqlite3_prepare_v2(m_conn->handle(), bytes.constData(), bytes.size(), &h, &tail) != SQLITE_OK) {
+        const QString e = m_conn->lastError();
+        sqlite3_finalize(h);
+        throw DbError(e);
+    }
+    // One statement per query: anything after it would be a second statement.
+    if (tail && !QByteArray(tail).trimmed().isEmpty() && QByteArray(tail).trimmed() != ";") {
+        sqlite3_finalize(h);
+        throw DbError(QStringLiteral("一个查询只能执行一条语句。"));
+    }
+    int rc;
+    while ((rc = sqlite3_step(h)) == SQLITE_ROW) {
+    }
+    if (rc != SQLITE_DONE) {
+        const QString e = m_conn->lastError();
+        sqlite3_finalize(h);
+        throw DbError(e);
+    }
+    sqlite3_finalize(h);
+    m_rowsAffected = m_conn->changes();
+}
+
+int Query::fieldIndex(const QString& name) const
+{
+    for (int i = 0; i < m_columns.size(); ++i)
+        if (m_columns[i].name.compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
+}
+
+Query::Row& Query::currentRow()
+{
+    return m_rows[size_t(m_visible[size_t(m_cur)])];
+}
+
+const Query::Row& Query::currentRow() const
+{
+    return m_rows[size_t(m_visible[size_t(m_cur)])];
+}
+
+void Query::moved()
+{
+    emit currentChanged();
+    if (afterScroll)
+        afterScroll(*this);
+}
+
+void Query::checkBrowseMode()
+{
+    if (isEditing())
+        post();
+}
+
+void Query::setRecNo(int row)
+{
+    requireActive();
+    if (m_visible.empty())
+        return;
+    row = qBound(0, row, int(m_visible.size()) - 1);
+    checkBrowseMode();
+    m_eof = m_bof = false;
+    if (row == m_cur)
+        return;
+    m_cur = row;
+    moved();
+}
+
+void Query::first()
+{
+    requireActive();
+    checkBrowseMode();
+    m_bof = true;
+    m_eof = m_visible.empty();
+    if (!m_visible.empty() && m_cur != 0) {
+        m_cur = 0;
+        moved();
+    }
+}
+
+void Query::last()
+{
+    requireActive();
+    checkBrowseMode();
+    m_eof = true;
+    m_bof = m_visible.empty();
+    const int l = int(m_visible.size()) - 1;
+    if (l >= 0 && m_cur != l) {
+        m_cur = l;
+        moved();
+    }
+}
+
+void Query::next()
+{
+    requireActive();
+    checkBrowseMode();
+    m_bof = false;
+    if (m_cur + 1 >= int(m_visible.size())) {
+        m_eof = true;
+        return;
+    }
+    ++m_cur;
+    m_eof = false;
+    moved();
+}
+
+void Query::prior()
+{
+    requireActive();
+    checkBrowseMode();
+    m_eof = false;
+    if (m_cur <= 0) {
+        m_bof = true;
+        return;
+    }
+    --m_cur;
+    m_bof = false;
+    moved();
+}
+
+QVariant Query::value(int col) const
+{
+    if (m_state == State::Inactive || col < 0 || col >= m_columns.size())
+        return {};
+    if (isEditing())
+        return m_buffer.value(col);
+    if (m_cur < 0)
+        return {};
+    return currentRow().values.value(col);
+}
+
+QVariant Query::value(const QString& field) const
+{
+    const int i = fieldIndex(field);
+    if (i < 0 && m_state != State::Inactive)
+        throw DbError(QStringLiteral("找不到字段“%1”。").arg(field));
+    return value(i);
+}
+
+QString Query::text(const QString& field) const
+{
+    const QVariant v = value(field);
+    if (v.isNull())
+        return {};
+    if (v.typeId() == QMetaType::Double)
+        return QString::number(v.toDouble(), 'g', 15);
+    return v.toString();
+}
+
+double Query::number(const QString& field) const
+{
+    return value(field).toDouble();
+}
+
+QVariant Query::valueAt(int row, int col) const
+{
+    if (row < 0 || row >= int(m_visible.size()) || col < 0 || col >= m_columns.size())
+        return {};
+    if (row == m_cur && isEditing())
+        return m_buffer.value(col);
+    return m_rows[size_t(m_visible[size_t(row)])].values.value(col);
+}
+
+QVariant Query::convertFor(int col, const QVariant& v) const
+{
+    if (!v.isValid() || v.isNull())
+        return {};
+    const ColumnInfo& c = m_columns[col];
+    if (c.type == ColumnInfo::Float) {
+        if (v.typeId() == QMetaType::QString) {
+            const QString t = Text::trim(v.toString());
+            if (t.isEmpty())
+                return {};
+            bool ok = false;
+            const double d = t.toDouble(&ok);
+            if (!ok)
+                throw DbError(QStringLiteral("“%1”不是有效的数值。").arg(t));
+            return d;
+        }
+        bool ok = false;
+        const double d = v.toDouble(&ok);
+        if (!ok)
+            throw DbError(QStringLiteral("“%1”不是有效的数值。").arg(v.toString()));
+        return d;
+    }
+    if (c.type == ColumnInfo::Text || c.type == ColumnInfo::Memo) {
+        const QString s = v.toString();
+        return s.isEmpty() ? QVariant() : QVariant(s);
+    }
+    return v;
+}
+
+void Query::setValue(int col, const QVariant& v)
+{
+    requireActive();
+    if (col < 0 || col >= m_columns.size())
+        throw DbError(QStringLiteral("字段序号越界。"));
+    if (!isEditing())
+        throw DbError(QStringLiteral("数据集不在编辑或插入状态。"));
+    const QVariant nv = convertFor(col, v);
+    if (m_buffer[col] == nv && m_buffer[col].isNull() == nv.isNull())
+        return;
+    m_buffer[col] = nv;
+    m_modified = true;
+    emit valueChanged(col);
+}
+
+void Query::setValue(const QString& field, const QVariant& v)
+{
+    const int i = fieldIndex(field);
+    if (i < 0)
+        throw DbError(QStringLiteral("找不到字段“%1”。").arg(field));
+    setValue(i, v);
+}
+
+QList<Query::FilterTerm> Query::parseFilter(const QString& f) const
+{
+    QList<FilterTerm> terms;
+    const QString s = f.trimmed();
+    if (s.isEmpty())
+        return terms;
+    int i = 0;
+    const int n = s.size();
+    auto skipSpace = [&] {
+        while (i < n && s.at(i).isSpace())
+            ++i;
+    };
+    auto fail = [&] { throw DbError(QStringLiteral("过滤条件无效：%1").arg(f)); };
+    while (true) {
+        skipSpace();
+        int b = i;
+        while (i < n && !s.at(i).isSpace() && s.at(i) != QLatin1Char('='))
+            ++i;
+        const QString name = s.mid(b, i - b);
+        skipSpace();
+        FilterTerm t;
+        t.column = fieldIndex(name);
+        if (t.column < 0)
+            fail();
+        if (i < n && s.at(i) == QLatin1Char('=')) {
+            ++i;
+        } else if (s.mid(i, 4).compare(QLatin1String("like"), Qt::CaseInsensitive) == 0) {
+            t.like = true;
+            i += 4;
+        } else {
+            fail();
+        }
+        skipSpace();
+        if (i >= n || s.at(i) != QLatin1Char('\''))
+            fail();
+        ++i;
+        QString v;
+        bool closed = false;
+        while (i < n) {
+            if (s.at(i) == QLatin1Char('\'')) {
+                if (i + 1 < n && s.at(i + 1) == QLatin1Char('\'')) {
+                    v += QLatin1Char('\'');
+                    i += 2;
+                    continue;
+                }
+                ++i;
+                closed = true;
+                break;
+            }
+            v += s.at(i++);
+        }
+        if (!closed)
+            fail();
+        t.value = v;
+        terms << t;
+        skipSpace();
+        if (i >= n)
+            break;
+        if (s.mid(i, 3).compare(QLatin1String("and"), Qt::CaseInsensitive) != 0)
+            fail();
+        i += 3;
+    }
+    return terms;
+}
+
+bool Query::passes(const Row& r) const
+{
+    for (const FilterTerm& t : m_terms) {
+        const QVariant v = r.values.value(t.column);
+        if (v.isNull())
+            return false;
+        QString s = v.typeId() == QMetaType::Double ? QString::number(v.toDouble(), 'g', 15) : v.toString();
+        if (t.like) {
+            if (!likeMatch(s, t.value))
+                return false;
+        } else if (s.compare(t.value, Qt::CaseInsensitive) != 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void Query::rebuildVisible()
+{
+    m_visible.clear();
+    m_visible.reserve(m_rows.size());
+    const bool all = !m_filtered || m_terms.isEmpty();
+    for (size_t i = 0; i < m_rows.size(); ++i)
+        if (all || passes(m_rows[i]))
+            m_visible.push_back(int(i));
+}
+
+void Query::setFilter(const QString& f)
+{
+    if (f == m_filter)
+        return;
+    if (m_filtered && isActive()) {
+        QList<FilterTerm> terms = parseFilter(f);
+        checkBrowseMode();
+        m_filter = f;
+        m_terms = terms;
+        rebuildVisible();
+        m_cur = m_visible.empty() ? -1 : 0;
+        m_eof = m_bof = m_visible.empty();
+        emit reset();
+        moved();
+    } else {
+        m_filter = f;
+    }
+}
+
+void Query::setFiltered(bool on)
+{
+    if (on == m_filtered)
+        return;
+    if (isActive()) {
+        QList<FilterTerm> terms = on ? parseFilter(m_filter) : QList<FilterTerm>();
+        checkBrowseMode();
+        m_filtered = on;
+        m_terms = terms;
+        rebuildVisible();
+        m_cur = m_visible.empty() ? -1 : 0;
+        m_eof = m_bof = m_visible.empty();
+        emit reset();
+        moved();
+    } else {
+        m_filtered = on;
+    }
+}
+
+bool Query::locate(const QString& field, const QVariant& value, LocateOptions o)
+{
+    requireActive();
+    const int col = fieldIndex(field);
+    if (col < 0)
+        throw DbError(QStringLiteral("找不到字段“%1”。").arg(field));
+    const Qt::CaseSensitivity cs = o.caseInsensitive ? Qt::CaseInsensitive : Qt::CaseSensitive;
+    const QString want = value.toString();
+    for (int row = 0; row < int(m_visible.size()); ++row) {
+        const QVariant v = m_rows[size_t(m_visible[size_t(row)])].values.value(col);
+        if (v.isNull())
+            continue;
+        const QString s = v.typeId() == QMetaType::Double ? QString::number(v.toDouble(), 'g', 15) : v.toString();
+        const bool hit = o.partialKey ? s.startsWith(want, cs) : s.compare(want, cs) == 0;
+        if (hit) {
+            checkBrowseMode();
+            m_eof = m_bof = false;
+            if (row != m_cur) {
+                m_cur = row;
+                moved();
+            }
+            return true;
+        }
+    }
+    return false;
+}
+
+void Query::edit()
+{
+    requireActive();
+    if (isEditing())
+        return;
+    if (m_visible.empty()) {
+        // Editing an empty row set starts a new row, as typing into an empty card does.
+        append();
+        return;
+    }
+    if (!canModify())
+        throw DbError(QStringLiteral("该数据集不能修改。"));
+    if (beforeEdit)
+        beforeEdit(*this);
+    m_buffer = currentRow().values;
+    m_modified = false;
+    setState(State::Edit);
+}
+
+void Query::insertAt(int pos)
+{
+    requireActive();
+    if (!canModify())
+        throw DbError(QStringLiteral("该数据集不能修改。"));
+    checkBrowseMode();
+    if (beforeInsert)
+        beforeInsert(*this);
+    const int rawPos = pos < int(m_visible.size()) ? m_visible[size_t(pos)] : int(m_rows.size());
+    emit aboutToInsertRow(pos);
+    Row r;
+    r.values.resize(m_columns.size());
+    m_rows.insert(m_rows.begin() + rawPos, r);
+    for (int& v : m_visible)
+        if (v >= rawPos)
+            ++v;
+    m_visible.insert(m_visible.begin() + pos, rawPos);
+    m_cur = pos;
+    m_eof = m_bof = false;
+    m_buffer = r.values;
+    m_modified = false;
+    m_state = State::Insert;
+    emit rowInserted(pos);
+    emit stateChanged();
+    emit currentChanged();
+    if (afterInsert)
+        afterInsert(*this);
+}
+
+void Query::insert()
+{
+    insertAt(m_cur < 0 ? 0 : m_cur);
+}
+
+void Query::append()
+{
+    insertAt(int(m_visible.size()));
+}
+
+void Query::validateRow(const QVector<QVariant>& values) const
+{
+    for (int i = 0; i < m_columns.size(); ++i) {
+        const ColumnInfo& c = m_columns[i];
+        const QVariant& v = values[i];
+        if (v.isNull())
+            continue;
+        if (c.type == ColumnInfo::Text && c.maxLength > 0 && Text::charCount(v.toString()) > c.maxLength)
+            throw DbError(QStringLiteral("“%1”最多只能有 %2 个字符，输入的内容太长。").arg(c.name).arg(c.maxLength));
+    }
+}
+
+void Query::post()
+{
+    requireActive();
+    if (!isEditing())
+        return;
+    if (beforePost)
+        beforePost(*this);
+    validateRow(m_buffer);
+    Row& row = currentRow();
+    if (m_state == State::Edit) {
+        QStringList sets;
+        QList<QVariant> args;
+        for (int i = 0; i < m_columns.size(); ++i) {
+            const QVariant& o = row.values[i];
+            const QVariant& n = m_buffer[i];
+            if (o.isNull() != n.isNull() || o != n) {
+                sets << ident(m_columns[i].name) + QStringLiteral("=?");
+                args << n;
+            }
+        }
+        if (!sets.isEmpty()) {
+            QString sql = QStringLiteral("UPDATE %1 SET %2 WHERE rowid=?").arg(ident(m_table), sets.join(','));
+            args << row.rowid;
+            if (m_optimistic) {
+                for (int i = 0; i < m_columns.size(); ++i) {
+                    sql += QStringLiteral(" AND %1 IS ?").arg(ident(m_columns[i].name));
+                    args << row.values[i];
+                }
+            }
+            Statement st(*m_conn, sql);
+            for (int i = 0; i < args.size(); ++i)
+                st.bind(i + 1, args[i]);
+            st.step();
+            if (m_conn->changes() == 0)
+                throw DbError(QStringLiteral("这条记录已被其他工作站修改或删除，不能保存。请重新查询后再修改。"));
+        }
+    } else {
+        QStringList names, marks;
+        QList<QVariant> args;
+        for (int i = 0; i < m_columns.size(); ++i) {
+            if (m_buffer[i].isNull())
+                continue;
+            names << ident(m_columns[i].name);
+            marks << QStringLiteral("?");
+            args << m_buffer[i];
+        }
+        const QString sql = names.isEmpty()
+                                ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(ident(m_table))
+                                : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                      .arg(ident(m_table), names.join(','), marks.join(','));
+        Statement st(*m_conn, sql);
+        for (int i = 0; i < args.size(); ++i)
+            st.bind(i + 1, args[i]);
+        st.step();
+        row.rowid = m_conn->lastInsertRowId();
+    }
+    row.values = m_buffer;
+    m_buffer.clear();
+    m_modified = false;
+    setState(State::Browse);
+    emit rowChanged(m_cur);
+    if (afterPost)
+        afterPost(*this);
+}
+
+void Query::cancel()
+{
+    if (!isEditing())
+        return;
+    if (m_state == State::Insert) {
+        const int pos = m_cur;
+        emit aboutToRemoveRow(pos);
+        const int raw = m_visible[size_t(pos)];
+        m_rows.erase(m_rows.begin() + raw);
+        m_visible.erase(m_visible.begin() + pos);
+        for (int& v : m_visible)
+            if (v > raw)
+                --v;
+        m_buffer.clear();
+        m_modified = false;
+        m_state = State::Browse;
+        if (m_cur >= int(m_visible.size()))
+            m_cur = int(m_visible.size()) - 1;
+        m_eof = m_bof = m_visible.empty();
+        emit rowRemoved(pos);
+        emit stateChanged();
+        emit currentChanged();
+        return;
+    }
+    m_buffer.clear();
+    m_modified = false;
+    setState(State::Browse);
+    emit rowChanged(m_cur);
+    emit currentChanged();
+}
+
+void Query::remove()
+{
+    requireActive();
+    if (m_state == State::Insert) {
+        cancel();
+        return;
+    }
+    if (m_visible.empty())
+        throw DbError(QStringLiteral("没有可以删除的记录。"));
+    if (!canModify())
+        throw DbError(QStringLiteral("该数据集不能修改。"));
+    if (beforeDelete)
+        beforeDelete(*this);
+    if (m_state == State::Edit) {
+        m_buffer.clear();
+        m_modified = false;
+        setState(State::Browse);
+    }
+    const int pos = m_cur;
+    const int raw = m_visible[size_t(pos)];
+    {
+        Statement st(*m_conn, QStringLiteral("DELETE FROM %1 WHERE rowid=?").arg(ident(m_table)));
+        st.bind(1, m_rows[size_t(raw)].rowid);
+        st.step();
+    }
+    emit aboutToRemoveRow(pos);
+    m_rows.erase(m_rows.begin() + raw);
+    m_visible.erase(m_visible.begin() + pos);
+    for (int& v : m_visible)
+        if (v > raw)
+            --v;
+    if (m_cur >= int(m_visible.size()))
+        m_cur = int(m_visible.size()) - 1;
+    m_eof = m_bof = m_visible.empty();
+    emit rowRemoved(pos);
+    moved();
+}

@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Configures and builds into build/ (executables land in build/bin/).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+export CCACHE_DIR="${CCACHE_DIR:-$HOME/.cache/halvorra-ccache}"
+if [ ! -f build/CMakeCache.txt ]; then
+  cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+fi
+cmake --build build -j "$(nproc)"

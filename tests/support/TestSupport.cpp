@@ -1,0 +1,223 @@
+#include "tests/support/TestSupport.h"
+
+#include "common/App.h"
+#include "data/Connection.h"
+#include "data/Dmbasic.h"
+#include "data/Schema.h"
+#include "tools/lib/DemoData.h"
+
+#include <QAbstractButton>
+#include <QDir>
+#include <QTimer>
+
+QStringList TestDialogs::messages() const
+{
+    QStringList out;
+    for (const Shown& s : shown)
+        if (s.kind == QLatin1String("message") || s.kind == QLatin1String("error") ||
+            s.kind == QLatin1String("okCancel"))
+            out << s.text;
+    return out;
+}
+
+QStringList TestDialogs::questions() const
+{
+    QStringList out;
+    for (const Shown& s : shown)
+        if (s.kind == QLatin1String("question"))
+            out << s.text;
+    return out;
+}
+
+void TestDialogs::message(QWidget*, const QString& text)
+{
+    shown << Shown{QStringLiteral("message"), text};
+}
+
+bool TestDialogs::question(QWidget*, const QString& text)
+{
+    shown << Shown{QStringLiteral("question"), text};
+    if (answers.empty())
+        return true;
+    const bool a = answers.front();
+    answers.pop_front();
+    return a;
+}
+
+bool TestDialogs::okCancel(QWidget*, const QString& text)
+{
+    shown << Shown{QStringLiteral("okCancel"), text};
+    if (answers.empty())
+        return true;
+    const bool a = answers.front();
+    answers.pop_front();
+    return a;
+}
+
+void TestDialogs::error(QWidget*, const QString& text)
+{
+    shown << Shown{QStringLiteral("error"), text};
+}
+
+QString TestDialogs::openFile(QWidget*, const FileDialogSpec& spec, const QString&)
+{
+    fileDialogs << spec;
+    if (files.empty())
+        return {};
+    const QString f = files.front();
+    files.pop_front();
+    return f;
+}
+
+QString TestDialogs::saveFile(QWidget* p, const FileDialogSpec& spec, const QString& s)
+{
+    return openFile(p, spec, s);
+}
+
+int TestDialogs::exec(QDialog* dialog)
+{
+    if (execs.empty())
+        return dialog->exec();
+    auto f = execs.front();
+    execs.pop_front();
+    return f(dialog);
+}
+
+void TestDialogs::openPath(const QString& path, const QString& workingDir)
+{
+    opened << (workingDir.isEmpty() ? path : QDir(workingDir).filePath(path));
+}
+
+void TestDialogs::openUrl(const QUrl& url)
+{
+    opened << url.toString();
+}
+
+DialogsScope::DialogsScope()
+{
+    auto d = std::make_unique<TestDialogs>();
+    m_d = d.get();
+    m_old = Dialogs::install(std::move(d));
+}
+
+DialogsScope::~DialogsScope()
+{
+    Dialogs::install(std::move(m_old));
+}
+
+TestDb::TestDb()
+{
+    DemoData::createPair(m_dir.path());
+}
+
+QString TestDb::mainPath() const
+{
+    return QDir(m_dir.path()).filePath(QStringLiteral("fybase.mdb"));
+}
+
+QString TestDb::exchangePath() const
+{
+    return QDir(m_dir.path()).filePath(QStringLiteral("fyExp.mdb"));
+}
+
+void TestDb::connectDmbasic()
+{
+    if (!dmbasic)
+        new Tdmbasic(qApp);
+    dmbasic->adoCntnfybase.close();
+    dmbasic->adoCntnfybase.setConnectionString(Tdmbasic::mainConnectionString(mainPath()));
+    dmbasic->adoCntnfybase.open();
+    dmbasic->adoCntnfyExp.close();
+    dmbasic->adoCntnfyExp.setConnectionString(Tdmbasic::exchangeConnectionString(exchangePath()));
+    dmbasic->adoCntnfyExp.open();
+}
+
+static void withMain(const QString& path, const std::function<void(Connection&)>& f)
+{
+    Connection c(DbKind::Main);
+    c.setDatabase(path, QString::fromLatin1(Schema::mainPassword()));
+    c.open();
+    f(c);
+}
+
+void TestDb::exec(const QString& sql) const
+{
+    withMain(mainPath(), [&](Connection& c) { c.execute(sql); });
+}
+
+QVariant TestDb::scalar(const QString& sql) const
+{
+    QVariant v;
+    withMain(mainPath(), [&](Connection& c) {
+        Statement st(c, c.translate(sql));
+        if (st.step())
+            v = st.value(0);
+    });
+    return v;
+}
+
+QList<QVariantList> TestDb::rows(const QString& sql) const
+{
+    QList<QVariantList> out;
+    withMain(mainPath(), [&](Connection& c) {
+        Statement st(c, c.translate(sql));
+        while (st.step()) {
+            QVariantList r;
+            for (int i = 0; i < st.columnCount(); ++i)
+                r << st.value(i);
+            out << r;
+        }
+    });
+    return out;
+}
+
+namespace ui {
+
+void type(QWidget* w, const QString& text)
+{
+    w->setFocus();
+    if (auto* le = qobject_cast<QLineEdit*>(w)) {
+        le->selectAll();
+        if (!le->text().isEmpty())
+            QTest::keyClick(le, Qt::Key_Delete);
+    }
+    QTest::keyClicks(w, text);
+}
+
+void click(QWidget* w)
+{
+    if (auto* b = qobject_cast<QAbstractButton*>(w); b && !b->isVisible()) {
+        b->click();
+        return;
+    }
+    QTest::mouseClick(w, Qt::LeftButton);
+}
+
+void key(QWidget* w, Qt::Key k)
+{
+    QTest::keyClick(w, k);
+}
+
+void whenModal(std::function<void(QDialog*)> f)
+{
+    QTimer::singleShot(0, [f] {
+        QDialog* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!d) {
+            whenModal(f);
+            return;
+        }
+        f(d);
+    });
+}
+
+} // namespace ui
+
+int runTests(int argc, char** argv, QObject* testObject)
+{
+    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen")
+                                                                     : qgetenv("QT_QPA_PLATFORM"));
+    HalvorraApp app(argc, argv);
+    app.setAttribute(Qt::AA_Use96Dpi, true);
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(testObject, argc, argv);
+}

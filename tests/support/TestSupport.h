@@ -1,0 +1,113 @@
+#pragma once
+// What every test uses: a dialog double that answers and records, a fresh
+// database pair per test, and helpers to find, type into and click controls.
+#include "common/Dialogs.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QLineEdit>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QTest>
+#include <deque>
+#include <functional>
+#include <memory>
+
+class TestDialogs : public Dialogs
+{
+public:
+    struct Shown {
+        QString kind; // "message", "question", "okCancel", "error"
+        QString text;
+    };
+
+    // Everything shown, in order.
+    QList<Shown> shown;
+    QStringList messages() const; // texts of message / error boxes
+    QStringList questions() const;
+    QString last() const { return shown.isEmpty() ? QString() : shown.last().text; }
+    void clear() { shown.clear(); }
+
+    // Scripted answers; when the queue is empty a question is answered Yes and
+    // OK/Cancel with OK.
+    std::deque<bool> answers;
+    std::deque<QString> files;  // next file chosen in an open/save dialog ("" = cancel)
+    QList<FileDialogSpec> fileDialogs;
+    // Handlers for modal windows run through exec(): each takes the dialog and
+    // returns its result. With none queued, the dialog is run for real.
+    std::deque<std::function<int(QDialog*)>> execs;
+    QStringList opened; // paths and addresses handed to the shell
+
+    void message(QWidget*, const QString& text) override;
+    bool question(QWidget*, const QString& text) override;
+    bool okCancel(QWidget*, const QString& text) override;
+    void error(QWidget*, const QString& text) override;
+    QString openFile(QWidget*, const FileDialogSpec& spec, const QString&) override;
+    QString saveFile(QWidget*, const FileDialogSpec& spec, const QString&) override;
+    int exec(QDialog* dialog) override;
+    void openPath(const QString& path, const QString& workingDir) override;
+    void openUrl(const QUrl& url) override;
+};
+
+// Installs a TestDialogs for the lifetime of the object.
+class DialogsScope
+{
+public:
+    DialogsScope();
+    ~DialogsScope();
+    TestDialogs& operator*() { return *m_d; }
+    TestDialogs* operator->() { return m_d; }
+
+private:
+    TestDialogs* m_d;
+    std::unique_ptr<Dialogs> m_old;
+};
+
+// A new database pair in a temporary folder, made the way `halvorra-db create` does.
+class TestDb
+{
+public:
+    TestDb();
+    QString dir() const { return m_dir.path(); }
+    QString mainPath() const;
+    QString exchangePath() const;
+    // Opens the data module's connections on this pair (creating the module if needed).
+    void connectDmbasic();
+    // Runs a statement directly on the main file (setting up and checking data).
+    void exec(const QString& sql) const;
+    QVariant scalar(const QString& sql) const;
+    QList<QVariantList> rows(const QString& sql) const;
+
+private:
+    QTemporaryDir m_dir;
+};
+
+namespace ui {
+
+template <typename T = QWidget> T* find(QWidget* root, const QString& name)
+{
+    T* w = root->findChild<T*>(name);
+    if (!w)
+        qWarning("control not found: %s", qPrintable(name));
+    return w;
+}
+
+// Types text as keystrokes (replacing what the box held).
+void type(QWidget* w, const QString& text);
+// Clicks like a mouse does (through the application, so errors reach the default display).
+void click(QWidget* w);
+// Presses a key on a widget.
+void key(QWidget* w, Qt::Key k);
+// Runs f with the next modal window that opens (QTimer-driven), e.g. to fill and accept it.
+void whenModal(std::function<void(QDialog*)> f);
+
+} // namespace ui
+
+// The application object for tests: the real one, so errors go to the default display.
+int runTests(int argc, char** argv, QObject* testObject);
+#define HALVORRA_TEST_MAIN(TestClass)                                                              \
+    int main(int argc, char** argv)                                                                \
+    {                                                                                              \
+        TestClass tc;                                                                              \
+        return runTests(argc, argv, &tc);                                                          \
+    }
