@@ -1,0 +1,266 @@
+#include "common/core/Exchange.h"
+
+#include "data/DbError.h"
+#include "data/Query.h"
+#include "data/Text.h"
+
+#include <QFileInfo>
+#include <QSet>
+#include <sqlite3.h>
+
+namespace
+{
+
+QString ident(const QString& s)
+{
+    return QLatin1Char('"') + QString(s).replace(QLatin1Char('"'), QLatin1String("\"\"")) +
+           QLatin1Char('"');
+}
+
+QString columnList(const ExchangeSpec& spec)
+{
+    QStringList names;
+    for (const ExchangeColumn& c : spec.columns)
+        names << ident(c.name);
+    return names.join(QLatin1String(", "));
+}
+
+QString insertSql(const QString& table, const ExchangeSpec& spec)
+{
+    QStringList params;
+    for (int i = 1; i <= spec.columns.size(); ++i)
+        params << QStringLiteral("?%1").arg(i);
+    return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+        .arg(ident(table), columnList(spec), params.join(QLatin1String(", ")));
+}
+
+// One cell of a row read with a Statement; binary data is never a value of ours.
+QVariant cell(const Statement& st, int col, const QString& column)
+{
+    if (sqlite3_column_type(st.handle(), col) == SQLITE_BLOB)
+        throw DbError(QStringLiteral("“%1”中有不能识别的数据。").arg(column));
+    return st.value(col);
+}
+
+// Empties the exchange table and writes the rows `next` yields, in one
+// transaction: a failure leaves the table as it was.
+int writeExport(Connection& target, const ExchangeSpec& spec, int total,
+                const std::function<bool(QVector<QVariant>&)>& next,
+                const ExchangeProgress& progress)
+{
+    if (!target.isOpen()) throw DbError(QStringLiteral("交换数据库没有打开。"));
+    // An open file that was removed meanwhile would take the rows and vanish with them.
+    if (!QFileInfo::exists(target.path()))
+        throw DbError(QStringLiteral("交换数据库文件不存在：%1").arg(target.path()));
+    Connection::Transaction t(target);
+    target.executeNative(QStringLiteral("DELETE FROM %1").arg(ident(spec.exchangeTable)));
+    Statement ins(target, insertSql(spec.exchangeTable, spec));
+    if (progress.start) progress.start(total);
+    QVector<QVariant> row(spec.columns.size());
+    int count = 0;
+    while (next(row)) {
+        for (int i = 0; i < spec.columns.size(); ++i)
+            ins.bind(i + 1, Exchange::travelling(spec.columns[i], row[i]));
+        ins.step();
+        ins.reset();
+        ++count;
+        if (progress.step) progress.step();
+    }
+    t.commit();
+    return count;
+}
+
+} // namespace
+
+int ExchangeSpec::keyIndex() const
+{
+    for (int i = 0; i < columns.size(); ++i)
+        if (columns[i].name == keyColumn) return i;
+    return -1;
+}
+
+namespace Exchange
+{
+
+QVariant travelling(const ExchangeColumn& c, const QVariant& v)
+{
+    const bool isNull = !v.isValid() || v.isNull();
+    if (c.kind == ExchangeColumn::Number) {
+        if (isNull) return 0.0;
+        switch (v.typeId()) {
+        case QMetaType::Double:
+        case QMetaType::Float:
+        case QMetaType::Int:
+        case QMetaType::LongLong:
+        case QMetaType::UInt:
+        case QMetaType::ULongLong:
+            return v.toDouble();
+        case QMetaType::QString: {
+            const QString s = Text::trim(v.toString());
+            if (s.isEmpty()) return 0.0;
+            bool ok = false;
+            const double d = s.toDouble(&ok);
+            if (ok) return d;
+            break;
+        }
+        default:
+            break;
+        }
+        throw DbError(QStringLiteral("“%1”必须是数值。").arg(c.name));
+    }
+    if (isNull) return QVariant();
+    if (v.typeId() != QMetaType::QString)
+        throw DbError(QStringLiteral("“%1”必须是文本。").arg(c.name));
+    const QString s = Text::trim(v.toString());
+    if (s.isEmpty()) return QVariant();
+    return s;
+}
+
+int exportRows(Connection& target, const ExchangeSpec& spec, Query& source,
+               const ExchangeProgress& progress)
+{
+    if (!source.isActive()) throw DbError(QStringLiteral("数据集没有打开。"));
+    QVector<int> cols;
+    for (const ExchangeColumn& c : spec.columns) {
+        const int k = source.fieldIndex(c.name);
+        if (k < 0) throw DbError(QStringLiteral("结果中没有字段“%1”。").arg(c.name));
+        cols << k;
+    }
+    // Rows are read by position: moving the current row through a window's
+    // result would repaint its grid and run its hooks for every row.
+    const int total = source.recordCount();
+    int r = 0;
+    const int n = writeExport(
+        target, spec, total,
+        [&](QVector<QVariant>& row) {
+            if (r >= total) return false;
+            for (int i = 0; i < cols.size(); ++i)
+                row[i] = source.valueAt(r, cols[i]);
+            ++r;
+            return true;
+        },
+        progress);
+    if (total > 0) source.last();
+    return n;
+}
+
+int exportRows(Connection& target, const ExchangeSpec& spec, Connection& source,
+               const QString& nativeSelect, const ExchangeProgress& progress)
+{
+    int total = 0;
+    {
+        Statement c(source, QStringLiteral("SELECT count(*) FROM (%1)").arg(nativeSelect));
+        if (c.step()) total = c.value(0).toInt();
+    }
+    Statement st(source, nativeSelect);
+    QVector<int> cols;
+    for (const ExchangeColumn& c : spec.columns) {
+        int k = -1;
+        for (int i = 0; i < st.columnCount(); ++i)
+            if (QString::fromUtf8(sqlite3_column_name(st.handle(), i))
+                    .compare(c.name, Qt::CaseInsensitive) == 0)
+                k = i;
+        if (k < 0) throw DbError(QStringLiteral("结果中没有字段“%1”。").arg(c.name));
+        cols << k;
+    }
+    return writeExport(
+        target, spec, total,
+        [&](QVector<QVariant>& row) {
+            if (!st.step()) return false;
+            for (int i = 0; i < cols.size(); ++i)
+                row[i] = cell(st, cols[i], spec.columns[i].name);
+            return true;
+        },
+        progress);
+}
+
+void checkExchangeFile(Connection& file, const ExchangeSpec& spec)
+{
+    if (!file.isOpen()) throw DbError(QStringLiteral("交换数据库没有打开。"));
+    // Damaged pages must be refused, not read.
+    file.executeNative(QStringLiteral("PRAGMA cell_size_check=ON"));
+    {
+        Statement qc(file, QStringLiteral("PRAGMA quick_check"));
+        const bool ok = qc.step() && qc.value(0).toString() == QLatin1String("ok") && !qc.step();
+        if (!ok) throw DbError(QStringLiteral("交换数据库文件已损坏：%1").arg(file.path()));
+    }
+    const TableInfo* t = file.table(spec.exchangeTable);
+    if (!t) throw DbError(QStringLiteral("交换数据库文件缺少数据表“%1”。").arg(spec.exchangeTable));
+    for (const ExchangeColumn& c : spec.columns) {
+        const int k = t->indexOf(c.name);
+        if (k < 0)
+            throw DbError(
+                QStringLiteral("数据表“%1”缺少字段“%2”。").arg(spec.exchangeTable, c.name));
+        const ColumnInfo::Type type = t->columns[k].type;
+        const bool fits = c.kind == ExchangeColumn::Number
+                              ? type == ColumnInfo::Float
+                              : (type == ColumnInfo::Text || type == ColumnInfo::Memo);
+        if (!fits)
+            throw DbError(
+                QStringLiteral("数据表“%1”的字段“%2”类型不对。").arg(spec.exchangeTable, c.name));
+    }
+}
+
+int exchangeRowCount(Connection& file, const ExchangeSpec& spec)
+{
+    Statement st(file, QStringLiteral("SELECT count(*) FROM %1").arg(ident(spec.exchangeTable)));
+    return st.step() ? st.value(0).toInt() : 0;
+}
+
+QString keyForm(const QString& key)
+{
+    // The unique index compares with SQLite's NOCASE: ASCII letters only.
+    QString out = key;
+    for (QChar& ch : out)
+        if (ch.unicode() >= 'A' && ch.unicode() <= 'Z') ch = QChar(ch.unicode() + 32);
+    return out;
+}
+
+int importRows(Connection& main, Connection& file, const ExchangeSpec& spec,
+               const ExchangeProgress& progress)
+{
+    checkExchangeFile(file, spec);
+    const int keyIdx = spec.keyIndex();
+    if (keyIdx < 0) throw DbError(QStringLiteral("交换字段中没有“%1”。").arg(spec.keyColumn));
+    const int total = exchangeRowCount(file, spec);
+
+    // The write lock is taken before the keys are read, so no other workstation
+    // adds a listing between the duplicate test and the insert.
+    Connection::Transaction t(main);
+    QSet<QString> keys;
+    {
+        Statement k(
+            main,
+            QStringLiteral("SELECT %1 FROM %2").arg(ident(spec.keyColumn), ident(spec.mainTable)));
+        while (k.step()) {
+            const QVariant v = k.value(0);
+            if (!v.isNull()) keys.insert(keyForm(v.toString()));
+        }
+    }
+    Statement rd(
+        file, QStringLiteral("SELECT %1 FROM %2").arg(columnList(spec), ident(spec.exchangeTable)));
+    Statement ins(main, insertSql(spec.mainTable, spec));
+    if (progress.start) progress.start(total);
+    int added = 0;
+    while (rd.step()) {
+        const QVariant key =
+            Exchange::travelling(spec.columns[keyIdx], cell(rd, keyIdx, spec.keyColumn));
+        if (!key.isNull()) {
+            const QString kf = keyForm(key.toString());
+            if (!keys.contains(kf)) {
+                for (int i = 0; i < spec.columns.size(); ++i)
+                    ins.bind(i + 1, Exchange::travelling(spec.columns[i],
+                                                         cell(rd, i, spec.columns[i].name)));
+                ins.step();
+                ins.reset();
+                keys.insert(kf);
+                ++added;
+            }
+        }
+        if (progress.step) progress.step();
+    }
+    t.commit();
+    return added;
+}
+
+} // namespace Exchange
