@@ -1,0 +1,56 @@
+#pragma once
+// Archive numbers of new listings and customers: the company code (3 characters),
+// the entry date YYMMDD (6) and the daily sequence (3 digits with leading zeros),
+// counted per company code and entry date. Works on any table that has the columns
+// 档案号, 公司编号, 录入日期 and 序号 (房屋信息, 客户信息).
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+class Query;
+
+namespace ArchiveNumber
+{
+
+// The greatest sequence one company can give on one day.
+constexpr int kMaxSequence = 999;
+// How often a save is tried again when another workstation took the number first.
+constexpr int kDefaultAttempts = 5;
+
+// The lookup of the greatest stored sequence of a company and day, one line per
+// entry; the values are quoted so that any text is read literally.
+QStringList maxSequenceStatement(const QString& table, const QString& company, const QString& date);
+
+// The sequence that follows the greatest stored one (empty when the day has none):
+// "001", "002", ... "999". Throws DbError when the stored text is not a whole
+// number, or when the day already holds kMaxSequence entries of this company.
+QString nextSequence(const QString& storedMax, const QString& company, const QString& date);
+
+// Company code + date + sequence, nothing between them.
+QString compose(const QString& company, const QString& date, const QString& sequence);
+
+// Runs the lookup through `lookup` (closed afterwards) and returns the next sequence.
+QString readNextSequence(Query& lookup, const QString& table, const QString& company,
+                         const QString& date);
+
+struct Numbered {
+    QString archiveNumber;
+    QString sequence;
+};
+
+// Numbers the new row of `row` (which must be inserting) and posts it. Reading the
+// greatest sequence and writing the row happen inside one immediate transaction on
+// the row's connection, so two workstations cannot take the same number; if the
+// unique archive number is taken anyway (a writer outside this rule), the count is
+// read again and the save tried again, up to `attempts` times.
+//
+// `beforePost` runs inside the transaction after the number is set, for the values
+// the caller writes at save. `lookup` must work on the same connection as `row`.
+//
+// On any failure the row stays unsaved and inserting, with the values it had (and
+// without an archive number), and the error is thrown on.
+Numbered numberAndPost(Query& row, Query& lookup, const QString& company, const QString& date,
+                       const std::function<void(Query&)>& beforePost = {},
+                       int attempts = kDefaultAttempts);
+
+} // namespace ArchiveNumber
