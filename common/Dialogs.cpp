@@ -67,6 +67,12 @@ void SystemDialogs::error(QWidget* parent, const QString& text)
     box(parent, text, QMessageBox::Ok);
 }
 
+void SystemDialogs::hint(QWidget* parent, const QString& caption, const QString& text)
+{
+    QMessageBox mb(QMessageBox::Question, caption, text, QMessageBox::Ok, parentOr(parent));
+    mb.exec();
+}
+
 QString SystemDialogs::openFile(QWidget* parent, const FileDialogSpec& spec, const QString& startPath)
 {
     QFileDialog dlg(parentOr(parent), QString(), startPath, spec.filter);

@@ -23,6 +23,13 @@ public:
     virtual bool okCancel(QWidget* parent, const QString& text) = 0;
     // The default error display: the error's own text.
     virtual void error(QWidget* parent, const QString& text) = 0;
+    // A box with its own caption, a question-mark icon and an OK button. The
+    // default records it like message() (test doubles need not override it).
+    virtual void hint(QWidget* parent, const QString& caption, const QString& text)
+    {
+        Q_UNUSED(caption);
+        message(parent, text);
+    }
 
     // File dialogs; an empty result means cancelled.
     virtual QString openFile(QWidget* parent, const FileDialogSpec& spec, const QString& startPath = {}) = 0;
@@ -53,6 +60,7 @@ public:
     bool question(QWidget* parent, const QString& text) override;
     bool okCancel(QWidget* parent, const QString& text) override;
     void error(QWidget* parent, const QString& text) override;
+    void hint(QWidget* parent, const QString& caption, const QString& text) override;
     QString openFile(QWidget* parent, const FileDialogSpec& spec, const QString& startPath) override;
     QString saveFile(QWidget* parent, const FileDialogSpec& spec, const QString& startPath) override;
     int exec(QDialog* dialog) override;

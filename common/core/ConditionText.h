@@ -1,0 +1,31 @@
+#pragma once
+// The texts of the condition builder: the SQL piece appended to the caller's
+// where clause, the readable line shown to the operator, and the statement that
+// lists the values stored in a column.
+#include <QStringList>
+
+namespace ConditionText
+{
+
+// The operators offered, in this order; "=" is the one selected at the start.
+const QStringList& operators();
+
+// "And ( column op 'value' )", or "And ( column like '%value%' )" for "like".
+// The value is escaped, so a quote in it is searched for literally.
+QString where(const QString& column, const QString& op, const QString& value);
+
+// "并且 ( caption op 'value' )" (like: '%value%'), the value as typed.
+QString display(const QString& caption, const QString& op, const QString& value);
+
+// Table and column for the value list: the given table, or, when it is empty,
+// the parts of "table.column" before and after the first ".".
+struct Source {
+    QString table;
+    QString column;
+};
+Source valueSource(const QString& pubTable, const QString& column);
+
+// The two statement lines that list the non-null values of a column.
+QStringList valueListSql(const Source& s);
+
+} // namespace ConditionText
