@@ -16,7 +16,8 @@
 #include <QThread>
 #include <cstring>
 
-namespace {
+namespace
+{
 
 const QString kCompany = QStringLiteral("001");
 const QString kDay = QStringLiteral("261209");
@@ -52,8 +53,7 @@ int runWorker(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     const QStringList a = app.arguments();
-    if (a.size() < 5)
-        return 2;
+    if (a.size() < 5) return 2;
     const QString path = a[2];
     const int count = a[3].toInt();
     const QString tag = a[4];
@@ -87,7 +87,8 @@ class TestArchiveNumber : public QObject
     void insertStored(const QString& company, const QString& date, const QString& seq,
                       const QString& table = QStringLiteral("房屋信息"))
     {
-        db->exec(QStringLiteral("insert into %1 (档案号,公司编号,录入日期,序号) values ('%2','%3','%4','%5')")
+        db->exec(QStringLiteral(
+                     "insert into %1 (档案号,公司编号,录入日期,序号) values ('%2','%3','%4','%5')")
                      .arg(table, company + date + seq, company, date, seq));
     }
 
@@ -107,14 +108,22 @@ private slots:
     {
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("next");
-        QTest::newRow("none") << "" << "001";
-        QTest::newRow("blanks only") << "  " << "001";
-        QTest::newRow("001") << "001" << "002";
-        QTest::newRow("009") << "009" << "010";
-        QTest::newRow("099") << "099" << "100";
-        QTest::newRow("998") << "998" << "999";
-        QTest::newRow("trimmed") << " 041 " << "042";
-        QTest::newRow("two digits stored") << "7" << "008";
+        QTest::newRow("none") << ""
+                              << "001";
+        QTest::newRow("blanks only") << "  "
+                                     << "001";
+        QTest::newRow("001") << "001"
+                             << "002";
+        QTest::newRow("009") << "009"
+                             << "010";
+        QTest::newRow("099") << "099"
+                             << "100";
+        QTest::newRow("998") << "998"
+                             << "999";
+        QTest::newRow("trimmed") << " 041 "
+                                 << "042";
+        QTest::newRow("two digits stored") << "7"
+                                           << "008";
     }
     void nextSequence()
     {
@@ -127,11 +136,16 @@ private slots:
     {
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("says");
-        QTest::newRow("day full") << "999" << "999";
-        QTest::newRow("letters") << "abc" << "abc";
-        QTest::newRow("digits and letter") << "1a" << "1a";
-        QTest::newRow("negative") << "-3" << "-3";
-        QTest::newRow("fraction") << "1.5" << "1.5";
+        QTest::newRow("day full") << "999"
+                                  << "999";
+        QTest::newRow("letters") << "abc"
+                                 << "abc";
+        QTest::newRow("digits and letter") << "1a"
+                                           << "1a";
+        QTest::newRow("negative") << "-3"
+                                  << "-3";
+        QTest::newRow("fraction") << "1.5"
+                                  << "1.5";
     }
     void nextSequenceRefused()
     {
@@ -169,8 +183,8 @@ private slots:
         const QString fy = QStringLiteral("房屋信息"), kh = QStringLiteral("客户信息");
         QTest::newRow("empty table") << QStringList() << fy << "001";
         QTest::newRow("001 -> 002") << QStringList{"001/261209/001"} << fy << "002";
-        QTest::newRow("009 -> 010") << QStringList{"001/261209/008", "001/261209/009"} << fy
-                                    << "010";
+        QTest::newRow("009 -> 010")
+            << QStringList{"001/261209/008", "001/261209/009"} << fy << "010";
         QTest::newRow("099 -> 100") << QStringList{"001/261209/099"} << fy << "100";
         QTest::newRow("other companies ignored")
             << QStringList{"002/261209/050", "ABC/261209/999"} << fy << "001";
@@ -235,8 +249,9 @@ private slots:
         QFETCH(QString, says);
         {
             Connection::Transaction tx(*conn);
-            Statement st(*conn, QStringLiteral("insert into 房屋信息 (档案号,公司编号,录入日期,序号) "
-                                               "values (?,?,?,?)"));
+            Statement st(*conn,
+                         QStringLiteral("insert into 房屋信息 (档案号,公司编号,录入日期,序号) "
+                                        "values (?,?,?,?)"));
             for (const QString& s : stored) {
                 st.reset();
                 st.bind(1, kCompany + kDay + s);
@@ -307,7 +322,8 @@ private slots:
         while (st.step())
             plan << st.value(3).toString();
         const QString p = plan.join(" | ");
-        QVERIFY2(p.contains(QStringLiteral("SEARCH")) && p.contains(QStringLiteral("房屋信息_序号")),
+        QVERIFY2(p.contains(QStringLiteral("SEARCH")) &&
+                     p.contains(QStringLiteral("房屋信息_序号")),
                  qPrintable(p));
     }
 
@@ -332,26 +348,28 @@ private slots:
         for (QProcess* p : procs) {
             QVERIFY(p->waitForFinished(240000));
             QVERIFY2(p->exitCode() == 0, p->readAllStandardError().constData());
-            numbers << QString::fromUtf8(p->readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+            numbers
+                << QString::fromUtf8(p->readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
         }
         QCOMPARE(numbers.size(), workers * each);
         QCOMPARE(QSet<QString>(numbers.begin(), numbers.end()).size(), workers * each);
         QCOMPARE(db->scalar("select count(*) from 房屋信息").toInt(), workers * each);
         QCOMPARE(db->scalar("select count(distinct 档案号) from 房屋信息").toInt(), workers * each);
-        QCOMPARE(db->scalar("select count(distinct 小区名称) from 房屋信息").toInt(), workers * each);
+        QCOMPARE(db->scalar("select count(distinct 小区名称) from 房屋信息").toInt(),
+                 workers * each);
         QCOMPARE(db->scalar("select min(序号) from 房屋信息").toString(), QStringLiteral("001"));
         QCOMPARE(db->scalar("select max(序号) from 房屋信息").toString(),
                  QStringLiteral("%1").arg(workers * each, 3, 10, QLatin1Char('0')));
-        QCOMPARE(db->scalar("select count(*) from 房屋信息 where 档案号 <> 公司编号 || 录入日期 || 序号")
-                     .toInt(),
-                 0);
+        QCOMPARE(
+            db->scalar("select count(*) from 房屋信息 where 档案号 <> 公司编号 || 录入日期 || 序号")
+                .toInt(),
+            0);
     }
 };
 
 int main(int argc, char** argv)
 {
-    if (argc > 1 && std::strcmp(argv[1], "--worker") == 0)
-        return runWorker(argc, argv);
+    if (argc > 1 && std::strcmp(argv[1], "--worker") == 0) return runWorker(argc, argv);
     TestArchiveNumber tc;
     return runTests(argc, argv, &tc);
 }
