@@ -1,0 +1,159 @@
+// Time for 100 listing saves (archive number + insert, one immediate transaction
+// each) into a table that already holds 1,000 listings and into one that holds
+// 1,000,000, side by side, with the query plan of the sequence lookup.
+#include "data/Connection.h"
+#include "data/DbError.h"
+#include "data/Query.h"
+#include "data/Schema.h"
+#include "listings/core/ArchiveNumber.h"
+#include "tools/lib/DemoData.h"
+
+#include <QCoreApplication>
+#include <QDate>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <cstdio>
+
+namespace
+{
+
+const QString kCompany = QStringLiteral("001");
+const QString kDay = QStringLiteral("261209");
+constexpr int kSaves = 100;
+constexpr int kSameDay = 500; // listings the company already has on the day of the saves
+
+std::unique_ptr<Connection> openMain(const QString& path)
+{
+    auto c = std::make_unique<Connection>(DbKind::Main);
+    c->setDatabase(path, QString::fromLatin1(Schema::mainPassword()));
+    c->open();
+    return c;
+}
+
+// `total` listings: kSameDay of them for the company and day of the saves, the rest
+// spread over 20 other companies and many days, 500 a day each.
+void populate(const QString& path, int total)
+{
+    auto c = openMain(path);
+    Connection::Transaction tx(*c);
+    Statement st(
+        *c, QStringLiteral("INSERT INTO 房屋信息 (档案号,小区名称,地址,楼层,户型,位置,方式,"
+                           "类型,公司编号,录入日期,序号,房屋面积,信息价格,最低价格) "
+                           "VALUES (?,?,?,'中层','两室一厅','城东','出售','有效',?,?,?,?,?,?)"));
+    const QDate first(2016, 1, 1);
+    for (int i = 0; i < total; ++i) {
+        QString company, date;
+        int seq;
+        if (i < kSameDay) {
+            company = kCompany;
+            date = kDay;
+            seq = i + 1;
+        } else {
+            const int k = i - kSameDay;
+            const int group = k / 500; // one (company, day) per 500 rows
+            company = QStringLiteral("1%1").arg(group % 20, 2, 10, QLatin1Char('0'));
+            date = first.addDays(group / 20).toString(QStringLiteral("yyMMdd"));
+            seq = k % 500 + 1;
+        }
+        const QString s = QStringLiteral("%1").arg(seq, 3, 10, QLatin1Char('0'));
+        st.reset();
+        st.bind(1, company + date + s);
+        st.bind(2, QStringLiteral("小区%1").arg(i % 997));
+        st.bind(3, QStringLiteral("人民路 %1 号").arg(i % 211));
+        st.bind(4, company);
+        st.bind(5, date);
+        st.bind(6, s);
+        st.bind(7, 60.0 + i % 90);
+        st.bind(8, 300000.0 + i % 5000);
+        st.bind(9, 280000.0 + i % 5000);
+        st.step();
+        if ((i + 1) % 100000 == 0) {
+            printf("  %d listings written\n", i + 1);
+            fflush(stdout);
+        }
+    }
+    tx.commit();
+}
+
+QString plan(Connection& c)
+{
+    const QString sql = c.translate(
+        ArchiveNumber::maxSequenceStatement(QStringLiteral("房屋信息"), kCompany, kDay).join('\n'));
+    Statement st(c, QStringLiteral("EXPLAIN QUERY PLAN ") + sql);
+    QStringList lines;
+    while (st.step())
+        lines << st.value(3).toString();
+    return lines.join(QStringLiteral(" | "));
+}
+
+struct Result {
+    double ms = 0;
+    QString plan;
+    QString lastNumber;
+};
+
+Result timeSaves(const QString& path)
+{
+    auto c = openMain(path);
+    Query row(c.get()), lookup(c.get());
+    row.addSql(QStringLiteral("select * from 房屋信息 "));
+    row.addSql(QStringLiteral("where 档案号=\"\" "));
+    row.open();
+    Result r;
+    r.plan = plan(*c);
+    QElapsedTimer t;
+    t.start();
+    for (int i = 0; i < kSaves; ++i) {
+        row.append();
+        row.setValue(QStringLiteral("小区名称"), QStringLiteral("基准小区"));
+        row.setValue(QStringLiteral("公司编号"), kCompany);
+        row.setValue(QStringLiteral("录入日期"), kDay);
+        row.setValue(QStringLiteral("房屋面积"), 88.0);
+        r.lastNumber = ArchiveNumber::numberAndPost(row, lookup, kCompany, kDay).archiveNumber;
+    }
+    r.ms = double(t.nsecsElapsed()) / 1e6;
+    return r;
+}
+
+Result run(const QString& root, int total)
+{
+    const QString dir = QDir(root).filePath(QString::number(total));
+    DemoData::createPair(dir);
+    const QString path = QDir(dir).filePath(QStringLiteral("fybase.mdb"));
+    printf("Filling a table with %d listings ...\n", total);
+    fflush(stdout);
+    QElapsedTimer t;
+    t.start();
+    populate(path, total);
+    printf("  done in %.1f s\n", double(t.elapsed()) / 1000.0);
+    return timeSaves(path);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QTemporaryDir root;
+    try {
+        const Result small = run(root.path(), 1000);
+        const Result big = run(root.path(), 1000000);
+        printf("\nSequence lookup plan: %s\n\n", qPrintable(big.plan));
+        printf("%-22s %14s %14s\n", "", "1,000 rows", "1,000,000 rows");
+        printf("%-22s %11.1f ms %11.1f ms\n", "100 saves", small.ms, big.ms);
+        printf("%-22s %11.2f ms %11.2f ms\n", "per save", small.ms / kSaves, big.ms / kSaves);
+        printf("%-22s %14s %14s\n", "last archive number", qPrintable(small.lastNumber),
+               qPrintable(big.lastNumber));
+        const double ratio = big.ms / small.ms;
+        printf("\nratio 1,000,000 / 1,000: %.2f (%s)\n", ratio,
+               ratio <= 2.0 ? "within 2x" : "NOT within 2x");
+        const bool seek = big.plan.contains(QStringLiteral("SEARCH")) &&
+                          big.plan.contains(QStringLiteral("房屋信息_序号"));
+        printf("lookup is an index seek: %s\n", seek ? "yes" : "NO");
+        return seek ? 0 : 1;
+    } catch (const DbError& e) {
+        fprintf(stderr, "%s\n", qPrintable(e.text()));
+        return 2;
+    }
+}
