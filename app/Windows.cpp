@@ -1,5 +1,7 @@
 #include "app/Windows.h"
 
+#include "listings/frm_Fylr.h"
+
 #include <QDialog>
 #include <QHash>
 #include <functional>
@@ -8,7 +10,7 @@
 static const QHash<QString, std::function<QDialog*(QWidget*)>>& factories()
 {
     static const QHash<QString, std::function<QDialog*(QWidget*)>> f = {
-        // {"B01FYLR", [](QWidget* p) -> QDialog* { return new TFrmfylr(p); }},
+        {"B01FYLR", [](QWidget* p) -> QDialog* { return new TFrmfylr(p); }},
     };
     return f;
 }
