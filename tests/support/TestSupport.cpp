@@ -181,7 +181,14 @@ void type(QWidget* w, const QString& text)
         if (!le->text().isEmpty())
             QTest::keyClick(le, Qt::Key_Delete);
     }
-    QTest::keyClicks(w, text);
+    // QTest::keyClicks only knows Latin-1 keys: other characters (Chinese) are sent
+    // as key events that carry their text, the way an input method delivers them.
+    for (const QChar c : text) {
+        if (c.unicode() < 128)
+            QTest::keyClick(w, c.toLatin1());
+        else
+            QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
 }
 
 void click(QWidget* w)

@@ -1,0 +1,211 @@
+// Opening database files: only our own encrypted files with the right password
+// open; anything else fails with a clear text and is left byte-for-byte unchanged.
+#include "data/Connection.h"
+#include "data/DbError.h"
+#include "data/Dmbasic.h"
+#include "data/Query.h"
+#include "data/Schema.h"
+#include "tests/support/TestSupport.h"
+
+#include <QCryptographicHash>
+#include <QFile>
+#include <QProcess>
+#include <sqlite3.h>
+
+namespace {
+
+QByteArray digest(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return "missing";
+    return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
+}
+
+void makeSqlite(const QString& path, const QByteArray& key, int appId)
+{
+    sqlite3* db = nullptr;
+    sqlite3_open(path.toUtf8().constData(), &db);
+    if (!key.isEmpty())
+        sqlite3_key(db, key.constData(), key.size());
+    sqlite3_exec(db, QStringLiteral("PRAGMA application_id=%1; CREATE TABLE 户型字典(户型 TEXT);").arg(appId).toUtf8().constData(),
+                 nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+}
+
+} // namespace
+
+class TestConnection : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void refusesFilesNotOurs_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("wrong password") << "wrongpw" << "密码不对";
+        QTest::newRow("missing") << "missing" << "不存在";
+        QTest::newRow("zero bytes") << "empty" << "不是本系统的数据库";
+        QTest::newRow("plain sqlite") << "plain" << "没有加密";
+        QTest::newRow("foreign encrypted") << "foreign" << "不是本系统";
+        QTest::newRow("exchange file as main") << "exchange" << "不是本系统";
+        QTest::newRow("text file") << "text" << "密码不对";
+        QTest::newRow("our id, tables missing") << "notables" << "缺少数据表";
+    }
+    void refusesFilesNotOurs()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, expected);
+        TestDb db;
+        QString path = db.dir() + "/target.mdb";
+        QString password = Schema::mainPassword();
+        if (kind == "wrongpw") {
+            path = db.mainPath();
+            password = "marblecanyon";
+        } else if (kind == "empty") {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+        } else if (kind == "plain") {
+            makeSqlite(path, {}, Schema::kMainAppId);
+        } else if (kind == "foreign") {
+            makeSqlite(path, Schema::mainPassword(), 0);
+        } else if (kind == "exchange") {
+            path = db.exchangePath();
+        } else if (kind == "text") {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(QByteArray(4096, 'x'));
+        } else if (kind == "notables") {
+            makeSqlite(path, Schema::mainPassword(), Schema::kMainAppId);
+        }
+        const QByteArray before = digest(path);
+        Connection c(DbKind::Main);
+        c.setDatabase(path, password);
+        try {
+            c.open();
+            QFAIL("open should fail");
+        } catch (const DbError& e) {
+            QVERIFY2(e.text().contains(expected), qPrintable(e.text()));
+        }
+        QVERIFY(!c.isOpen());
+        QCOMPARE(digest(path), before);
+        if (kind == "missing")
+            QVERIFY(!QFile::exists(path));
+    }
+
+    void connectionStringCarriesPathAndPassword()
+    {
+        TestDb db;
+        Connection c(DbKind::Main);
+        c.setConnectionString(Tdmbasic::mainConnectionString(db.mainPath()));
+        QCOMPARE(c.path(), db.mainPath());
+        c.open();
+        QVERIFY(c.isOpen());
+        Connection x(DbKind::Exchange);
+        x.setConnectionString(Tdmbasic::exchangeConnectionString(db.exchangePath()));
+        x.open();
+        QVERIFY(x.table("房屋信息Exp"));
+        QVERIFY(x.table("客户信息Exp"));
+        // The main password does not open the exchange file.
+        Connection y(DbKind::Exchange);
+        y.setDatabase(db.exchangePath(), Schema::mainPassword());
+        QVERIFY_THROWS_EXCEPTION(DbError, y.open());
+    }
+
+    void rollbackJournalAndBusyTimeout()
+    {
+        TestDb db;
+        Connection c(DbKind::Main);
+        c.setDatabase(db.mainPath(), Schema::mainPassword());
+        c.open();
+        Statement st(c, "PRAGMA journal_mode");
+        QVERIFY(st.step());
+        QCOMPARE(st.value(0).toString().toLower(), QStringLiteral("delete"));
+    }
+
+    // Two workstations on one file: a write by one is seen at the other's next open.
+    void twoConnectionsShareOneFile()
+    {
+        TestDb db;
+        Connection a(DbKind::Main), b(DbKind::Main);
+        a.setDatabase(db.mainPath(), Schema::mainPassword());
+        b.setDatabase(db.mainPath(), Schema::mainPassword());
+        a.open();
+        b.open();
+        Query qb(&b);
+        qb.addSql("select * from 楼层字典 ");
+        qb.open();
+        const int before = qb.recordCount();
+        Query qa(&a);
+        qa.addSql("select * from 楼层字典 ");
+        qa.open();
+        qa.append();
+        qa.setValue("楼层", "地下室");
+        qa.post();
+        QCOMPARE(qb.recordCount(), before); // a snapshot until reopened
+        qb.open();
+        QCOMPARE(qb.recordCount(), before + 1);
+        QVERIFY(qb.locate("楼层", "地下室"));
+        // A write transaction on one side makes the other wait, then fail clearly, not corrupt.
+        Connection::Transaction tx(a);
+        Statement w(a, "INSERT INTO 楼层字典 VALUES ('阁楼')");
+        w.step();
+        tx.commit();
+        qb.open();
+        QVERIFY(qb.locate("楼层", "阁楼"));
+    }
+
+    // The command-line tool makes a pair that sqlcipher opens only with the right password.
+    void toolCreatesPair()
+    {
+        const QString tool = qEnvironmentVariable("HALVORRA_BIN") + "/halvorra-db";
+        if (!QFile::exists(tool))
+            QSKIP("halvorra-db not built beside the tests");
+        QTemporaryDir dir;
+        QProcess p;
+        p.start(tool, {"create", dir.path()});
+        QVERIFY(p.waitForFinished(60000));
+        QCOMPARE(p.exitCode(), 0);
+        auto cli = [](const QString& file, const QString& key) {
+            QProcess s;
+            s.start("sqlcipher", {file});
+            s.waitForStarted();
+            s.write(QStringLiteral("PRAGMA key='%1';\nSELECT name FROM sqlite_master WHERE type='table' ORDER BY name;\n")
+                        .arg(key)
+                        .toUtf8());
+            s.closeWriteChannel();
+            s.waitForFinished(60000);
+            return QString::fromUtf8(s.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+        };
+        const QStringList mainTables = cli(dir.path() + "/fybase.mdb", "marblecanyons");
+        QCOMPARE(mainTables.size(), 10);
+        for (const char* t : {"房屋信息", "客户信息", "操作员档案", "公司信息", "户型字典", "楼层字典", "权属字典",
+                              "位置字典", "供应方式字典", "需求方式字典"})
+            QVERIFY2(mainTables.contains(QString::fromUtf8(t)), t);
+        QCOMPARE(cli(dir.path() + "/fyExp.mdb", "oakleafridges"), QStringList({"客户信息Exp", "房屋信息Exp"}));
+        QVERIFY(cli(dir.path() + "/fybase.mdb", "oakleafridges").isEmpty());
+        // Never overwrites.
+        const QByteArray before = digest(dir.path() + "/fybase.mdb");
+        p.start(tool, {"create", dir.path()});
+        QVERIFY(p.waitForFinished(60000));
+        QVERIFY(p.exitCode() != 0);
+        QCOMPARE(digest(dir.path() + "/fybase.mdb"), before);
+    }
+
+    void firstRowsOfANewPair()
+    {
+        TestDb db;
+        QCOMPARE(db.scalar("select count(*) from 公司信息").toInt(), 1);
+        QCOMPARE(db.rows("select 供应方式 from 供应方式字典 order by rowid").size(), 2);
+        QCOMPARE(db.scalar("select 供应方式 from 供应方式字典 order by rowid").toString(), QStringLiteral("出售"));
+        QCOMPARE(db.scalar("select 需求方式 from 需求方式字典 order by rowid").toString(), QStringLiteral("求购"));
+        QCOMPARE(db.scalar("select 功能组 from 操作员档案 where 员工编号='admin' and 操作人员='是'").toString(),
+                 QStringLiteral("系统管理员"));
+        for (const char* t : {"户型字典", "楼层字典", "权属字典", "位置字典"})
+            QVERIFY(db.scalar(QStringLiteral("select count(*) from %1").arg(QString::fromUtf8(t))).toInt() > 0);
+    }
+};
+
+HALVORRA_TEST_MAIN(TestConnection)
+#include "tst_connection.moc"

@@ -1,0 +1,166 @@
+// Statement texts written for the Jet engine: translated to SQLite's dialect
+// without touching values, and run unchanged against a real database file.
+#include "data/Connection.h"
+#include "data/DbError.h"
+#include "data/JetDialect.h"
+#include "data/Query.h"
+#include "data/Schema.h"
+#include "data/Text.h"
+#include "tests/support/TestSupport.h"
+
+class TestDialect : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void translate_data()
+    {
+        QTest::addColumn<QString>("jet");
+        QTest::addColumn<QString>("sqlite");
+        QTest::newRow("double-quoted literal") << "where 档案号<>\"\" " << "where 档案号<>'' ";
+        QTest::newRow("literal with single quote") << "a=\"O'Neil\"" << "a='O''Neil'";
+        QTest::newRow("doubled double quote") << "a=\"say \"\"hi\"\"\"" << "a='say \"hi\"'";
+        QTest::newRow("single-quoted stays") << "a='x\"y'" << "a='x\"y'";
+        QTest::newRow("delete star") << "DELETE * FROM 房屋信息Exp " << "DELETE FROM 房屋信息Exp ";
+        QTest::newRow("delete star lower") << "delete  *  from t" << "delete  from t";
+        QTest::newRow("not null") << "where 户型<>null" << "where 户型 IS NOT NULL";
+        QTest::newRow("not null spaced") << "where 户型 <> NULL" << "where 户型  IS NOT NULL";
+        QTest::newRow("text plus") << "((小区名称+地址) like \"%a%\")" << "((小区名称||地址) like '%a%')";
+        QTest::newRow("number plus") << "房屋面积+1>2" << "房屋面积+1>2";
+        QTest::newRow("plus inside literal") << "a=\"小区名称+地址\"" << "a='小区名称+地址'";
+        QTest::newRow("delete inside literal") << "a=\"DELETE * FROM x\"" << "a='DELETE * FROM x'";
+        QTest::newRow("brackets") << "select [户型] from t" << "select \"户型\" from t";
+    }
+    void translate()
+    {
+        QFETCH(QString, jet);
+        QFETCH(QString, sqlite);
+        const auto isText = [](const QString& c) { return c == "小区名称" || c == "地址"; };
+        QCOMPARE(JetDialect::translate(jet, isText), sqlite);
+    }
+
+    void quoting_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::newRow("single quote") << "O'Neil";
+        QTest::newRow("double quote") << "12\"寸";
+        QTest::newRow("both") << "'\"'\"";
+        QTest::newRow("statement break") << "x');DELETE FROM t;--";
+    }
+    // A typed value goes through the quoting helper and is stored and found literally,
+    // between single quotes and between double quotes alike.
+    void quoting()
+    {
+        QFETCH(QString, value);
+        TestDb db;
+        Connection c(DbKind::Main);
+        c.setDatabase(db.mainPath(), Schema::mainPassword());
+        c.open();
+        Query q(&c);
+        q.addSql("insert into 户型字典 values ('" + Text::quoted(value) + "')");
+        q.execSql();
+        q.close();
+        q.clearSql();
+        q.addSql("select * from 户型字典 ");
+        q.addSql("where 户型= \"" + Text::quoted(value, '"') + "\"");
+        q.open();
+        QCOMPARE(q.recordCount(), 1);
+        QCOMPARE(q.text("户型"), value);
+        q.close();
+        q.clearSql();
+        q.addSql("select * from 户型字典 where 户型='" + Text::quoted(value) + "'");
+        q.open();
+        QCOMPARE(q.recordCount(), 1);
+        QVERIFY(db.scalar("select count(*) from 户型字典").toInt() > 1);
+    }
+
+    // Every statement form the windows rely on runs as written.
+    void statementForms()
+    {
+        TestDb db;
+        Connection c(DbKind::Main);
+        c.setDatabase(db.mainPath(), Schema::mainPassword());
+        c.open();
+        auto exec = [&](const QStringList& lines) {
+            Query q(&c);
+            q.setSql(lines);
+            q.execSql();
+        };
+        auto count = [&](const QStringList& lines) {
+            Query q(&c);
+            q.setSql(lines);
+            q.open();
+            return q.recordCount();
+        };
+        exec({"insert into 房屋信息 (档案号,小区名称,地址,公司编号,录入日期,序号,类型,房屋面积,信息价格) "
+              "values (\"001261201001\",\"阳光\",\"花园路1号\",\"001\",\"261201\",\"001\",\"有效\",80,500000)"});
+        exec({"insert into 房屋信息 (档案号,小区名称,地址,公司编号,录入日期,序号,类型,房屋面积,信息价格) "
+              "values ('001261215002','翠湖',null,'001','261215','002','无效',120,900000)"});
+        QCOMPARE(count({"select * from 房屋信息 ", "where 档案号<>\"\" ", "and 录入日期>=\"261201\" ",
+                        "and 录入日期<=\"261209\" "}),
+                 1);
+        QCOMPARE(count({"select distinct 类型 from 房屋信息", "where 类型<>null"}), 2);
+        {
+            Query q(&c);
+            q.setSql({"select max(序号) as xh from 房屋信息 ", "where 公司编号=\"001\" ", "and 录入日期=\"261215\""});
+            q.open();
+            QCOMPARE(q.text("xh"), QStringLiteral("002"));
+        }
+        // Texts compare without letter case, as Jet does.
+        exec({"insert into 户型字典 values ('Loft')"});
+        QCOMPARE(count({"select * from 户型字典 where 户型='LOFT'"}), 1);
+        QCOMPARE(count({"select * from 户型字典 where 户型 like '%OF%'"}), 1);
+        // "+" joins the two texts; a null part makes the whole null, so it never matches.
+        QCOMPARE(count({"select * from 房屋信息 ", "where ((小区名称+地址) like \"%光花%\") "}), 1);
+        QCOMPARE(count({"select * from 房屋信息 where ((小区名称+地址) like \"%翠湖%\") "}), 0);
+        QCOMPARE(count({"select * from 房屋信息 where 房屋面积>=100 and 信息价格<=900000"}), 1);
+        QCOMPARE(count({"select * from 房屋信息 where 新旧程度>='5'"}), 0);
+        exec({" UPDATE 操作员档案 SET 功能组='#',登录密码='#',操作人员='否' WHERE 员工编号='admin' "});
+        QCOMPARE(db.scalar("select 功能组 || 登录密码 || 操作人员 from 操作员档案").toString(), QStringLiteral("##否"));
+        exec({"DELETE * FROM 房屋信息 "});
+        QCOMPARE(db.scalar("select count(*) from 房屋信息").toInt(), 0);
+    }
+
+    void overLongValueRefused()
+    {
+        TestDb db;
+        Connection c(DbKind::Main);
+        c.setDatabase(db.mainPath(), Schema::mainPassword());
+        c.open();
+        Query q(&c);
+        q.addSql("insert into 公司信息 (公司代码) values ('ABCD')");
+        try {
+            q.execSql();
+            QFAIL("a four-character company code must be refused");
+        } catch (const DbError& e) {
+            QVERIFY2(e.text().contains("公司代码"), qPrintable(e.text()));
+        }
+        // Exactly the width, in Chinese characters, is accepted; never cut.
+        q.clearSql();
+        q.addSql("insert into 户型字典 values ('" + QString(20, QChar(0x5BA4)) + "')");
+        q.execSql();
+        q.clearSql();
+        q.addSql("insert into 户型字典 values ('" + QString(21, QChar(0x5BA4)) + "')");
+        QVERIFY_THROWS_EXCEPTION(DbError, q.execSql());
+        QCOMPARE(db.scalar("select max(length(户型)) from 户型字典").toInt(), 20);
+        // A float column takes no text.
+        q.clearSql();
+        q.addSql("insert into 房屋信息 (档案号, 房屋面积) values ('x', 'abc')");
+        QVERIFY_THROWS_EXCEPTION(DbError, q.execSql());
+    }
+
+    void oneStatementPerQuery()
+    {
+        TestDb db;
+        Connection c(DbKind::Main);
+        c.setDatabase(db.mainPath(), Schema::mainPassword());
+        c.open();
+        Query q(&c);
+        q.addSql("delete from 户型字典; delete from 楼层字典");
+        QVERIFY_THROWS_EXCEPTION(DbError, q.execSql());
+        QVERIFY(db.scalar("select count(*) from 户型字典").toInt() > 0);
+    }
+};
+
+HALVORRA_TEST_MAIN(TestDialect)
+#include "tst_dialect.moc"
