@@ -32,6 +32,17 @@ int box(QWidget* parent, const QString& text, QMessageBox::StandardButtons butto
 
 } // namespace
 
+QString qtFileFilter(const QString& filter)
+{
+    if (!filter.contains(QLatin1Char('|')))
+        return filter;
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList out;
+    for (int i = 0; i + 1 < parts.size(); i += 2)
+        out << QStringLiteral("%1 (%2)").arg(parts[i], parts[i + 1].split(QLatin1Char(';')).join(QLatin1Char(' ')));
+    return out.join(QLatin1String(";;"));
+}
+
 Dialogs& Dialogs::instance()
 {
     auto& d = slot();
@@ -75,7 +86,7 @@ void SystemDialogs::hint(QWidget* parent, const QString& caption, const QString&
 
 QString SystemDialogs::openFile(QWidget* parent, const FileDialogSpec& spec, const QString& startPath)
 {
-    QFileDialog dlg(parentOr(parent), QString(), startPath, spec.filter);
+    QFileDialog dlg(parentOr(parent), QString(), startPath, qtFileFilter(spec.filter));
     dlg.setFileMode(QFileDialog::ExistingFile);
     dlg.setAcceptMode(QFileDialog::AcceptOpen);
     if (spec.picture) {
@@ -101,7 +112,7 @@ QString SystemDialogs::openFile(QWidget* parent, const FileDialogSpec& spec, con
 
 QString SystemDialogs::saveFile(QWidget* parent, const FileDialogSpec& spec, const QString& startPath)
 {
-    QFileDialog dlg(parentOr(parent), QString(), startPath, spec.filter);
+    QFileDialog dlg(parentOr(parent), QString(), startPath, qtFileFilter(spec.filter));
     dlg.setAcceptMode(QFileDialog::AcceptSave);
     // The caller decides about existing files (the backup never overwrites).
     dlg.setOption(QFileDialog::DontConfirmOverwrite);

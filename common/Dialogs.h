@@ -68,6 +68,10 @@ public:
     void openUrl(const QUrl& url) override;
 };
 
+// "数据库文件|*.mdb" (description|pattern pairs, patterns joined by ";") in the
+// form Qt's file dialogs take: "数据库文件 (*.mdb)".
+QString qtFileFilter(const QString& filter);
+
 // Caption of every message box of the system.
 inline QString messageCaption()
 {

@@ -16,9 +16,11 @@ Tdmbasic::Tdmbasic(QObject* parent) : QObject(parent)
     adoCntnfyExp.setConnectionString(exchangeConnectionString(QStringLiteral("D:\\brenquil\\fyExp.mdb")));
     qryFWXX.addSql(QStringLiteral("select * from 房屋信息Exp"));
     qryKHXX.addSql(QStringLiteral("select * from 客户信息Exp"));
-    OpenDBPath.filter = QStringLiteral("数据库文件 (*.mdb)");
-    OpenPic.filter = QStringLiteral("所有图片 (*.jpg *.jpeg *.bmp *.ico *.emf *.wmf *.png);;JPEG 图片 (*.jpg "
-                                    "*.jpeg);;位图 (*.bmp);;图标 (*.ico);;增强型图元文件 (*.emf);;图元文件 (*.wmf)");
+    // Filters in the "description|pattern|description|pattern" form; the dialog
+    // service turns them into the platform's own.
+    OpenDBPath.filter = QStringLiteral("数据库文件|*.mdb");
+    OpenPic.filter = QStringLiteral("所有图片|*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf;*.png|JPEG 图片|*.jpg;*.jpeg|"
+                                    "位图|*.bmp|图标|*.ico|增强型图元文件|*.emf|图元文件|*.wmf");
     OpenPic.picture = true;
     if (!dmbasic)
         dmbasic = this;

@@ -9,7 +9,7 @@
 
 // What a shared file dialog offers; the window layer shows it.
 struct FileDialogSpec {
-    QString filter;       // Qt form, e.g. "数据库文件 (*.mdb)"
+    QString filter;       // "description|pattern" pairs, e.g. "数据库文件|*.mdb"
     bool picture = false; // shows a picture preview
 };
 

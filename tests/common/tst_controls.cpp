@@ -126,6 +126,21 @@ private slots:
         QVERIFY(!nav.button(DbNavigator::Next)->isEnabled());
     }
 
+    void fileFilters_data()
+    {
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QString>("qt");
+        QTest::newRow("database") << "数据库文件|*.mdb" << "数据库文件 (*.mdb)";
+        QTest::newRow("two patterns") << "图片|*.jpg;*.bmp|位图|*.bmp" << "图片 (*.jpg *.bmp);;位图 (*.bmp)";
+        QTest::newRow("already qt") << "文本 (*.txt)" << "文本 (*.txt)";
+    }
+    void fileFilters()
+    {
+        QFETCH(QString, filter);
+        QFETCH(QString, qt);
+        QCOMPARE(qtFileFilter(filter), qt);
+    }
+
     // An uncaught error ends its handler and shows its own text; the program goes on.
     // A silent abort shows nothing.
     void defaultErrorDisplay()
