@@ -1,0 +1,54 @@
+#include "common/DataSetActions.h"
+
+#include "common/Guard.h"
+
+namespace
+{
+
+void follow(DataSource* ds, QAction* a, const std::function<void()>& update)
+{
+    QObject::connect(ds, &DataSource::dataSetChanged, a, update);
+    QObject::connect(ds, &DataSource::stateChanged, a, update);
+    QObject::connect(ds, &DataSource::currentChanged, a, update);
+    QObject::connect(ds, &DataSource::rowRemoved, a, update);
+    QObject::connect(ds, &DataSource::rowInserted, a, update);
+    update();
+}
+
+} // namespace
+
+DataSetPostAction::DataSetPostAction(DataSource* ds, QObject* parent)
+    : QAction(QStringLiteral("保存"), parent), m_ds(ds)
+{
+    setObjectName(QStringLiteral("DataSetPost1"));
+    connect(this, &QAction::triggered, this, [this] {
+        Query* q = m_ds ? m_ds->dataSet() : nullptr;
+        if (q && q->isEditing()) guarded([q] { q->post(); });
+        updateState();
+    });
+    follow(ds, this, [this] { updateState(); });
+}
+
+void DataSetPostAction::updateState()
+{
+    Query* q = m_ds ? m_ds->dataSet() : nullptr;
+    setEnabled(q && q->isActive() && q->isEditing());
+}
+
+DataSetDeleteAction::DataSetDeleteAction(DataSource* ds, QObject* parent)
+    : QAction(QStringLiteral("删除"), parent), m_ds(ds)
+{
+    setObjectName(QStringLiteral("DataSetDelete1"));
+    connect(this, &QAction::triggered, this, [this] {
+        Query* q = m_ds ? m_ds->dataSet() : nullptr;
+        if (q && q->isActive() && q->canModify() && !q->isEmpty()) guarded([q] { q->remove(); });
+        updateState();
+    });
+    follow(ds, this, [this] { updateState(); });
+}
+
+void DataSetDeleteAction::updateState()
+{
+    Query* q = m_ds ? m_ds->dataSet() : nullptr;
+    setEnabled(q && q->isActive() && q->canModify() && !q->isEmpty());
+}
