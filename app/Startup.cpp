@@ -1,11 +1,45 @@
 #include "app/Startup.h"
 
+#include "app/Frm_Face.h"
+#include "app/Frm_Log.h"
+#include "app/Frm_main.h"
+#include "app/PubFuns.h"
+#include "app/core/PubVars.h"
 #include "common/App.h"
+#include "common/Dialogs.h"
 #include "data/Dmbasic.h"
+
+#include <memory>
 
 int runHalvorra(HalvorraApp& app)
 {
-    Q_UNUSED(app);
-    Tdmbasic dm;
-    return 0;
+    // The splash stays up, behind the login, until the main window exists.
+    auto face = std::make_unique<TFrmFace>();
+    face->show();
+    face->repaint();
+    QApplication::processEvents();
+
+    // The data module, its connections still closed; the login opens them.
+    auto dm = std::make_unique<Tdmbasic>();
+    auto log = std::make_unique<TFrmLog>();
+
+    int rc = 0;
+    std::unique_ptr<TFrmmain> main;
+    if (dialogs().exec(log.get()) == QDialog::Accepted) {
+        CurUser.JSJM = computerName();
+        CurUser.IPDZ = firstIPv4Address();
+        main = std::make_unique<TFrmmain>();
+        face.reset();
+        main->show();
+        rc = app.exec();
+    } else {
+        face.reset();
+    }
+
+    // Shutdown: the login window, then the data module (main database first,
+    // then the exchange database); the main window goes with the application.
+    log.reset();
+    dm.reset();
+    main.reset();
+    return rc;
 }

@@ -1,0 +1,217 @@
+#include "app/Frm_Log.h"
+
+#include "app/Pictures.h"
+#include "app/PubFuns.h"
+#include "app/core/IniFiles.h"
+#include "app/core/PubVars.h"
+#include "common/Dialogs.h"
+#include "data/DbError.h"
+#include "data/Dmbasic.h"
+#include "data/Text.h"
+
+#include <QDate>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+
+namespace
+{
+
+QLabel* label(QWidget* parent, const QString& text, const QRect& r)
+{
+    auto* l = new QLabel(text, parent);
+    l->setGeometry(r);
+    l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return l;
+}
+
+QLineEdit* edit(QWidget* parent, const char* name, const QRect& r)
+{
+    auto* e = new QLineEdit(parent);
+    e->setObjectName(QLatin1String(name));
+    e->setGeometry(r);
+    return e;
+}
+
+QPushButton* button(QWidget* parent, const char* name, const QString& text, const QRect& r)
+{
+    auto* b = new QPushButton(text, parent);
+    b->setObjectName(QLatin1String(name));
+    b->setGeometry(r);
+    // Enter is handled by the two input boxes only; it never presses a button
+    // that merely follows in the focus chain.
+    b->setAutoDefault(false);
+    return b;
+}
+
+} // namespace
+
+TFrmLog::TFrmLog(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("FrmLog"));
+    setWindowTitle(QStringLiteral("操作员登陆"));
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
+    setFixedSize(380, 200);
+
+    label(this, QStringLiteral("数据库操作文件"), {8, 12, 92, 22});
+    edtDB = edit(this, "edtDB", {104, 12, 232, 22});
+    edtDB->setReadOnly(true);
+    Button1 = button(this, "Button1", QStringLiteral("..."), {340, 11, 30, 24});
+    label(this, QStringLiteral("数据库导出文件"), {8, 42, 92, 22});
+    edtDBExp = edit(this, "edtDBExp", {104, 42, 232, 22});
+    edtDBExp->setReadOnly(true);
+    Button2 = button(this, "Button2", QStringLiteral("..."), {340, 41, 30, 24});
+
+    auto* line = new QFrame(this);
+    line->setObjectName(QStringLiteral("Bevel1"));
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Sunken);
+    line->setGeometry(8, 72, 364, 4);
+
+    auto* picture = new QLabel(this);
+    picture->setObjectName(QStringLiteral("Image1"));
+    picture->setGeometry(28, 96, 48, 48);
+    picture->setPixmap(Pictures::loginEmblem(48));
+
+    label(this, QStringLiteral("操作日期"), {96, 84, 80, 22});
+    edtDATE = edit(this, "edtDATE", {180, 84, 150, 22});
+    edtDATE->setReadOnly(true);
+    edtDATE->setEnabled(false);
+    label(this, QStringLiteral("用户编号"), {96, 112, 80, 22});
+    edtYGBH = edit(this, "edtYGBH", {180, 112, 150, 22});
+    edtYGBH->setMaxLength(5);
+    label(this, QStringLiteral("用户密码"), {96, 140, 80, 22});
+    edtYGMM = edit(this, "edtYGMM", {180, 140, 150, 22});
+    edtYGMM->setMaxLength(10);
+    edtYGMM->setEchoMode(QLineEdit::Password);
+    edtYGMM->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));
+
+    btnOK = button(this, "btnOK", QStringLiteral("确定"), {180, 170, 72, 24});
+    btnCancel = button(this, "btnCancel", QStringLiteral("取消"), {258, 170, 72, 24});
+
+    setTabOrder(edtDB, Button1);
+    setTabOrder(Button1, edtDBExp);
+    setTabOrder(edtDBExp, Button2);
+    setTabOrder(Button2, edtDATE);
+    setTabOrder(edtDATE, edtYGBH);
+    setTabOrder(edtYGBH, edtYGMM);
+    setTabOrder(edtYGMM, btnOK);
+    setTabOrder(btnOK, btnCancel);
+
+    edtYGBH->installEventFilter(this);
+    edtYGMM->installEventFilter(this);
+    connect(Button1, &QPushButton::clicked, this, &TFrmLog::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &TFrmLog::Button2Click);
+    connect(btnOK, &QPushButton::clicked, this, &TFrmLog::btnOKClick);
+    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    if (const QScreen* s = QGuiApplication::primaryScreen())
+        move(s->availableGeometry().center() - rect().center());
+    FormCreate();
+}
+
+void TFrmLog::FormCreate()
+{
+    const QDate today = QDate::currentDate();
+    edtDATE->setText(today.toString(QStringLiteral("yyyy-MM-dd")));
+    CZRQ = today.toString(QStringLiteral("yyMMdd"));
+    QSRQ = today.toString(QStringLiteral("yyMM")) + QStringLiteral("01");
+    edtDB->setText(IniFiles::readFirstLine(IniFiles::mainIni()).value_or(QString()));
+    edtDBExp->setText(IniFiles::readFirstLine(IniFiles::exchangeIni()).value_or(QString()));
+}
+
+void TFrmLog::showEvent(QShowEvent* e)
+{
+    QDialog::showEvent(e);
+    edtYGBH->setFocus();
+}
+
+bool TFrmLog::eventFilter(QObject* o, QEvent* e)
+{
+    if (e->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(e)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            if (o == edtYGBH) {
+                edtYGMM->setFocus();
+                return true;
+            }
+            if (o == edtYGMM) {
+                btnOK->click();
+                return true;
+            }
+        }
+    }
+    return QDialog::eventFilter(o, e);
+}
+
+void TFrmLog::chooseFile(QLineEdit* box, const QString& iniFile)
+{
+    const QString chosen = dialogs().openFile(this, dmbasic->OpenDBPath, box->text());
+    if (chosen.isEmpty()) return;
+    box->setText(chosen);
+    // Remembered at once, whether or not the login succeeds.
+    IniFiles::writeLine(iniFile, chosen);
+}
+
+void TFrmLog::Button1Click()
+{
+    chooseFile(edtDB, IniFiles::mainIni());
+}
+
+void TFrmLog::Button2Click()
+{
+    chooseFile(edtDBExp, IniFiles::exchangeIni());
+}
+
+bool TFrmLog::reconnect(bool main)
+{
+    Connection& c = main ? dmbasic->adoCntnfybase : dmbasic->adoCntnfyExp;
+    const QString path = main ? edtDB->text() : edtDBExp->text();
+    try {
+        c.close();
+        c.setConnectionString(main ? Tdmbasic::mainConnectionString(path)
+                                   : Tdmbasic::exchangeConnectionString(path));
+        c.open();
+        return true;
+    } catch (const DbError&) {
+    } catch (const std::exception&) {
+    }
+    return false;
+}
+
+void TFrmLog::btnOKClick()
+{
+    if (!reconnect(true)) {
+        dialogs().message(this, QStringLiteral("数据库操作文件出错，请重新选择！"));
+        Button1->setFocus();
+        return;
+    }
+    if (!reconnect(false)) {
+        dialogs().message(this, QStringLiteral("数据库导出文件出错，请重新选择！"));
+        Button2->setFocus();
+        return;
+    }
+    const QString number = Text::trim(edtYGBH->text());
+    if (number.isEmpty()) {
+        dialogs().message(this, QStringLiteral("请您录入用户编号。"));
+        edtYGBH->setFocus();
+        return;
+    }
+    const QString password = Text::trim(edtYGMM->text());
+    if (password.isEmpty()) {
+        dialogs().message(this, QStringLiteral("请您录入用户密码。"));
+        edtYGMM->setFocus();
+        return;
+    }
+    if (loginCheck(number, password)) {
+        accept();
+        return;
+    }
+    dialogs().message(this, QStringLiteral("用户编码或密码错误，请重新输入！"));
+    edtYGBH->setFocus();
+}

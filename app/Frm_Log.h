@@ -1,0 +1,39 @@
+#pragma once
+// The login window: chooses the two database files, reconnects both on every
+// press of 确定, and checks the operator's number and password.
+#include <QDialog>
+
+class QLineEdit;
+class QPushButton;
+class QLabel;
+
+class TFrmLog : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit TFrmLog(QWidget* parent = nullptr);
+
+    QLineEdit* edtDB;
+    QPushButton* Button1;
+    QLineEdit* edtDBExp;
+    QPushButton* Button2;
+    QLineEdit* edtDATE;
+    QLineEdit* edtYGBH;
+    QLineEdit* edtYGMM;
+    QPushButton* btnOK;
+    QPushButton* btnCancel;
+
+    void FormCreate();
+    void Button1Click();
+    void Button2Click();
+    void btnOKClick();
+
+protected:
+    void showEvent(QShowEvent* e) override;
+    bool eventFilter(QObject* o, QEvent* e) override;
+
+private:
+    void chooseFile(QLineEdit* box, const QString& iniFile);
+    // Rebuilds and opens one connection; false when that fails.
+    bool reconnect(bool main);
+};
