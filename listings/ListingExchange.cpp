@@ -1,6 +1,7 @@
 #include "listings/ListingExchange.h"
 
 #include "common/Dialogs.h"
+#include "common/U_Step.h"
 #include "data/Dmbasic.h"
 #include "data/Query.h"
 
@@ -38,11 +39,39 @@ const ExchangeSpec& listingExchangeSpec()
     return spec;
 }
 
+namespace
+{
+
+// The progress window for one run: made when the number of source rows is known,
+// advanced per row, and closed before the final message.
+class StepWindow
+{
+public:
+    ExchangeProgress progress()
+    {
+        return {[this](int total) {
+                    m_w = std::make_unique<TFrmStep>();
+                    m_w->setMax(total);
+                    m_w->show();
+                },
+                [this] {
+                    if (m_w) m_w->stepIt();
+                }};
+    }
+    void close() { m_w.reset(); }
+
+private:
+    std::unique_ptr<TFrmStep> m_w;
+};
+
+} // namespace
+
 void listingExport(QWidget* parent, Query& qryFwxx)
 {
     if (!qryFwxx.isActive() || qryFwxx.isEmpty()) return;
     if (!dialogs().question(parent, QStringLiteral("是否导出当前的记录？"))) return;
     int count = 0;
+    StepWindow step;
     try {
         // A pending change of the current row is saved first, as moving through
         // the result would do.
@@ -52,8 +81,11 @@ void listingExport(QWidget* parent, Query& qryFwxx)
         dmbasic->qryTemp1.clearSql();
         dmbasic->qryFWXX.setConnection(&dmbasic->adoCntnfyExp);
         dmbasic->qryFWXX.close();
-        count = Exchange::exportRows(dmbasic->adoCntnfyExp, listingExchangeSpec(), qryFwxx);
+        count = Exchange::exportRows(dmbasic->adoCntnfyExp, listingExchangeSpec(), qryFwxx,
+                                     step.progress());
+        step.close();
     } catch (...) {
+        step.close();
         dialogs().message(parent, QStringLiteral("导出操作失败！"));
         return;
     }
@@ -65,6 +97,7 @@ void listingImport(QWidget* parent)
     const QString path = dialogs().openFile(parent, dmbasic->OpenDBPath);
     if (path.isEmpty()) return;
     int count = 0;
+    StepWindow step;
     try {
         Connection& file = dmbasic->adoCntn;
         file.close();
@@ -74,8 +107,11 @@ void listingImport(QWidget* parent)
         dmbasic->qryFWXX.close();
         dmbasic->QryPUB.close();
         dmbasic->QryPUB.clearSql();
-        count = Exchange::importRows(dmbasic->adoCntnfybase, file, listingExchangeSpec());
+        count = Exchange::importRows(dmbasic->adoCntnfybase, file, listingExchangeSpec(),
+                                     step.progress());
+        step.close();
     } catch (...) {
+        step.close();
         dialogs().message(parent, QStringLiteral("导入操作失败！"));
         return;
     }
