@@ -1,5 +1,6 @@
 #include "app/Windows.h"
 
+#include "listings/Frm_fycx.h"
 #include "listings/frm_Fylr.h"
 
 #include <QDialog>
@@ -11,6 +12,7 @@ static const QHash<QString, std::function<QDialog*(QWidget*)>>& factories()
 {
     static const QHash<QString, std::function<QDialog*(QWidget*)>> f = {
         {"B01FYLR", [](QWidget* p) -> QDialog* { return new TFrmfylr(p); }},
+        {"B02FYCX", [](QWidget* p) -> QDialog* { return new TFrmFYCX(p); }},
     };
     return f;
 }
