@@ -1,5 +1,10 @@
 #include "app/Windows.h"
 
+#include "admin/Frm_QXSZ.h"
+#include "admin/Frm_gsda.h"
+#include "admin/Frm_jcsj.h"
+#include "admin/Frm_ryda.h"
+#include "admin/U_MMXG.h"
 #include "listings/Frm_fycx.h"
 #include "listings/frm_Fylr.h"
 
@@ -13,6 +18,11 @@ static const QHash<QString, std::function<QDialog*(QWidget*)>>& factories()
     static const QHash<QString, std::function<QDialog*(QWidget*)>> f = {
         {"B01FYLR", [](QWidget* p) -> QDialog* { return new TFrmfylr(p); }},
         {"B02FYCX", [](QWidget* p) -> QDialog* { return new TFrmFYCX(p); }},
+        {"D01GSDA", [](QWidget* p) -> QDialog* { return new TFrmgsda(p); }},
+        {"D02RYDA", [](QWidget* p) -> QDialog* { return new TFrmryda(p); }},
+        {"D03QXSZ", [](QWidget* p) -> QDialog* { return new TFrmQXSZ(p); }},
+        {"D04JCSJ", [](QWidget* p) -> QDialog* { return new TFrmJCSJ(p); }},
+        {"A02MMXG", [](QWidget* p) -> QDialog* { return new TFrmMMXG(p); }},
     };
     return f;
 }

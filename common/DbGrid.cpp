@@ -26,10 +26,14 @@ void DbGridModel::setDataSource(DataSource* ds)
             m_rows = q() ? q()->recordCount() : 0;
             endInsertRows();
         });
-        connect(ds, &DataSource::aboutToRemoveRow, this, [this](int r) { beginRemoveRows({}, r, r); });
+        connect(ds, &DataSource::aboutToRemoveRow, this, [this](int r) {
+            m_removing = true;
+            beginRemoveRows({}, r, r);
+        });
         connect(ds, &DataSource::rowRemoved, this, [this](int) {
             m_rows = q() ? q()->recordCount() : 0;
             endRemoveRows();
+            m_removing = false;
         });
         connect(ds, &DataSource::rowChanged, this, [this](int r) {
             if (r >= 0 && r < m_rows)
@@ -281,7 +285,10 @@ void DbGrid::syncFromDataSet()
 
 void DbGrid::syncToDataSet(const QModelIndex& current)
 {
-    if (m_syncing || !current.isValid())
+    // While the row set removes a row (a cancelled new row, a deleted one) the view
+    // moves its current index by itself; that is not the user moving, and moving
+    // the row set then would save the very row being cancelled.
+    if (m_syncing || !current.isValid() || m_model->removingRows())
         return;
     Query* q = dataSource() ? dataSource()->dataSet() : nullptr;
     if (!q || !q->isActive() || q->recNo() == current.row())

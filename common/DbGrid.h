@@ -26,6 +26,8 @@ public:
     void setColumns(const QList<GridColumn>& cols);
     const QList<GridColumn>& columns() const { return m_cols; }
     void setEditable(bool on) { m_editable = on; }
+    // True between the row set's announcement of a removed row and its completion.
+    bool removingRows() const { return m_removing; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -42,6 +44,7 @@ private:
     QList<GridColumn> m_cols;
     QVector<int> m_fieldIndex; // grid column -> row set column
     bool m_editable = false;
+    bool m_removing = false;
     int m_rows = 0;
 };
 

@@ -1,0 +1,104 @@
+#include "admin/U_MMXG.h"
+
+#include "admin/core/Operators.h"
+#include "app/core/PubVars.h"
+#include "common/Dialogs.h"
+#include "data/Text.h"
+
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+TFrmMMXG::TFrmMMXG(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("FrmMMXG"));
+    setWindowTitle(QStringLiteral("用户密码修改"));
+    setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
+
+    auto makeBox = [&](const char* name) {
+        auto* e = new QLineEdit(this);
+        e->setObjectName(QString::fromLatin1(name));
+        e->setEchoMode(QLineEdit::Password);
+        e->setMaxLength(Operators::MaxTypedPasswordLength);
+        e->installEventFilter(this);
+        return e;
+    };
+    edtOld = makeBox("edtOld");
+    edtNew1 = makeBox("edtNew1");
+    edtNew2 = makeBox("edtNew2");
+    btnModify = new QPushButton(QStringLiteral("确定"), this);
+    btnModify->setObjectName(QStringLiteral("btnModify"));
+    btnCancel = new QPushButton(QStringLiteral("取消"), this);
+    btnCancel->setObjectName(QStringLiteral("btnCancel"));
+    for (QPushButton* b : {btnModify, btnCancel})
+        b->setAutoDefault(false);
+
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("原密码"), edtOld);
+    form->addRow(QStringLiteral("新密码"), edtNew1);
+    form->addRow(QStringLiteral("确认新密码"), edtNew2);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(btnModify);
+    buttons->addWidget(btnCancel);
+    auto* lay = new QVBoxLayout(this);
+    lay->addLayout(form);
+    lay->addLayout(buttons);
+    lay->setSizeConstraint(QLayout::SetFixedSize);
+
+    connect(btnModify, &QPushButton::clicked, this, &TFrmMMXG::btnModifyClick);
+    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+    edtOld->setFocus();
+}
+
+bool TFrmMMXG::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            if (watched == edtOld)
+                edtNew1->setFocus();
+            else if (watched == edtNew1)
+                edtNew2->setFocus();
+            else if (watched == edtNew2)
+                btnModifyClick();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TFrmMMXG::btnModifyClick()
+{
+    const QString oldPw = Text::trim(edtOld->text());
+    const QString new1 = Text::trim(edtNew1->text());
+    const QString new2 = Text::trim(edtNew2->text());
+    using PasswordChange::Failure;
+    Failure f = PasswordChange::checkInput(oldPw, new1, new2);
+    if (f == Failure::None && oldPw != Operators::storedPassword(dmbasic->QryPUB, CurUser.YGBH))
+        f = Failure::OldWrong;
+    if (f != Failure::None) {
+        dialogs().message(this, PasswordChange::message(f));
+        switch (f) {
+        case Failure::OldEmpty:
+        case Failure::OldWrong:
+            edtOld->setFocus();
+            break;
+        case Failure::NewEmpty:
+        case Failure::TooLong:
+            edtNew1->setFocus();
+            break;
+        default:
+            edtNew2->setFocus();
+            break;
+        }
+        return;
+    }
+    Operators::setPassword(dmbasic->QryPUB, CurUser.YGBH, new1);
+    CurUser.YGMM = new1;
+    dialogs().message(this, QStringLiteral("密码已成功修改。"));
+    accept();
+}
