@@ -11,6 +11,7 @@
 
 #include <QComboBox>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
@@ -230,6 +231,17 @@ void TFrmfylr::showEvent(QShowEvent* e)
     guarded([this] { FormShow(); });
 }
 
+void TFrmfylr::keyPressEvent(QKeyEvent* e)
+{
+    // Esc does not close the card: a half-typed listing is not thrown away by a
+    // stray key; 取消 and the close box do that.
+    if (e->key() == Qt::Key_Escape && e->modifiers() == Qt::NoModifier) {
+        e->accept();
+        return;
+    }
+    QDialog::keyPressEvent(e);
+}
+
 void TFrmfylr::FormShow()
 {
     // Only a prepared row set can take a row; a row being typed is never replaced.
@@ -324,6 +336,15 @@ void TFrmfylr::Button3Click()
 {
     const QString path = dialogs().openFile(this, dmbasic->OpenPic);
     if (path.isEmpty()) return;
+    // A path the column cannot hold would only fail later, at save.
+    const int col = qryFwxx.fieldIndex(QStringLiteral("房屋结构文件"));
+    const int room = col < 0 ? 0 : qryFwxx.column(col).maxLength;
+    if (room > 0 && Text::charCount(path) > room) {
+        dialogs().message(this, QStringLiteral("所选文件的完整路径超过 %1 个字符，不能联接。\n"
+                                               "请把文件放到路径较短的文件夹中再联接。")
+                                    .arg(room));
+        return;
+    }
     if (!qryFwxx.isEditing()) qryFwxx.edit();
     qryFwxx.setValue(QStringLiteral("房屋结构文件"), path);
 }

@@ -419,6 +419,16 @@ private slots:
                  QStringLiteral("顶层"));
     }
 
+    void escapeKeepsTheCardOpen()
+    {
+        DialogsScope d;
+        open();
+        fillValid();
+        QTest::keyClick(c("DBEdit2"), Qt::Key_Escape);
+        QVERIFY(w->isVisible());
+        QCOMPARE(w->qryFwxx.text("小区名称"), QStringLiteral("阳光花园"));
+    }
+
     void closingDiscardsTheUnsavedRow_data()
     {
         QTest::addColumn<QString>("how");
@@ -508,6 +518,12 @@ private slots:
         QCOMPARE(w->qryFwxx.text("房屋结构文件"), QStringLiteral("/srv/pics/户型 1.jpg"));
         QCOMPARE(ui::find<QLineEdit>(w.get(), "DBEdit13")->text(),
                  QStringLiteral("/srv/pics/户型 1.jpg"));
+        // A path longer than the column holds is refused at once, the link kept.
+        d->files.push_back(QStringLiteral("/srv/") + QString(120, QLatin1Char('x')) + ".jpg");
+        ui::click(c("Button3"));
+        QCOMPARE(d->messages().size(), 1);
+        QVERIFY(d->messages()[0].contains("100"));
+        QCOMPARE(w->qryFwxx.text("房屋结构文件"), QStringLiteral("/srv/pics/户型 1.jpg"));
         set("DBEdit13", QStringLiteral("  /srv/pics/b.bmp  "));
         ui::click(c("Button4"));
         QCOMPARE(d->opened, QStringList{QStringLiteral("/srv/pics/b.bmp")});
