@@ -4,7 +4,6 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <map>
 #include <xlsxwriter.h>
 
 namespace Spreadsheet
@@ -35,6 +34,19 @@ int columnNumber(const QString& letters)
 
 QByteArray cellText(const QString& text)
 {
+    // Most texts are short and clean: convert them as they are.
+    if (text.size() <= Xl::MaxCellChars) {
+        bool clean = true;
+        for (QChar c : text) {
+            const char16_t u = c.unicode();
+            if (u < 0x20 ? (u != 0x9 && u != 0xA && u != 0xD)
+                         : (u >= 0xD800 && u != 0xFFFD && (u < 0xE000 || u > 0xFFFD))) {
+                clean = false;
+                break;
+            }
+        }
+        if (clean) return text.toUtf8();
+    }
     QString out;
     out.reserve(qMin<qsizetype>(text.size(), Xl::MaxCellChars + 1));
     int chars = 0;
@@ -265,17 +277,9 @@ public:
     lxw_format* get(const CellFormat& f)
     {
         if (f == CellFormat()) return nullptr;
-        const QString k = QStringLiteral("%1|%2|%3|%4|%5|%6|%7|%8")
-                              .arg(f.bold)
-                              .arg(f.italic)
-                              .arg(f.fontName)
-                              .arg(f.fontSize)
-                              .arg(f.hAlign)
-                              .arg(f.vAlign)
-                              .arg(f.lineStyle)
-                              .arg(f.asText);
-        auto it = m_cache.find(k);
-        if (it != m_cache.end()) return it->second;
+        // A sheet uses a handful of distinct formats: a short list beats hashing.
+        for (const auto& [known, x] : m_cache)
+            if (known == f) return x;
         lxw_format* x = workbook_add_format(m_wb);
         if (f.bold) format_set_bold(x);
         if (f.italic) format_set_italic(x);
@@ -285,13 +289,13 @@ public:
         if (f.vAlign == Xl::Center) format_set_align(x, LXW_ALIGN_VERTICAL_CENTER);
         if (f.lineStyle == Xl::Continuous) format_set_border(x, LXW_BORDER_THIN);
         if (f.asText) format_set_num_format(x, "@");
-        m_cache.emplace(k, x);
+        m_cache.emplace_back(f, x);
         return x;
     }
 
 private:
     lxw_workbook* m_wb;
-    std::map<QString, lxw_format*> m_cache;
+    std::vector<std::pair<CellFormat, lxw_format*>> m_cache;
 };
 
 } // namespace
