@@ -1,0 +1,355 @@
+// The login window: files remembered beside the executable, both connections
+// rebuilt on every press of 确定 before anything else, the operator check and
+// every message with the focus where the user must act.
+#include "app/Frm_Log.h"
+#include "app/core/IniFiles.h"
+#include "app/core/PubVars.h"
+#include "data/Dmbasic.h"
+#include "data/Schema.h"
+#include "data/Text.h"
+#include "tests/support/TestSupport.h"
+
+#include <QDate>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace
+{
+
+void writeIni(const QString& file, const QString& line)
+{
+    QFile f(file);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(line.toUtf8() + "\r\n");
+}
+
+QByteArray readBytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+class TestFrmLog : public QObject
+{
+    Q_OBJECT
+    std::unique_ptr<TestDb> db;
+    std::unique_ptr<QTemporaryDir> exeDir;
+    std::unique_ptr<Tdmbasic> dm;
+
+    std::unique_ptr<TFrmLog> makeWindow(bool withIni = true)
+    {
+        if (withIni) {
+            writeIni(IniFiles::mainIni(), db->mainPath());
+            writeIni(IniFiles::exchangeIni(), db->exchangePath());
+        }
+        auto w = std::make_unique<TFrmLog>();
+        w->show();
+        QApplication::setActiveWindow(w.get());
+        if (!QTest::qWaitForWindowActive(w.get())) qWarning("login window not active");
+        return w;
+    }
+    void login(TFrmLog& w, const QString& number, const QString& password)
+    {
+        ui::type(w.edtYGBH, number);
+        ui::type(w.edtYGMM, password);
+        ui::click(w.btnOK);
+    }
+
+private slots:
+    void init()
+    {
+        db = std::make_unique<TestDb>();
+        exeDir = std::make_unique<QTemporaryDir>();
+        IniFiles::setFolder(exeDir->path());
+        dm = std::make_unique<Tdmbasic>();
+        CurUser = GTMYhxx();
+    }
+    void cleanup()
+    {
+        dm.reset();
+        IniFiles::setFolder({});
+        exeDir.reset();
+        db.reset();
+    }
+
+    void creation()
+    {
+        auto w = makeWindow();
+        const QDate today = QDate::currentDate();
+        QCOMPARE(w->windowTitle(), QStringLiteral("操作员登陆"));
+        QCOMPARE(w->size(), QSize(380, 200));
+        QCOMPARE(w->edtDATE->text(), today.toString("yyyy-MM-dd"));
+        QVERIFY(!w->edtDATE->isEnabled());
+        QVERIFY(w->edtDB->isReadOnly() && w->edtDBExp->isReadOnly());
+        QCOMPARE(CZRQ, today.toString("yyMMdd"));
+        QCOMPARE(QSRQ, today.toString("yyMM") + "01");
+        QCOMPARE(w->edtDB->text(), db->mainPath());
+        QCOMPARE(w->edtDBExp->text(), db->exchangePath());
+        QCOMPARE(w->edtYGBH->maxLength(), 5);
+        QCOMPARE(w->edtYGMM->maxLength(), 10);
+        QCOMPARE(w->edtYGMM->echoMode(), QLineEdit::Password);
+        QVERIFY(w->edtYGBH->hasFocus());
+        // Connections stay closed until 确定.
+        QVERIFY(!dm->adoCntnfybase.isOpen());
+        QVERIFY(!dm->adoCntnfyExp.isOpen());
+    }
+
+    void tabOrder()
+    {
+        auto w = makeWindow();
+        QList<QWidget*> order;
+        QWidget* x = w->edtDB;
+        do {
+            if ((x->focusPolicy() & Qt::TabFocus) && x->isEnabled() && x->window() == w.get())
+                order << x;
+            x = x->nextInFocusChain();
+        } while (x != w->edtDB && order.size() < 50);
+        // edtDATE is disabled and never takes the focus.
+        const QList<QWidget*> expected = {w->edtDB,   w->Button1, w->edtDBExp, w->Button2,
+                                          w->edtYGBH, w->edtYGMM, w->btnOK,    w->btnCancel};
+        QCOMPARE(order, expected);
+    }
+
+    void enterKeys()
+    {
+        auto w = makeWindow();
+        ui::type(w->edtYGBH, "admin");
+        ui::key(w->edtYGBH, Qt::Key_Return);
+        QVERIFY(w->edtYGMM->hasFocus());
+        QCOMPARE(w->edtYGBH->text(), QStringLiteral("admin"));
+        ui::type(w->edtYGMM, "admin");
+        ui::key(w->edtYGMM, Qt::Key_Enter);
+        QCOMPARE(w->result(), int(QDialog::Accepted));
+        QCOMPARE(CurUser.YGBH, QStringLiteral("admin"));
+    }
+
+    void loginOutcomes_data()
+    {
+        QTest::addColumn<QString>("number");
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<QString>("message"); // "" = logged in
+        QTest::addColumn<QString>("focus");
+        QTest::newRow("ok") << "admin"
+                            << "admin"
+                            << ""
+                            << "";
+        QTest::newRow("blanks around both") << " 007 "
+                                            << " pw7  "
+                                            << ""
+                                            << "";
+        QTest::newRow("password case") << "admin"
+                                       << "ADMIN"
+                                       << "用户编码或密码错误，请重新输入！"
+                                       << "edtYGBH";
+        QTest::newRow("wrong password") << "admin"
+                                        << "adm"
+                                        << "用户编码或密码错误，请重新输入！"
+                                        << "edtYGBH";
+        QTest::newRow("non-operator") << "00009"
+                                      << "pw9"
+                                      << "用户编码或密码错误，请重新输入！"
+                                      << "edtYGBH";
+        QTest::newRow("no number") << "   "
+                                   << "admin"
+                                   << "请您录入用户编号。"
+                                   << "edtYGBH";
+        QTest::newRow("no password") << "admin"
+                                     << "  "
+                                     << "请您录入用户密码。"
+                                     << "edtYGMM";
+        QTest::newRow("quote typed") << "ad'mi"
+                                     << "x"
+                                     << "用户编码或密码错误，请重新输入！"
+                                     << "edtYGBH";
+    }
+    void loginOutcomes()
+    {
+        QFETCH(QString, number);
+        QFETCH(QString, password);
+        QFETCH(QString, message);
+        QFETCH(QString, focus);
+        db->exec(
+            "INSERT INTO 操作员档案 (员工编号,员工姓名,员工职务,联系电话,登录密码,操作人员,功能组) "
+            "VALUES ('00009','赵六','','','pw9','否','#')");
+        db->exec(
+            "INSERT INTO 操作员档案 (员工编号,员工姓名,员工职务,联系电话,登录密码,操作人员,功能组) "
+            "VALUES ('007','钱七','','','pw7','是','普通操作员')");
+        DialogsScope d;
+        auto w = makeWindow();
+        login(*w, number, password);
+        // Whatever the outcome, both databases are connected.
+        QVERIFY(dm->adoCntnfybase.isOpen());
+        QVERIFY(dm->adoCntnfyExp.isOpen());
+        QVERIFY(!dm->QryPUB.isActive());
+        if (message.isEmpty()) {
+            QVERIFY2(d->messages().isEmpty(), qPrintable(d->messages().join(' ')));
+            QCOMPARE(w->result(), int(QDialog::Accepted));
+            QCOMPARE(CurUser.YGBH, Text::trim(number));
+            QCOMPARE(CurUser.YGMM, Text::trim(password));
+            QCOMPARE(CurUser.GNZ, number == "admin" ? Roles::Admin : Roles::Ordinary);
+            return;
+        }
+        QCOMPARE(d->messages(), QStringList{message});
+        QVERIFY(w->isVisible());
+        QCOMPARE(QApplication::focusWidget()->objectName(), focus);
+        QVERIFY(CurUser.YGBH.isEmpty());
+        QCOMPARE(w->edtYGBH->text(), number);
+    }
+
+    void storedNumberCopied()
+    {
+        DialogsScope d;
+        auto w = makeWindow();
+        login(*w, "ADMIN", "admin");
+        QCOMPARE(w->result(), int(QDialog::Accepted));
+        QCOMPARE(CurUser.YGBH, QStringLiteral("admin"));
+    }
+
+    void reconnectsBeforeAskingForNumber()
+    {
+        DialogsScope d;
+        auto w = makeWindow();
+        QVERIFY(!dm->adoCntnfybase.isOpen());
+        ui::click(w->btnOK);
+        QCOMPARE(d->messages(), QStringList{"请您录入用户编号。"});
+        QVERIFY(dm->adoCntnfybase.isOpen());
+        QVERIFY(dm->adoCntnfyExp.isOpen());
+        QCOMPARE(dm->adoCntnfybase.path(), db->mainPath());
+        // Every press rebuilds the strings from the boxes: another pair now.
+        TestDb other;
+        d->files.push_back(other.mainPath());
+        ui::click(w->Button1);
+        d->clear();
+        ui::click(w->btnOK);
+        QCOMPARE(dm->adoCntnfybase.path(), other.mainPath());
+        QCOMPARE(dm->adoCntnfybase.connectionString(),
+                 Tdmbasic::mainConnectionString(other.mainPath()));
+        QCOMPARE(dm->adoCntnfyExp.connectionString(),
+                 Tdmbasic::exchangeConnectionString(db->exchangePath()));
+    }
+
+    void badFiles_data()
+    {
+        QTest::addColumn<bool>("mainFile"); // which file is bad
+        QTest::addColumn<QString>(
+            "kind"); // missing-ini, empty-ini, missing, foreign, password, swapped
+        for (bool m : {true, false}) {
+            const char* p = m ? "main " : "exchange ";
+            for (const char* k : {"missing-ini", "empty-ini", "missing", "foreign", "password",
+                                  "swapped", "empty-file"})
+                QTest::newRow((QByteArray(p) + k).constData()) << m << QString::fromLatin1(k);
+        }
+    }
+    void badFiles()
+    {
+        QFETCH(bool, mainFile);
+        QFETCH(QString, kind);
+        writeIni(IniFiles::mainIni(), db->mainPath());
+        writeIni(IniFiles::exchangeIni(), db->exchangePath());
+        const QString ini = mainFile ? IniFiles::mainIni() : IniFiles::exchangeIni();
+        const QString bad = QDir(db->dir()).filePath("bad.mdb");
+        if (kind == "missing-ini") {
+            QFile::remove(ini);
+        } else if (kind == "empty-ini") {
+            QFile f(ini);
+            QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        } else if (kind == "missing") {
+            writeIni(ini, bad);
+        } else if (kind == "foreign") {
+            QFile f(bad);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(QByteArray(4096, 'x'));
+            f.close();
+            writeIni(ini, bad);
+        } else if (kind == "empty-file") {
+            QFile f(bad);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.close();
+            writeIni(ini, bad);
+        } else if (kind == "password") {
+            // The other file of the pair carries the other password.
+            writeIni(ini, mainFile ? db->exchangePath() : db->mainPath());
+        } else if (kind == "swapped") {
+            TestDb other;
+            QFile::copy(mainFile ? other.exchangePath() : other.mainPath(), bad);
+            writeIni(ini, bad);
+        }
+        DialogsScope d;
+        auto w = makeWindow(false);
+        login(*w, "admin", "admin");
+        QCOMPARE(d->messages(), QStringList{mainFile ? "数据库操作文件出错，请重新选择！"
+                                                     : "数据库导出文件出错，请重新选择！"});
+        QCOMPARE(QApplication::focusWidget(), mainFile ? w->Button1 : w->Button2);
+        QVERIFY(w->isVisible());
+        QVERIFY(CurUser.YGBH.isEmpty());
+        QVERIFY(!(mainFile ? dm->adoCntnfybase : dm->adoCntnfyExp).isOpen());
+    }
+
+    void chosenPathRememberedAfterCancel()
+    {
+        DialogsScope d;
+        TestDb other;
+        {
+            auto w = makeWindow();
+            d->files.push_back(other.mainPath());
+            ui::click(w->Button1);
+            QCOMPARE(w->edtDB->text(), other.mainPath());
+            QCOMPARE(readBytes(IniFiles::mainIni()), other.mainPath().toUtf8() + "\r\n");
+            QCOMPARE(d->fileDialogs.size(), 1);
+            QCOMPARE(d->fileDialogs.first().filter, dm->OpenDBPath.filter);
+            d->files.push_back(other.exchangePath());
+            ui::click(w->Button2);
+            QCOMPARE(readBytes(IniFiles::exchangeIni()), other.exchangePath().toUtf8() + "\r\n");
+            // Cancelling a file dialog changes nothing.
+            d->files.push_back(QString());
+            ui::click(w->Button1);
+            QCOMPARE(w->edtDB->text(), other.mainPath());
+            ui::click(w->btnCancel);
+            QCOMPARE(w->result(), int(QDialog::Rejected));
+        }
+        auto again = std::make_unique<TFrmLog>();
+        QCOMPARE(again->edtDB->text(), other.mainPath());
+        QCOMPARE(again->edtDBExp->text(), other.exchangePath());
+    }
+
+    void escapeCancels()
+    {
+        auto w = makeWindow();
+        ui::key(w->edtYGBH, Qt::Key_Escape);
+        QCOMPARE(w->result(), int(QDialog::Rejected));
+        QVERIFY(!w->isVisible());
+    }
+
+    void unwritableIniShowsErrorAndKeepsPath()
+    {
+        DialogsScope d;
+        auto w = makeWindow();
+        IniFiles::setFolder(QDir(exeDir->path()).filePath("gone/away"));
+        d->files.push_back(db->mainPath() + "x");
+        ui::click(w->Button1);
+        QCOMPARE(d->shown.size(), 1);
+        QCOMPARE(d->shown.first().kind, QStringLiteral("error"));
+        QCOMPARE(w->edtDB->text(), db->mainPath() + "x");
+        QVERIFY(w->isVisible());
+    }
+
+    void databaseErrorDuringCheckKeepsWindow()
+    {
+        // An operator table without the operator flag: the check's statement fails.
+        db->exec("DROP TABLE 操作员档案; CREATE TABLE 操作员档案 (员工编号 TEXT, 登录密码 TEXT)");
+        DialogsScope d;
+        auto w = makeWindow();
+        login(*w, "admin", "admin");
+        QCOMPARE(d->shown.size(), 1);
+        QCOMPARE(d->shown.first().kind, QStringLiteral("error"));
+        QVERIFY(w->isVisible());
+        QVERIFY(!dm->QryPUB.isActive());
+        QCOMPARE(w->result(), 0);
+    }
+};
+
+HALVORRA_TEST_MAIN(TestFrmLog)
+#include "tst_frmlog.moc"
