@@ -4,53 +4,16 @@
 #include "common/DbGrid.h"
 #include "common/Dialogs.h"
 #include "common/PubParams.h"
+#include "common/U_SelectPub.h"
 #include "data/Text.h"
 
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-#if __has_include("common/U_SelectPub.h")
-#include "common/U_SelectPub.h"
-#else
-namespace
-{
-// Stand-in for the shared table picker while it is not part of the build: lists
-// PubDataSet and returns the chosen row in PubBh / PubMc.
-class TdlgSelectPub : public QDialog
-{
-public:
-    explicit TdlgSelectPub(QWidget* parent) : QDialog(parent), m_ds(PubDataSet)
-    {
-        setWindowTitle(QStringLiteral("选择"));
-        auto* grid = new DbGrid(this);
-        grid->setObjectName(QStringLiteral("DBGrid1"));
-        grid->setDataSource(&m_ds);
-        grid->setColumns({{PubBhField, PubBhField, 90, {}}, {PubMcField, PubMcField, 120, {}}});
-        auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-        auto* lay = new QVBoxLayout(this);
-        lay->addWidget(grid);
-        lay->addWidget(box);
-        connect(box, &QDialogButtonBox::accepted, this, [this] {
-            Query* q = PubDataSet;
-            const bool has = q && q->isActive() && !q->isEmpty();
-            PubBh = has ? Text::trim(q->text(PubBhField)) : QString();
-            PubMc = has ? Text::trim(q->text(PubMcField)) : QString();
-            accept();
-        });
-        connect(box, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    }
-
-private:
-    DataSource m_ds;
-};
-} // namespace
-#endif
 
 namespace
 {

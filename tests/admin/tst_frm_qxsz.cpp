@@ -4,6 +4,7 @@
 #include "admin/Frm_QXSZ.h"
 #include "admin/Frm_ryda.h"
 #include "admin/U_MMXG.h"
+#include "app/core/LoginCheck.h"
 #include "app/core/PubVars.h"
 #include "common/PubParams.h"
 #include "data/Text.h"
@@ -24,19 +25,10 @@ class TestFrmQxsz : public QObject
                                 "VALUES ('%1','%2','否','#')")
                      .arg(no, name));
     }
-    // What the login check reads: the row must be an operator and the password
-    // must equal the trimmed stored one exactly.
-    bool canLogin(const QString& no, const QString& pw) const
+    // The login's own check on the main database; fills CurUser when it succeeds.
+    static bool canLogin(const QString& no, const QString& pw)
     {
-        const auto r =
-            db->rows("SELECT 员工编号,员工姓名,登录密码,功能组 FROM 操作员档案 WHERE 员工编号='" +
-                     Text::quoted(no) + "' AND 操作人员='是'");
-        if (r.isEmpty() || Text::trim(r[0][2].toString()) != Text::trim(pw)) return false;
-        CurUser.YGBH = Text::trim(r[0][0].toString());
-        CurUser.YGXM = Text::trim(r[0][1].toString());
-        CurUser.YGMM = Text::trim(r[0][2].toString());
-        CurUser.GNZ = Text::trim(r[0][3].toString());
-        return true;
+        return LoginCheck::run(dmbasic->QryPUB, Text::trim(no), Text::trim(pw), CurUser);
     }
     // Queues a picker run that picks the staff number (or nothing) and answers OK.
     static void pickNext(DialogsScope& d, const QString& no, int* offered = nullptr)
