@@ -5,7 +5,6 @@
 #include "data/Text.h"
 
 #include <QFileInfo>
-#include <QSet>
 #include <sqlite3.h>
 
 namespace
@@ -69,6 +68,30 @@ int writeExport(Connection& target, const ExchangeSpec& spec, int total,
     t.commit();
     return count;
 }
+
+// A larger page cache for one run: the inserts touch the table and its indexes
+// all over, and each page read from the encrypted file must be decrypted again.
+class BigCache
+{
+public:
+    explicit BigCache(Connection& c) : m_c(c)
+    {
+        Statement st(c, QStringLiteral("PRAGMA cache_size"));
+        if (st.step()) m_old = st.value(0).toLongLong();
+        c.executeNative(QStringLiteral("PRAGMA cache_size=-65536"));
+    }
+    ~BigCache()
+    {
+        if (m_c.isOpen())
+            sqlite3_exec(m_c.handle(),
+                         QStringLiteral("PRAGMA cache_size=%1").arg(m_old).toUtf8().constData(),
+                         nullptr, nullptr, nullptr);
+    }
+
+private:
+    Connection& m_c;
+    long long m_old = -2000;
+};
 
 } // namespace
 
@@ -207,15 +230,6 @@ int exchangeRowCount(Connection& file, const ExchangeSpec& spec)
     return st.step() ? st.value(0).toInt() : 0;
 }
 
-QString keyForm(const QString& key)
-{
-    // The unique index compares with SQLite's NOCASE: ASCII letters only.
-    QString out = key;
-    for (QChar& ch : out)
-        if (ch.unicode() >= 'A' && ch.unicode() <= 'Z') ch = QChar(ch.unicode() + 32);
-    return out;
-}
-
 int importRows(Connection& main, Connection& file, const ExchangeSpec& spec,
                const ExchangeProgress& progress)
 {
@@ -224,19 +238,15 @@ int importRows(Connection& main, Connection& file, const ExchangeSpec& spec,
     if (keyIdx < 0) throw DbError(QStringLiteral("交换字段中没有“%1”。").arg(spec.keyColumn));
     const int total = exchangeRowCount(file, spec);
 
-    // The write lock is taken before the keys are read, so no other workstation
-    // adds a listing between the duplicate test and the insert.
+    // The write lock is taken before the first lookup, so no other workstation
+    // adds a listing between the duplicate test and the insert. The lookup goes
+    // through the archive number's unique index and, inside the transaction, also
+    // sees the rows added earlier in this run. It compares as that index does
+    // (letters without case), so a key the index would refuse counts as present.
+    BigCache cache(main);
     Connection::Transaction t(main);
-    QSet<QString> keys;
-    {
-        Statement k(
-            main,
-            QStringLiteral("SELECT %1 FROM %2").arg(ident(spec.keyColumn), ident(spec.mainTable)));
-        while (k.step()) {
-            const QVariant v = k.value(0);
-            if (!v.isNull()) keys.insert(keyForm(v.toString()));
-        }
-    }
+    Statement has(main, QStringLiteral("SELECT 1 FROM %2 WHERE %1=?1 LIMIT 1")
+                            .arg(ident(spec.keyColumn), ident(spec.mainTable)));
     Statement rd(
         file, QStringLiteral("SELECT %1 FROM %2").arg(columnList(spec), ident(spec.exchangeTable)));
     Statement ins(main, insertSql(spec.mainTable, spec));
@@ -246,14 +256,15 @@ int importRows(Connection& main, Connection& file, const ExchangeSpec& spec,
         const QVariant key =
             Exchange::travelling(spec.columns[keyIdx], cell(rd, keyIdx, spec.keyColumn));
         if (!key.isNull()) {
-            const QString kf = keyForm(key.toString());
-            if (!keys.contains(kf)) {
+            has.bind(1, key);
+            const bool present = has.step();
+            has.reset();
+            if (!present) {
                 for (int i = 0; i < spec.columns.size(); ++i)
                     ins.bind(i + 1, Exchange::travelling(spec.columns[i],
                                                          cell(rd, i, spec.columns[i].name)));
                 ins.step();
                 ins.reset();
-                keys.insert(kf);
                 ++added;
             }
         }

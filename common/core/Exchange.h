@@ -68,8 +68,4 @@ int exchangeRowCount(Connection& file, const ExchangeSpec& spec);
 int importRows(Connection& main, Connection& file, const ExchangeSpec& spec,
                const ExchangeProgress& progress = {});
 
-// The form of a key the main table's unique index compares (letters folded as
-// its collation does), for the duplicate test.
-QString keyForm(const QString& key);
-
 } // namespace Exchange

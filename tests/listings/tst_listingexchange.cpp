@@ -1,6 +1,7 @@
 // Listing exchange between offices: export into the exchange database, import
 // from a chosen exchange file, and what happens to bad files and failures.
 #include "app/core/PubVars.h"
+#include "common/U_Step.h"
 #include "common/core/Exchange.h"
 #include "data/Connection.h"
 #include "data/DbError.h"
@@ -14,7 +15,9 @@
 
 #include <QFile>
 #include <QProcess>
+#include <QProgressBar>
 #include <QThread>
+#include <QTimer>
 #include <QtTest>
 #include <cstdio>
 #include <memory>
@@ -200,7 +203,18 @@ void TestListingExchange::exportReplacesPreviousWithCopiedValues()
         QStringLiteral("update 房屋信息 set 信息价格=null, 楼层=' ' where 档案号='A01261203002'"));
     auto q = search();
     q->setRecNo(2);
+    // The progress window is up while the rows are copied, sized to the result.
+    int shownMax = -1;
+    QTimer::singleShot(0, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* s = qobject_cast<TFrmStep*>(w); s && s->isVisible())
+                shownMax = s->ProgressBar1->maximum();
+    });
     listingExport(nullptr, *q);
+    QCOMPARE(shownMax, 13);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    for (QWidget* w : QApplication::topLevelWidgets())
+        QVERIFY(!qobject_cast<TFrmStep*>(w));
     QCOMPARE(d->messages().last(), QStringLiteral("有13条信息成功导出。"));
 
     q = search(QStringLiteral("261203"));
