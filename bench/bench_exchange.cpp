@@ -60,7 +60,7 @@ int main(int argc, char** argv)
     int steps = 0;
     const ExchangeProgress count{[](int) {}, [&] { ++steps; }};
     t.restart();
-    const int exported = Exchange::exportRows(otherExp, listingExchangeSpec(), result, count);
+    const int exported = Exchange::exportRows(otherExp, listingExchangeLayout(), result, count);
     const qint64 exportMs = t.elapsed();
     std::printf("export: %d rows (result opened in %lld ms) in %lld ms (target < 2000 ms)\n",
                 exported, (long long)openMs, (long long)exportMs);
@@ -70,12 +70,12 @@ int main(int argc, char** argv)
     open(hereMain, here + QStringLiteral("/fybase.mdb"), Schema::mainPassword());
     open(file, other + QStringLiteral("/fyExp.mdb"), Schema::exchangePassword());
     t.restart();
-    const int imported = Exchange::importRows(hereMain, file, listingExchangeSpec(), count);
+    const int imported = Exchange::importRows(hereMain, file, listingExchangeLayout(), count);
     const qint64 importMs = t.elapsed();
     std::printf("import: %d of 10,000 rows into 100,000 in %lld ms (target < 2000 ms)\n", imported,
                 (long long)importMs);
     t.restart();
-    const int again = Exchange::importRows(hereMain, file, listingExchangeSpec(), count);
+    const int again = Exchange::importRows(hereMain, file, listingExchangeLayout(), count);
     std::printf("import again: %d rows added, all 10,000 found present, in %lld ms\n", again,
                 (long long)t.elapsed());
     std::printf("progress steps: %d\n", steps);

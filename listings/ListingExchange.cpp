@@ -8,10 +8,10 @@
 #include <QWidget>
 #include <memory>
 
-const ExchangeSpec& listingExchangeSpec()
+const ExchangeLayout& listingExchangeLayout()
 {
     using C = ExchangeColumn;
-    static const ExchangeSpec spec{
+    static const ExchangeLayout layout{
         QStringLiteral("房屋信息"),
         QStringLiteral("房屋信息Exp"),
         QStringLiteral("档案号"),
@@ -36,7 +36,7 @@ const ExchangeSpec& listingExchangeSpec()
             {QStringLiteral("公交线路"), C::Text},
         },
     };
-    return spec;
+    return layout;
 }
 
 namespace
@@ -81,7 +81,7 @@ void listingExport(QWidget* parent, Query& qryFwxx)
         dmbasic->qryTemp1.clearSql();
         dmbasic->qryFWXX.setConnection(&dmbasic->adoCntnfyExp);
         dmbasic->qryFWXX.close();
-        count = Exchange::exportRows(dmbasic->adoCntnfyExp, listingExchangeSpec(), qryFwxx,
+        count = Exchange::exportRows(dmbasic->adoCntnfyExp, listingExchangeLayout(), qryFwxx,
                                      step.progress());
         step.close();
     } catch (...) {
@@ -107,7 +107,7 @@ void listingImport(QWidget* parent)
         dmbasic->qryFWXX.close();
         dmbasic->QryPUB.close();
         dmbasic->QryPUB.clearSql();
-        count = Exchange::importRows(dmbasic->adoCntnfybase, file, listingExchangeSpec(),
+        count = Exchange::importRows(dmbasic->adoCntnfybase, file, listingExchangeLayout(),
                                      step.progress());
         step.close();
     } catch (...) {

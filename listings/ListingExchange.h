@@ -9,7 +9,7 @@ class QWidget;
 class Query;
 
 // The 18 exchanged listing columns, in the order both directions copy them.
-const ExchangeSpec& listingExchangeSpec();
+const ExchangeLayout& listingExchangeLayout();
 
 // 导出: asks, empties 房屋信息Exp and refills it from qryFwxx (the query window's
 // current result); shows the count or "导出操作失败！". Nothing happens when the

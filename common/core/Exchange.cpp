@@ -16,21 +16,21 @@ QString ident(const QString& s)
            QLatin1Char('"');
 }
 
-QString columnList(const ExchangeSpec& spec)
+QString columnList(const ExchangeLayout& layout)
 {
     QStringList names;
-    for (const ExchangeColumn& c : spec.columns)
+    for (const ExchangeColumn& c : layout.columns)
         names << ident(c.name);
     return names.join(QLatin1String(", "));
 }
 
-QString insertSql(const QString& table, const ExchangeSpec& spec)
+QString insertSql(const QString& table, const ExchangeLayout& layout)
 {
     QStringList params;
-    for (int i = 1; i <= spec.columns.size(); ++i)
+    for (int i = 1; i <= layout.columns.size(); ++i)
         params << QStringLiteral("?%1").arg(i);
     return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-        .arg(ident(table), columnList(spec), params.join(QLatin1String(", ")));
+        .arg(ident(table), columnList(layout), params.join(QLatin1String(", ")));
 }
 
 // One cell of a row read with a Statement; binary data is never a value of ours.
@@ -43,7 +43,7 @@ QVariant cell(const Statement& st, int col, const QString& column)
 
 // Empties the exchange table and writes the rows `next` yields, in one
 // transaction: a failure leaves the table as it was.
-int writeExport(Connection& target, const ExchangeSpec& spec, int total,
+int writeExport(Connection& target, const ExchangeLayout& layout, int total,
                 const std::function<bool(QVector<QVariant>&)>& next,
                 const ExchangeProgress& progress)
 {
@@ -52,14 +52,14 @@ int writeExport(Connection& target, const ExchangeSpec& spec, int total,
     if (!QFileInfo::exists(target.path()))
         throw DbError(QStringLiteral("交换数据库文件不存在：%1").arg(target.path()));
     Connection::Transaction t(target);
-    target.executeNative(QStringLiteral("DELETE FROM %1").arg(ident(spec.exchangeTable)));
-    Statement ins(target, insertSql(spec.exchangeTable, spec));
+    target.executeNative(QStringLiteral("DELETE FROM %1").arg(ident(layout.exchangeTable)));
+    Statement ins(target, insertSql(layout.exchangeTable, layout));
     if (progress.start) progress.start(total);
-    QVector<QVariant> row(spec.columns.size());
+    QVector<QVariant> row(layout.columns.size());
     int count = 0;
     while (next(row)) {
-        for (int i = 0; i < spec.columns.size(); ++i)
-            ins.bind(i + 1, Exchange::travelling(spec.columns[i], row[i]));
+        for (int i = 0; i < layout.columns.size(); ++i)
+            ins.bind(i + 1, Exchange::travelling(layout.columns[i], row[i]));
         ins.step();
         ins.reset();
         ++count;
@@ -95,7 +95,7 @@ private:
 
 } // namespace
 
-int ExchangeSpec::keyIndex() const
+int ExchangeLayout::keyIndex() const
 {
     for (int i = 0; i < columns.size(); ++i)
         if (columns[i].name == keyColumn) return i;
@@ -139,12 +139,12 @@ QVariant travelling(const ExchangeColumn& c, const QVariant& v)
     return s;
 }
 
-int exportRows(Connection& target, const ExchangeSpec& spec, Query& source,
+int exportRows(Connection& target, const ExchangeLayout& layout, Query& source,
                const ExchangeProgress& progress)
 {
     if (!source.isActive()) throw DbError(QStringLiteral("数据集没有打开。"));
     QVector<int> cols;
-    for (const ExchangeColumn& c : spec.columns) {
+    for (const ExchangeColumn& c : layout.columns) {
         const int k = source.fieldIndex(c.name);
         if (k < 0) throw DbError(QStringLiteral("结果中没有字段“%1”。").arg(c.name));
         cols << k;
@@ -154,7 +154,7 @@ int exportRows(Connection& target, const ExchangeSpec& spec, Query& source,
     const int total = source.recordCount();
     int r = 0;
     const int n = writeExport(
-        target, spec, total,
+        target, layout, total,
         [&](QVector<QVariant>& row) {
             if (r >= total) return false;
             for (int i = 0; i < cols.size(); ++i)
@@ -167,7 +167,7 @@ int exportRows(Connection& target, const ExchangeSpec& spec, Query& source,
     return n;
 }
 
-int exportRows(Connection& target, const ExchangeSpec& spec, Connection& source,
+int exportRows(Connection& target, const ExchangeLayout& layout, Connection& source,
                const QString& nativeSelect, const ExchangeProgress& progress)
 {
     int total = 0;
@@ -177,7 +177,7 @@ int exportRows(Connection& target, const ExchangeSpec& spec, Connection& source,
     }
     Statement st(source, nativeSelect);
     QVector<int> cols;
-    for (const ExchangeColumn& c : spec.columns) {
+    for (const ExchangeColumn& c : layout.columns) {
         int k = -1;
         for (int i = 0; i < st.columnCount(); ++i)
             if (QString::fromUtf8(sqlite3_column_name(st.handle(), i))
@@ -187,17 +187,17 @@ int exportRows(Connection& target, const ExchangeSpec& spec, Connection& source,
         cols << k;
     }
     return writeExport(
-        target, spec, total,
+        target, layout, total,
         [&](QVector<QVariant>& row) {
             if (!st.step()) return false;
             for (int i = 0; i < cols.size(); ++i)
-                row[i] = cell(st, cols[i], spec.columns[i].name);
+                row[i] = cell(st, cols[i], layout.columns[i].name);
             return true;
         },
         progress);
 }
 
-void checkExchangeFile(Connection& file, const ExchangeSpec& spec)
+void checkExchangeFile(Connection& file, const ExchangeLayout& layout)
 {
     if (!file.isOpen()) throw DbError(QStringLiteral("交换数据库没有打开。"));
     // Damaged pages must be refused, not read.
@@ -207,36 +207,37 @@ void checkExchangeFile(Connection& file, const ExchangeSpec& spec)
         const bool ok = qc.step() && qc.value(0).toString() == QLatin1String("ok") && !qc.step();
         if (!ok) throw DbError(QStringLiteral("交换数据库文件已损坏：%1").arg(file.path()));
     }
-    const TableInfo* t = file.table(spec.exchangeTable);
-    if (!t) throw DbError(QStringLiteral("交换数据库文件缺少数据表“%1”。").arg(spec.exchangeTable));
-    for (const ExchangeColumn& c : spec.columns) {
+    const TableInfo* t = file.table(layout.exchangeTable);
+    if (!t)
+        throw DbError(QStringLiteral("交换数据库文件缺少数据表“%1”。").arg(layout.exchangeTable));
+    for (const ExchangeColumn& c : layout.columns) {
         const int k = t->indexOf(c.name);
         if (k < 0)
             throw DbError(
-                QStringLiteral("数据表“%1”缺少字段“%2”。").arg(spec.exchangeTable, c.name));
+                QStringLiteral("数据表“%1”缺少字段“%2”。").arg(layout.exchangeTable, c.name));
         const ColumnInfo::Type type = t->columns[k].type;
         const bool fits = c.kind == ExchangeColumn::Number
                               ? type == ColumnInfo::Float
                               : (type == ColumnInfo::Text || type == ColumnInfo::Memo);
         if (!fits)
             throw DbError(
-                QStringLiteral("数据表“%1”的字段“%2”类型不对。").arg(spec.exchangeTable, c.name));
+                QStringLiteral("数据表“%1”的字段“%2”类型不对。").arg(layout.exchangeTable, c.name));
     }
 }
 
-int exchangeRowCount(Connection& file, const ExchangeSpec& spec)
+int exchangeRowCount(Connection& file, const ExchangeLayout& layout)
 {
-    Statement st(file, QStringLiteral("SELECT count(*) FROM %1").arg(ident(spec.exchangeTable)));
+    Statement st(file, QStringLiteral("SELECT count(*) FROM %1").arg(ident(layout.exchangeTable)));
     return st.step() ? st.value(0).toInt() : 0;
 }
 
-int importRows(Connection& main, Connection& file, const ExchangeSpec& spec,
+int importRows(Connection& main, Connection& file, const ExchangeLayout& layout,
                const ExchangeProgress& progress)
 {
-    checkExchangeFile(file, spec);
-    const int keyIdx = spec.keyIndex();
-    if (keyIdx < 0) throw DbError(QStringLiteral("交换字段中没有“%1”。").arg(spec.keyColumn));
-    const int total = exchangeRowCount(file, spec);
+    checkExchangeFile(file, layout);
+    const int keyIdx = layout.keyIndex();
+    if (keyIdx < 0) throw DbError(QStringLiteral("交换字段中没有“%1”。").arg(layout.keyColumn));
+    const int total = exchangeRowCount(file, layout);
 
     // The write lock is taken before the first lookup, so no other workstation
     // adds a listing between the duplicate test and the insert. The lookup goes
@@ -246,23 +247,24 @@ int importRows(Connection& main, Connection& file, const ExchangeSpec& spec,
     BigCache cache(main);
     Connection::Transaction t(main);
     Statement has(main, QStringLiteral("SELECT 1 FROM %2 WHERE %1=?1 LIMIT 1")
-                            .arg(ident(spec.keyColumn), ident(spec.mainTable)));
+                            .arg(ident(layout.keyColumn), ident(layout.mainTable)));
     Statement rd(
-        file, QStringLiteral("SELECT %1 FROM %2").arg(columnList(spec), ident(spec.exchangeTable)));
-    Statement ins(main, insertSql(spec.mainTable, spec));
+        file,
+        QStringLiteral("SELECT %1 FROM %2").arg(columnList(layout), ident(layout.exchangeTable)));
+    Statement ins(main, insertSql(layout.mainTable, layout));
     if (progress.start) progress.start(total);
     int added = 0;
     while (rd.step()) {
         const QVariant key =
-            Exchange::travelling(spec.columns[keyIdx], cell(rd, keyIdx, spec.keyColumn));
+            Exchange::travelling(layout.columns[keyIdx], cell(rd, keyIdx, layout.keyColumn));
         if (!key.isNull()) {
             has.bind(1, key);
             const bool present = has.step();
             has.reset();
             if (!present) {
-                for (int i = 0; i < spec.columns.size(); ++i)
-                    ins.bind(i + 1, Exchange::travelling(spec.columns[i],
-                                                         cell(rd, i, spec.columns[i].name)));
+                for (int i = 0; i < layout.columns.size(); ++i)
+                    ins.bind(i + 1, Exchange::travelling(layout.columns[i],
+                                                         cell(rd, i, layout.columns[i].name)));
                 ins.step();
                 ins.reset();
                 ++added;

@@ -23,7 +23,7 @@ struct ExchangeColumn {
     Kind kind = Text; // Text: trimmed text; Number: a number, a missing one 0
 };
 
-struct ExchangeSpec {
+struct ExchangeLayout {
     QString mainTable;     // e.g. 房屋信息
     QString exchangeTable; // e.g. 房屋信息Exp
     QString keyColumn;     // the archive number, e.g. 档案号
@@ -47,25 +47,25 @@ QVariant travelling(const ExchangeColumn& c, const QVariant& v);
 
 // Export from a result: every visible row of `source`, whatever its current row;
 // afterwards the current row is the last one. Returns the number of rows written.
-int exportRows(Connection& target, const ExchangeSpec& spec, Query& source,
+int exportRows(Connection& target, const ExchangeLayout& layout, Query& source,
                const ExchangeProgress& progress = {});
 
 // Export from a statement (native SQL) on another connection.
-int exportRows(Connection& target, const ExchangeSpec& spec, Connection& source,
+int exportRows(Connection& target, const ExchangeLayout& layout, Connection& source,
                const QString& nativeSelect, const ExchangeProgress& progress = {});
 
 // Checks an opened exchange file before any row is read: the file is sound
 // (quick_check), and the exchange table holds every column of the list with a
 // matching type. Throws DbError with the reason.
-void checkExchangeFile(Connection& file, const ExchangeSpec& spec);
+void checkExchangeFile(Connection& file, const ExchangeLayout& layout);
 
 // Number of rows in the file's exchange table.
-int exchangeRowCount(Connection& file, const ExchangeSpec& spec);
+int exchangeRowCount(Connection& file, const ExchangeLayout& layout);
 
 // Import: checks the file, then adds the rows whose key is not yet in the main
 // table (nor added earlier in this run). Rows without a key are skipped.
 // Returns the number of rows added.
-int importRows(Connection& main, Connection& file, const ExchangeSpec& spec,
+int importRows(Connection& main, Connection& file, const ExchangeLayout& layout,
                const ExchangeProgress& progress = {});
 
 } // namespace Exchange

@@ -129,7 +129,7 @@ int runWorker(int argc, char** argv)
         }
         if (done >= 100) QThread::msleep(2);
     };
-    Exchange::importRows(main, *file, listingExchangeSpec(), p);
+    Exchange::importRows(main, *file, listingExchangeLayout(), p);
     return 0;
 }
 
@@ -525,7 +525,7 @@ void TestListingExchange::killedImportLeavesMainIntact()
         main.setDatabase(a.db.mainPath(), QString::fromLatin1(Schema::mainPassword()));
         main.open();
         auto ex = openExchange(a.db.exchangePath());
-        QCOMPARE(Exchange::exportRows(*ex, listingExchangeSpec(), main,
+        QCOMPARE(Exchange::exportRows(*ex, listingExchangeLayout(), main,
                                       QStringLiteral("select * from 房屋信息")),
                  3000);
     }
@@ -610,14 +610,14 @@ void TestListingExchange::progressCountsSourceRows()
     int total = -1, steps = 0;
     ExchangeProgress p{[&](int t) { total = t; }, [&] { ++steps; }};
     auto q = search();
-    QCOMPARE(Exchange::exportRows(dmbasic->adoCntnfyExp, listingExchangeSpec(), *q, p), 7);
+    QCOMPARE(Exchange::exportRows(dmbasic->adoCntnfyExp, listingExchangeLayout(), *q, p), 7);
     QCOMPARE(total, 7);
     QCOMPARE(steps, 7);
     total = -1;
     steps = 0;
     // Every exchange row is a step, also those skipped as present already.
     auto file = openExchange(a.db.exchangePath());
-    QCOMPARE(Exchange::importRows(dmbasic->adoCntnfybase, *file, listingExchangeSpec(), p), 0);
+    QCOMPARE(Exchange::importRows(dmbasic->adoCntnfybase, *file, listingExchangeLayout(), p), 0);
     QCOMPARE(total, 7);
     QCOMPARE(steps, 7);
 }
