@@ -29,6 +29,11 @@ namespace QueryWindow
 // titles and footer in 宋体 15 pixels.
 void setupGrid(DbGrid* grid, DataSource* ds, const QueryWindowConfig& config);
 
+// Columns configured with the default width get the width of their stored
+// value (text: its length in digits' widths; amounts: ten) or of their title,
+// whichever is wider, once the row set is open.
+void fitDefaultWidths(DbGrid* grid, const QueryWindowConfig& config);
+
 // A result is open and no row is being edited: printing and export may run.
 bool resultReady(const Query* q);
 

@@ -286,6 +286,7 @@ void TFrmFYCX::FormCreate()
     // A failing step is reported and the remaining ones are skipped; the window opens.
     guarded([this] {
         openStatement(ListingSearch::firstSearch(QSRQ, CZRQ));
+        QueryWindow::fitDefaultWidths(DBGridEh1, config());
         for (const ListingSearch::DictionaryList& d : ListingSearch::dictionaryLists())
             QueryWindow::fillList(findChild<QComboBox*>(d.control), d.statement, d.column);
     });

@@ -1,6 +1,7 @@
 // The listing record card: role-dependent owner's block, read-only boxes, lists,
 // the save rule, delete moving on, closing cancelling, and a save refused when
 // another workstation changed the listing meanwhile.
+#include "common/U_SelectRQ.h"
 #include "data/Schema.h"
 #include "listings/Frm_LLFZ.h"
 #include "listings/Frm_fycx.h"
@@ -49,6 +50,7 @@ private slots:
         addListing(*db, {"001261203001", "阳光花园", "东街1号", 80, 50, "有效", "261203", "5"});
         addListing(*db, {"001261203002", "翠湖", "西路2号", 120, 90, "有效", "261203", "10"});
         addListing(*db, {"001261203003", "学府", "北路3号", 60, 30, "有效", "261203", "3"});
+        db->exec("update 房屋信息 set 电话='88886666'");
         w = std::make_unique<TFrmFYCX>();
         w->show();
         w->qryFwxx.first();
@@ -231,6 +233,24 @@ private slots:
         QCOMPARE(db->scalar("select count(*) from 房屋信息").toInt(), 0);
         QCOMPARE(d->questions().size(), 4);
         QCOMPARE(w->DBGridEh1->footerText(0), QString("0"));
+    }
+
+    void deadlineThroughTheDatePicker()
+    {
+        withCard("001261203001", [&](TFrmLLFZ* c) {
+            d->execs.push_back([](QDialog*) { return int(QDialog::Rejected); });
+            ui::click(c->Button2);
+            QVERIFY(!w->qryFwxx.isEditing());
+            d->execs.push_back([](QDialog* dlg) {
+                qobject_cast<TdlgSelectRQ*>(dlg)->setDate(QDate(2027, 1, 15));
+                return int(QDialog::Accepted);
+            });
+            ui::click(c->Button2);
+            QCOMPARE(c->DBEdit10->text(), QString("270115"));
+            QVERIFY(c->Button1->isEnabled());
+            ui::click(c->Button1);
+        });
+        QCOMPARE(stored("001261203001", "期限").toString(), QString("270115"));
     }
 
     void structureFileLinkedAndOpened()

@@ -5,6 +5,13 @@
 #include "listings/Frm_fycx.h"
 #include "tests/listings/ListingRows.h"
 
+#include "common/PubParams.h"
+#include "common/U_PubExport.h"
+#include "common/U_PubQuery.h"
+#include "common/U_SelectItem.h"
+#include "common/U_SelectRQ.h"
+
+#include <QCalendarWidget>
 #include <QPrintPreviewDialog>
 
 class TestListingQuery : public QObject
@@ -25,7 +32,11 @@ class TestListingQuery : public QObject
         out.sort();
         return out;
     }
-    void open() { w = std::make_unique<TFrmFYCX>(); }
+    void open()
+    {
+        w = std::make_unique<TFrmFYCX>();
+        w->show(); // clicks then run through the application's default error display
+    }
 
 private slots:
     void init()
@@ -189,7 +200,8 @@ private slots:
             QTest::keyClicks(e, "1a2.-3");
             QCOMPARE(e->text(), QString("123"));
             e->insert("4x"); // what a paste does
-            QVERIFY2(QRegularExpression("^[0-9]*$").match(e->text()).hasMatch(), qPrintable(e->text()));
+            QVERIFY2(QRegularExpression("^[0-9]*$").match(e->text()).hasMatch(),
+                     qPrintable(e->text()));
             e->setText("123");
             QTest::keyClick(e, Qt::Key_Backspace);
             QCOMPARE(e->text(), QString("12"));
@@ -239,7 +251,7 @@ private slots:
     void failedSearchLeavesNothingToPrintOrExport()
     {
         open();
-        db->exec("alter table 房屋信息 rename to 房屋信息旧");
+        dmbasic->adoCntnfybase.execute("alter table 房屋信息 rename to 房屋信息旧");
         ui::click(w->BitBtn5);
         QCOMPARE(d->messages().size(), 1); // the engine's own text, through the default display
         QVERIFY(!w->qryFwxx.isActive());
@@ -253,7 +265,7 @@ private slots:
         ui::click(w->BitBtn8);
         QCOMPARE(execs, 0);
         QCOMPARE(d->messages().size(), 1);
-        db->exec("alter table 房屋信息旧 rename to 房屋信息");
+        dmbasic->adoCntnfybase.execute("alter table 房屋信息旧 rename to 房屋信息");
         ui::click(w->BitBtn5);
         QVERIFY(w->qryFwxx.isActive());
     }
@@ -301,6 +313,121 @@ private slots:
         for (const char* hidden : {"房主姓名", "电话", "最低价格", "看房情况", "录入日期", "序号"})
             for (int c = 0; c < g->columnCount(); ++c)
                 QVERIFY(g->column(c).field != QString::fromUtf8(hidden));
+    }
+
+    void builderSearch_data()
+    {
+        QTest::addColumn<int>("result");
+        QTest::addColumn<QString>("where");
+        QTest::addColumn<int>("rows"); // -1: the result is closed
+        QTest::addColumn<QString>("message");
+        QTest::newRow("no condition: every date and validity")
+            << int(QDialog::Accepted) << "" << 5 << "";
+        QTest::newRow("one condition")
+            << int(QDialog::Accepted) << "And ( 类型 = '无效' ) " << 1 << "";
+        QTest::newRow("cancelled: previous result stays")
+            << int(QDialog::Rejected) << "" << 4 << "";
+        QTest::newRow("failing condition") << int(QDialog::Accepted) << "And ( 没有此列 = '1' ) "
+                                           << -1 << "您所选择的查询条件出错！";
+    }
+    void builderSearch()
+    {
+        QFETCH(int, result);
+        QFETCH(QString, where);
+        QFETCH(int, rows);
+        QFETCH(QString, message);
+        open();
+        bool seen = false;
+        d->execs.push_back([&](QDialog* dlg) {
+            auto* b = qobject_cast<TFrmPubQuery*>(dlg);
+            seen = b && b->cbZDM->maxVisibleItems() == 14 && PubTable == "房屋信息" &&
+                   PubFields.size() == 15;
+            PubWhere = where;
+            return result;
+        });
+        ui::click(w->BitBtn1);
+        QVERIFY(seen);
+        QCOMPARE(w->qryFwxx.isActive(), rows >= 0);
+        if (rows >= 0) QCOMPARE(w->qryFwxx.recordCount(), rows);
+        QCOMPARE(d->messages().join('|'), message);
+        if (!message.isEmpty()) {
+            QCOMPARE(d->shown.last().kind, QString("okCancel"));
+            // Printing and exporting after the failed search do nothing.
+            int execs = 0;
+            d->execs.push_back([&](QDialog*) {
+                ++execs;
+                return int(QDialog::Rejected);
+            });
+            ui::click(w->Button1);
+            ui::click(w->BitBtn8);
+            QCOMPARE(execs, 0);
+            d->execs.clear();
+        }
+    }
+
+    void datePickers_data()
+    {
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<QString>("rq1");
+        QTest::newRow("chosen") << true << "261205";
+        QTest::newRow("cancelled") << false << "261201";
+    }
+    void datePickers()
+    {
+        QFETCH(bool, ok);
+        QFETCH(QString, rq1);
+        open();
+        QDate started;
+        d->execs.push_back([&](QDialog* dlg) {
+            auto* p = qobject_cast<TdlgSelectRQ*>(dlg);
+            started = p->date();
+            p->setDate(QDate(2026, 12, 5));
+            return int(ok ? QDialog::Accepted : QDialog::Rejected);
+        });
+        ui::click(w->Button2);
+        QCOMPARE(started, QDate::currentDate());
+        QCOMPARE(w->edtRQ1->text(), rq1);
+        d->execs.push_back([&](QDialog* dlg) {
+            qobject_cast<TdlgSelectRQ*>(dlg)->setDate(QDate(2026, 12, 4));
+            return int(QDialog::Accepted);
+        });
+        ui::click(w->Button3);
+        QCOMPARE(w->edtRQ2->text(), QString("261204"));
+        ui::click(w->BitBtn5);
+        for (int r = 0; r < w->qryFwxx.recordCount(); ++r) {
+            const QString date =
+                w->qryFwxx.valueAt(r, w->qryFwxx.fieldIndex("录入日期")).toString();
+            QVERIFY(date >= rq1 && date <= "261204");
+        }
+    }
+
+    void columnChooserGetsTheGrid()
+    {
+        open();
+        bool seen = false;
+        d->execs.push_back([&](QDialog* dlg) {
+            seen = qobject_cast<TdlgSelectItem*>(dlg) && PubGrid == w->DBGridEh1;
+            return int(QDialog::Rejected);
+        });
+        ui::click(w->BitBtn2);
+        QVERIFY(seen);
+    }
+
+    void exportGetsAFreshCopyAndTheTitle()
+    {
+        open();
+        w->qryFwxx.last();
+        bool seen = false;
+        d->execs.push_back([&](QDialog* dlg) {
+            auto* e = qobject_cast<TFrmPubExport*>(dlg);
+            seen = e && e->edtTitle->text() == "房源信息查询" && PubGrid == w->DBGridEh1 &&
+                   PubDataSet && PubDataSet != &w->qryFwxx && PubDataSet->isActive() &&
+                   PubDataSet->recordCount() == 4;
+            return int(QDialog::Rejected);
+        });
+        ui::click(w->BitBtn8);
+        QVERIFY(seen);
+        QCOMPARE(w->qryFwxx.recNo(), 3);
     }
 
     void viewOnEmptyResult()

@@ -87,8 +87,21 @@ private slots:
 
     void allSixteenInOrder()
     {
-        QuickSearch s{"261201", "261209", false, "出租", "花园", "1", "2",
-                      "三楼",   "两室",   "3",   "4",    "东区", "5", "6"};
+        QuickSearch s;
+        s.rq1 = "261201";
+        s.rq2 = "261209";
+        s.valid = false;
+        s.fs = "出租";
+        s.xqdz = "花园";
+        s.mj1 = "1";
+        s.mj2 = "2";
+        s.lc = "三楼";
+        s.hx = "两室";
+        s.jg1 = "3";
+        s.jg2 = "4";
+        s.wz = "东区";
+        s.xjcd1 = "5";
+        s.xjcd2 = "6";
         const QStringList lines = quickSearch(s);
         QCOMPARE(lines.size(), 16);
         QCOMPARE(lines[4], QString("and 类型=\"无效\""));
