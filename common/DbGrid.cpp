@@ -255,6 +255,12 @@ QString DbGrid::footerText(int col) const
     return QString::number(m_model->rowCount());
 }
 
+void DbGrid::setFooterFont(const QFont& f)
+{
+    m_footer->setFont(f);
+    m_footer->setFixedHeight(QFontMetrics(f).height() + 8);
+}
+
 void DbGrid::setEditable(bool on)
 {
     m_model->setEditable(on);

@@ -70,6 +70,7 @@ public:
     // The footer row shows the number of rows under this grid column (-1: no footer).
     void setFooterCountColumn(int col);
     QString footerText(int col) const;
+    void setFooterFont(const QFont& f);
 
     void setEditable(bool on);
     QTableView* view() const { return m_view; }

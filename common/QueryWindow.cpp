@@ -1,3 +1,4 @@
+#include "common/WidgetUtil.h"
 #include "common/QueryWindow.h"
 
 #include "data/Dmbasic.h"
@@ -14,13 +15,6 @@ namespace QueryWindow
 namespace
 {
 
-QFont pixelFont(const QString& family, int px, bool bold = false)
-{
-    QFont f(family);
-    f.setPixelSize(px);
-    f.setBold(bold);
-    return f;
-}
 
 } // namespace
 
@@ -31,6 +25,7 @@ void setupGrid(DbGrid* grid, DataSource* ds, const QueryWindowConfig& config)
     grid->setDataSource(ds);
     grid->setFooterCountColumn(config.footerCountColumn);
     grid->view()->horizontalHeader()->setFont(pixelFont(QStringLiteral("宋体"), 15));
+    grid->setFooterFont(pixelFont(QStringLiteral("宋体"), 15));
     grid->view()->setShowGrid(true);
     grid->view()->setWordWrap(false);
 }
@@ -84,19 +79,7 @@ void printResult(QWidget* parent, DbGrid* grid, const Query* q, const QString& t
 
 void fillList(QComboBox* list, const QString& statement, const QString& column)
 {
-    Query& q = dmbasic->QryPUB;
-    q.close();
-    q.clearSql();
-    q.addSql(statement);
-    q.open();
-    list->clear();
-    QStringList items;
-    for (q.first(); !q.eof(); q.next())
-        items << q.text(column);
-    q.close();
-    list->addItems(items);
-    list->setCurrentIndex(-1);
-    list->setEditText(QString());
+    ::fillList(list, statement, column);
 }
 
 void setDigitsOnly(QLineEdit* box)

@@ -1,6 +1,7 @@
 #include "listings/Frm_LLFZ.h"
 
 #include "app/core/PubVars.h"
+#include "common/WidgetUtil.h"
 #include "common/Dialogs.h"
 #include "common/Guard.h"
 #include "common/QueryWindow.h"
@@ -16,13 +17,6 @@
 namespace
 {
 
-QFont pixelFont(const QString& family, int px, bool bold = false)
-{
-    QFont f(family);
-    f.setPixelSize(px);
-    f.setBold(bold);
-    return f;
-}
 
 QStringList itemsOf(const QComboBox* cb)
 {

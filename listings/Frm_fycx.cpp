@@ -1,6 +1,7 @@
 #include "listings/Frm_fycx.h"
 
 #include "app/core/PubVars.h"
+#include "common/WidgetUtil.h"
 #include "common/Dialogs.h"
 #include "common/Guard.h"
 #include "data/Dmbasic.h"
@@ -20,13 +21,6 @@ TFrmFYCX* FrmFYCX = nullptr;
 namespace
 {
 
-QFont pixelFont(const QString& family, int px, bool bold = false)
-{
-    QFont f(family);
-    f.setPixelSize(px);
-    f.setBold(bold);
-    return f;
-}
 
 QFrame* separator(QWidget* parent)
 {

@@ -1,6 +1,7 @@
 #include "listings/frm_Fylr.h"
 
 #include "app/core/PubVars.h"
+#include "common/WidgetUtil.h"
 #include "common/DbControls.h"
 #include "common/Dialogs.h"
 #include "common/Guard.h"
@@ -180,21 +181,6 @@ void TFrmfylr::buildUi()
     connect(Button2, &QPushButton::clicked, this, handler(&TFrmfylr::Button2Click));
     connect(Button3, &QPushButton::clicked, this, handler(&TFrmfylr::Button3Click));
     connect(Button4, &QPushButton::clicked, this, handler(&TFrmfylr::Button4Click));
-}
-
-void TFrmfylr::fillList(QComboBox* cb, const QString& statement, const QString& column)
-{
-    Query& q = dmbasic->QryPUB;
-    q.close();
-    q.clearSql();
-    q.addSql(statement);
-    q.open();
-    cb->clear();
-    for (q.first(); !q.eof(); q.next())
-        cb->addItem(q.text(column));
-    // A choose-only list starts with nothing chosen.
-    cb->setCurrentIndex(-1);
-    q.close();
 }
 
 void TFrmfylr::FormCreate()

@@ -40,7 +40,6 @@ protected:
 
 private:
     void buildUi();
-    void fillList(QComboBox* cb, const QString& statement, const QString& column);
     // The list choices written into the row at save.
     void writeListValues(Query& q);
     // Shows a failed check's message, moves the focus and stops the save.

@@ -88,7 +88,7 @@ private slots:
         DbGrid g;
         QAbstractItemModelTester tester(g.model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
         g.setDataSource(&ds);
-        g.setColumns({{"档案号", "档案号"}, {"房屋面积", "房屋面积", 90, "0.00"}, {"新旧程度", "房龄"}});
+        g.setColumns({{"档案号", "档案号", -1, ""}, {"房屋面积", "房屋面积", 90, "0.00"}, {"新旧程度", "房龄", -1, ""}});
         g.setFooterCountColumn(0);
         g.show();
         QCOMPARE(g.model()->rowCount(), 2);

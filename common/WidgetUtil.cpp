@@ -1,0 +1,31 @@
+#include "common/WidgetUtil.h"
+
+#include "data/Dmbasic.h"
+
+#include <QComboBox>
+
+QFont pixelFont(const QString& family, int px, bool bold)
+{
+    QFont f(family);
+    f.setPixelSize(px);
+    f.setBold(bold);
+    return f;
+}
+
+void fillList(QComboBox* list, const QString& statement, const QString& column)
+{
+    Query& q = dmbasic->QryPUB;
+    q.close();
+    q.clearSql();
+    q.addSql(statement);
+    q.open();
+    list->clear();
+    QStringList items;
+    for (q.first(); !q.eof(); q.next())
+        items << q.text(column);
+    q.close();
+    list->addItems(items);
+    list->setCurrentIndex(-1);
+    if (list->isEditable())
+        list->setEditText(QString());
+}

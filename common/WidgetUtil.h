@@ -1,0 +1,14 @@
+#pragma once
+// Small widget helpers shared by the windows.
+#include <QFont>
+#include <QString>
+
+class QComboBox;
+
+// A font of the given family at a size in pixels (the windows give sizes in pixels).
+QFont pixelFont(const QString& family, int px, bool bold = false);
+
+// Fills a list from a dictionary through the shared scratch query: one item per
+// returned row, the column's text as stored, in the order the database returns
+// them; no item selected and the text empty.
+void fillList(QComboBox* list, const QString& statement, const QString& column);
