@@ -21,7 +21,9 @@ static double cliSeconds(const QString& file, const QString& sql)
     t.start();
     p.start(QStringLiteral("sqlcipher"), {file});
     p.waitForStarted();
-    p.write(QStringLiteral("PRAGMA key='%1';\n%2;\n").arg(QString::fromLatin1(Schema::mainPassword()), sql).toUtf8());
+    p.write(QStringLiteral("PRAGMA key='%1';\n%2;\n")
+                .arg(QString::fromLatin1(Schema::mainPassword()), sql)
+                .toUtf8());
     p.closeWriteChannel();
     p.waitForFinished(-1);
     return t.nsecsElapsed() / 1e9;
@@ -30,7 +32,8 @@ static double cliSeconds(const QString& file, const QString& sql)
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    const QString dir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::tempPath() + QStringLiteral("/halvorra-bench-100k");
+    const QString dir = argc > 1 ? QString::fromLocal8Bit(argv[1])
+                                 : QDir::tempPath() + QStringLiteral("/halvorra-bench-100k");
     const QString file = dir + QStringLiteral("/fybase.mdb");
     if (!QFile::exists(file)) {
         std::printf("making a demo pair of 100,000 listings in %s ...\n", qPrintable(dir));

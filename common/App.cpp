@@ -24,8 +24,8 @@ void HalvorraApp::setupFonts()
 {
     // Name the Simplified Chinese families explicitly: plain fallback picks the
     // Japanese faces of the CJK fonts.
-    const QStringList song = {QStringLiteral("Noto Serif CJK SC"), QStringLiteral("Noto Sans CJK SC"),
-                              QStringLiteral("AR PL UKai CN")};
+    const QStringList song = {QStringLiteral("Noto Serif CJK SC"),
+                              QStringLiteral("Noto Sans CJK SC"), QStringLiteral("AR PL UKai CN")};
     const QStringList kai = {QStringLiteral("AR PL UKai CN"), QStringLiteral("Noto Serif CJK SC"),
                              QStringLiteral("Noto Sans CJK SC")};
     QFont::insertSubstitutions(QStringLiteral("宋体"), song);

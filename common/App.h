@@ -16,4 +16,3 @@ public:
     // Sets up the fonts the windows name (宋体, 楷体_GB2312) on installed CJK fonts.
     static void setupFonts();
 };
-

@@ -6,8 +6,7 @@
 
 QString formatValue(const QVariant& v, const QString& format)
 {
-    if (v.isNull())
-        return {};
+    if (v.isNull()) return {};
     if (v.typeId() == QMetaType::Double) {
         const int dot = format.indexOf(QLatin1Char('.'));
         const int decimals = dot < 0 ? 0 : int(format.size()) - dot - 1;
@@ -16,7 +15,10 @@ QString formatValue(const QVariant& v, const QString& format)
     return v.toString();
 }
 
-FieldLink::FieldLink(QWidget* owner, std::function<void()> refresh) : QObject(owner), m_owner(owner), m_refresh(std::move(refresh)) {}
+FieldLink::FieldLink(QWidget* owner, std::function<void()> refresh)
+    : QObject(owner), m_owner(owner), m_refresh(std::move(refresh))
+{
+}
 
 void FieldLink::bind(DataSource* ds, const QString& field)
 {
@@ -27,15 +29,13 @@ void FieldLink::bind(DataSource* ds, const QString& field)
     m_field = field;
     if (ds) {
         auto r = [this] {
-            if (!m_updating)
-                m_refresh();
+            if (!m_updating) m_refresh();
         };
         m_links << connect(ds, &DataSource::dataSetChanged, this, r)
                 << connect(ds, &DataSource::currentChanged, this, r)
                 << connect(ds, &DataSource::stateChanged, this, r)
                 << connect(ds, &DataSource::valueChanged, this, [this, r](int col) {
-                       if (col == column())
-                           r();
+                       if (col == column()) r();
                    });
     }
     m_refresh();
@@ -56,13 +56,11 @@ QVariant FieldLink::value() const
 bool FieldLink::write(const QVariant& v)
 {
     Query* q = dataSet();
-    if (!q || !q->isActive())
-        return false;
+    if (!q || !q->isActive()) return false;
     bool ok = false;
     m_updating = true;
     guarded([&] {
-        if (!q->isEditing())
-            q->edit();
+        if (!q->isEditing()) q->edit();
         const int c = column();
         if (c >= 0) {
             q->setValue(c, v);
@@ -70,8 +68,7 @@ bool FieldLink::write(const QVariant& v)
         }
     });
     m_updating = false;
-    if (!ok)
-        m_refresh();
+    if (!ok) m_refresh();
     return ok;
 }
 
@@ -97,7 +94,9 @@ void DbEdit::bind(DataSource* ds, const QString& field)
 void DbEdit::setDigitsOnly(bool on)
 {
     m_digitsOnly = on;
-    setValidator(on ? new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), this) : nullptr);
+    setValidator(
+        on ? new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), this)
+           : nullptr);
     refresh();
 }
 
@@ -113,18 +112,17 @@ void DbEdit::refresh()
     const ColumnInfo& ci = q->column(c);
     if (!m_digitsOnly) {
         if (ci.type == ColumnInfo::Float && !validator())
-            setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("-?[0-9]*\\.?[0-9]*")), this));
+            setValidator(new QRegularExpressionValidator(
+                QRegularExpression(QStringLiteral("-?[0-9]*\\.?[0-9]*")), this));
         else if (ci.type != ColumnInfo::Float && validator())
             setValidator(nullptr);
     }
     setMaxLength(ci.type == ColumnInfo::Text && ci.maxLength > 0 ? ci.maxLength : 32767);
     const QVariant v = q->value(c);
     // While the operator types into a float box, keep the typed text.
-    if (hasFocus() && ci.type == ColumnInfo::Float && q->isEditing() && m_link.updating())
-        return;
+    if (hasFocus() && ci.type == ColumnInfo::Float && q->isEditing() && m_link.updating()) return;
     const QString t = ci.type == ColumnInfo::Float ? formatValue(v, m_format) : formatValue(v);
-    if (t != text())
-        setText(t);
+    if (t != text()) setText(t);
 }
 
 void DbEdit::focusOutEvent(QFocusEvent* e)
@@ -137,8 +135,7 @@ DbMemo::DbMemo(QWidget* parent) : QPlainTextEdit(parent), m_link(this, [this] { 
 {
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     connect(this, &QPlainTextEdit::textChanged, this, [this] {
-        if (!m_setting)
-            m_link.write(toPlainText());
+        if (!m_setting) m_link.write(toPlainText());
     });
 }
 
@@ -150,8 +147,7 @@ void DbMemo::bind(DataSource* ds, const QString& field)
 void DbMemo::refresh()
 {
     const QString t = m_link.value().toString();
-    if (t == toPlainText())
-        return;
+    if (t == toPlainText()) return;
     m_setting = true;
     setPlainText(t);
     m_setting = false;
@@ -160,12 +156,12 @@ void DbMemo::refresh()
 DbCheckBox::DbCheckBox(QWidget* parent) : QCheckBox(parent), m_link(this, [this] { refresh(); })
 {
     connect(this, &QCheckBox::toggled, this, [this](bool on) {
-        if (!m_setting)
-            m_link.write(on ? m_on : m_off);
+        if (!m_setting) m_link.write(on ? m_on : m_off);
     });
 }
 
-void DbCheckBox::bind(DataSource* ds, const QString& field, const QString& checkedValue, const QString& uncheckedValue)
+void DbCheckBox::bind(DataSource* ds, const QString& field, const QString& checkedValue,
+                      const QString& uncheckedValue)
 {
     m_on = checkedValue;
     m_off = uncheckedValue;

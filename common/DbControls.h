@@ -42,7 +42,11 @@ public:
     void bind(DataSource* ds, const QString& field);
     QString field() const { return m_link.field(); }
     // Display format of a float column when the box is not being typed in.
-    void setDisplayFormat(const QString& f) { m_format = f; refresh(); }
+    void setDisplayFormat(const QString& f)
+    {
+        m_format = f;
+        refresh();
+    }
     // Accepts only the digits 0-9, typed or pasted.
     void setDigitsOnly(bool on);
     void refresh();
@@ -75,7 +79,8 @@ class DbCheckBox : public QCheckBox
     Q_OBJECT
 public:
     explicit DbCheckBox(QWidget* parent = nullptr);
-    void bind(DataSource* ds, const QString& field, const QString& checkedValue, const QString& uncheckedValue);
+    void bind(DataSource* ds, const QString& field, const QString& checkedValue,
+              const QString& uncheckedValue);
     void refresh();
 
 private:

@@ -12,8 +12,7 @@ DbGridModel::DbGridModel(QObject* parent) : QAbstractTableModel(parent) {}
 
 void DbGridModel::setDataSource(DataSource* ds)
 {
-    if (m_ds)
-        disconnect(m_ds, nullptr, this, nullptr);
+    if (m_ds) disconnect(m_ds, nullptr, this, nullptr);
     m_ds = ds;
     if (ds) {
         connect(ds, &DataSource::dataSetChanged, this, [this] {
@@ -21,7 +20,8 @@ void DbGridModel::setDataSource(DataSource* ds)
             remap();
             endResetModel();
         });
-        connect(ds, &DataSource::aboutToInsertRow, this, [this](int r) { beginInsertRows({}, r, r); });
+        connect(ds, &DataSource::aboutToInsertRow, this,
+                [this](int r) { beginInsertRows({}, r, r); });
         connect(ds, &DataSource::rowInserted, this, [this](int) {
             m_rows = q() ? q()->recordCount() : 0;
             endInsertRows();
@@ -36,13 +36,11 @@ void DbGridModel::setDataSource(DataSource* ds)
             m_removing = false;
         });
         connect(ds, &DataSource::rowChanged, this, [this](int r) {
-            if (r >= 0 && r < m_rows)
-                emit dataChanged(index(r, 0), index(r, columnCount() - 1));
+            if (r >= 0 && r < m_rows) emit dataChanged(index(r, 0), index(r, columnCount() - 1));
         });
         connect(ds, &DataSource::valueChanged, this, [this](int) {
             const int r = q() ? q()->recNo() : -1;
-            if (r >= 0 && r < m_rows)
-                emit dataChanged(index(r, 0), index(r, columnCount() - 1));
+            if (r >= 0 && r < m_rows) emit dataChanged(index(r, 0), index(r, columnCount() - 1));
         });
     }
     beginResetModel();
@@ -79,19 +77,17 @@ int DbGridModel::columnCount(const QModelIndex& parent) const
 
 QVariant DbGridModel::data(const QModelIndex& index, int role) const
 {
-    if (!index.isValid() || !q())
-        return {};
+    if (!index.isValid() || !q()) return {};
     const int f = m_fieldIndex.value(index.column(), -1);
-    if (f < 0)
-        return {};
+    if (f < 0) return {};
     if (role == Qt::DisplayRole) {
         const QVariant v = q()->valueAt(index.row(), f);
         const QString fmt = m_cols[index.column()].format;
-        return fmt.isEmpty() && v.typeId() == QMetaType::Double ? QString::number(v.toDouble(), 'g', 15)
-                                                                : formatValue(v, fmt.isEmpty() ? QStringLiteral("0") : fmt);
+        return fmt.isEmpty() && v.typeId() == QMetaType::Double
+                   ? QString::number(v.toDouble(), 'g', 15)
+                   : formatValue(v, fmt.isEmpty() ? QStringLiteral("0") : fmt);
     }
-    if (role == Qt::EditRole)
-        return q()->valueAt(index.row(), f).toString();
+    if (role == Qt::EditRole) return q()->valueAt(index.row(), f).toString();
     if (role == Qt::TextAlignmentRole && q()->column(f).type == ColumnInfo::Float)
         return int(Qt::AlignRight | Qt::AlignVCenter);
     return {};
@@ -103,33 +99,27 @@ QVariant DbGridModel::headerData(int section, Qt::Orientation o, int role) const
         return m_cols[section].title;
     if (role == Qt::DisplayRole && o == Qt::Vertical && q() && section == q()->recNo())
         return QStringLiteral("▶");
-    if (role == Qt::DisplayRole && o == Qt::Vertical)
-        return QString();
+    if (role == Qt::DisplayRole && o == Qt::Vertical) return QString();
     return QAbstractTableModel::headerData(section, o, role);
 }
 
 Qt::ItemFlags DbGridModel::flags(const QModelIndex& index) const
 {
     Qt::ItemFlags f = QAbstractTableModel::flags(index);
-    if (m_editable && q() && q()->canModify())
-        f |= Qt::ItemIsEditable;
+    if (m_editable && q() && q()->canModify()) f |= Qt::ItemIsEditable;
     return f;
 }
 
 bool DbGridModel::setData(const QModelIndex& index, const QVariant& value, int role)
 {
-    if (role != Qt::EditRole || !q())
-        return false;
+    if (role != Qt::EditRole || !q()) return false;
     const int f = m_fieldIndex.value(index.column(), -1);
-    if (f < 0)
-        return false;
+    if (f < 0) return false;
     bool ok = false;
     guarded([&] {
         Query* qq = q();
-        if (qq->recNo() != index.row())
-            qq->setRecNo(index.row());
-        if (!qq->isEditing())
-            qq->edit();
+        if (qq->recNo() != index.row()) qq->setRecNo(index.row());
+        if (!qq->isEditing()) qq->edit();
         qq->setValue(f, value);
         ok = true;
     });
@@ -153,10 +143,10 @@ protected:
         p.fillRect(rect(), palette().window());
         p.setPen(palette().mid().color());
         p.drawRect(rect().adjusted(0, 0, -1, -1));
-        if (column < 0 || m_view->isColumnHidden(column))
-            return;
+        if (column < 0 || m_view->isColumnHidden(column)) return;
         QHeaderView* h = m_view->horizontalHeader();
-        const int x = m_view->verticalHeader()->width() + m_view->frameWidth() + h->sectionViewportPosition(column);
+        const int x = m_view->verticalHeader()->width() + m_view->frameWidth() +
+                      h->sectionViewportPosition(column);
         const QRect cell(x, 0, h->sectionSize(column), height());
         p.drawRect(cell.adjusted(0, 0, -1, -1));
         p.setPen(palette().text().color());
@@ -187,8 +177,10 @@ DbGrid::DbGrid(QWidget* parent) : QWidget(parent)
     m_view->verticalHeader()->setFixedWidth(18);
     // Keep the selected row visible when the grid loses the focus.
     QPalette pal = m_view->palette();
-    pal.setColor(QPalette::Inactive, QPalette::Highlight, pal.color(QPalette::Active, QPalette::Highlight));
-    pal.setColor(QPalette::Inactive, QPalette::HighlightedText, pal.color(QPalette::Active, QPalette::HighlightedText));
+    pal.setColor(QPalette::Inactive, QPalette::Highlight,
+                 pal.color(QPalette::Active, QPalette::Highlight));
+    pal.setColor(QPalette::Inactive, QPalette::HighlightedText,
+                 pal.color(QPalette::Active, QPalette::HighlightedText));
     m_view->setPalette(pal);
     lay->addWidget(m_view);
     m_footer = new GridFooter(m_view, this);
@@ -198,17 +190,21 @@ DbGrid::DbGrid(QWidget* parent) : QWidget(parent)
     connect(m_view->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& cur) { syncToDataSet(cur); });
     connect(m_view, &QTableView::doubleClicked, this, [this] { emit rowDoubleClicked(); });
-    connect(m_view->horizontalHeader(), &QHeaderView::sectionResized, m_footer, qOverload<>(&QWidget::update));
-    connect(m_view->horizontalScrollBar(), &QScrollBar::valueChanged, m_footer, qOverload<>(&QWidget::update));
-    connect(m_model, &QAbstractItemModel::modelReset, this, [this] { setFooterCountColumn(m_countColumn); });
-    connect(m_model, &QAbstractItemModel::rowsInserted, this, [this] { setFooterCountColumn(m_countColumn); });
-    connect(m_model, &QAbstractItemModel::rowsRemoved, this, [this] { setFooterCountColumn(m_countColumn); });
+    connect(m_view->horizontalHeader(), &QHeaderView::sectionResized, m_footer,
+            qOverload<>(&QWidget::update));
+    connect(m_view->horizontalScrollBar(), &QScrollBar::valueChanged, m_footer,
+            qOverload<>(&QWidget::update));
+    connect(m_model, &QAbstractItemModel::modelReset, this,
+            [this] { setFooterCountColumn(m_countColumn); });
+    connect(m_model, &QAbstractItemModel::rowsInserted, this,
+            [this] { setFooterCountColumn(m_countColumn); });
+    connect(m_model, &QAbstractItemModel::rowsRemoved, this,
+            [this] { setFooterCountColumn(m_countColumn); });
 }
 
 void DbGrid::setDataSource(DataSource* ds)
 {
-    if (auto* old = m_model->dataSource())
-        disconnect(old, nullptr, this, nullptr);
+    if (auto* old = m_model->dataSource()) disconnect(old, nullptr, this, nullptr);
     m_model->setDataSource(ds);
     if (ds) {
         connect(ds, &DataSource::currentChanged, this, &DbGrid::syncFromDataSet);
@@ -233,8 +229,7 @@ QList<int> DbGrid::visibleColumns() const
     QHeaderView* h = m_view->horizontalHeader();
     for (int v = 0; v < h->count(); ++v) {
         const int logical = h->logicalIndex(v);
-        if (!m_view->isColumnHidden(logical))
-            out << logical;
+        if (!m_view->isColumnHidden(logical)) out << logical;
     }
     return out;
 }
@@ -250,8 +245,7 @@ void DbGrid::setFooterCountColumn(int col)
 
 QString DbGrid::footerText(int col) const
 {
-    if (col < 0 || col != m_countColumn)
-        return {};
+    if (col < 0 || col != m_countColumn) return {};
     return QString::number(m_model->rowCount());
 }
 
@@ -264,13 +258,13 @@ void DbGrid::setFooterFont(const QFont& f)
 void DbGrid::setEditable(bool on)
 {
     m_model->setEditable(on);
-    m_view->setEditTriggers(on ? QAbstractItemView::AllEditTriggers : QAbstractItemView::NoEditTriggers);
+    m_view->setEditTriggers(on ? QAbstractItemView::AllEditTriggers
+                               : QAbstractItemView::NoEditTriggers);
 }
 
 void DbGrid::syncFromDataSet()
 {
-    if (m_syncing)
-        return;
+    if (m_syncing) return;
     Query* q = dataSource() ? dataSource()->dataSet() : nullptr;
     m_syncing = true;
     const int row = q && q->isActive() ? q->recNo() : -1;
@@ -278,9 +272,11 @@ void DbGrid::syncFromDataSet()
         const int col = qMax(0, m_view->currentIndex().column());
         const QModelIndex idx = m_model->index(row, col);
         if (m_view->currentIndex().row() != row)
-            m_view->selectionModel()->setCurrentIndex(idx, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+            m_view->selectionModel()->setCurrentIndex(idx, QItemSelectionModel::ClearAndSelect |
+                                                               QItemSelectionModel::Rows);
         else
-            m_view->selectionModel()->select(idx, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+            m_view->selectionModel()->select(idx, QItemSelectionModel::ClearAndSelect |
+                                                      QItemSelectionModel::Rows);
         m_view->scrollTo(idx);
     } else {
         m_view->selectionModel()->clearSelection();
@@ -294,11 +290,9 @@ void DbGrid::syncToDataSet(const QModelIndex& current)
     // While the row set removes a row (a cancelled new row, a deleted one) the view
     // moves its current index by itself; that is not the user moving, and moving
     // the row set then would save the very row being cancelled.
-    if (m_syncing || !current.isValid() || m_model->removingRows())
-        return;
+    if (m_syncing || !current.isValid() || m_model->removingRows()) return;
     Query* q = dataSource() ? dataSource()->dataSet() : nullptr;
-    if (!q || !q->isActive() || q->recNo() == current.row())
-        return;
+    if (!q || !q->isActive() || q->recNo() == current.row()) return;
     m_syncing = true;
     guarded([&] { q->setRecNo(current.row()); });
     m_syncing = false;

@@ -16,9 +16,9 @@ DbNavigator::DbNavigator(QWidget* parent) : QWidget(parent)
         const char* glyph;
     };
     static const Def defs[ButtonCount] = {
-        {"nbFirst", "第一条", "|◀"}, {"nbPrior", "上一条", "◀"},   {"nbNext", "下一条", "▶"},
-        {"nbLast", "最后一条", "▶|"}, {"nbInsert", "增加", "+"},   {"nbDelete", "删除", "−"},
-        {"nbEdit", "修改", "▲"},     {"nbPost", "保存", "✓"},     {"nbCancel", "取消", "✗"},
+        {"nbFirst", "第一条", "|◀"},  {"nbPrior", "上一条", "◀"}, {"nbNext", "下一条", "▶"},
+        {"nbLast", "最后一条", "▶|"}, {"nbInsert", "增加", "+"},  {"nbDelete", "删除", "−"},
+        {"nbEdit", "修改", "▲"},      {"nbPost", "保存", "✓"},    {"nbCancel", "取消", "✗"},
         {"nbRefresh", "刷新", "↻"},
     };
     for (int i = 0; i < ButtonCount; ++i) {
@@ -36,8 +36,7 @@ DbNavigator::DbNavigator(QWidget* parent) : QWidget(parent)
 
 void DbNavigator::setDataSource(DataSource* ds)
 {
-    if (m_ds)
-        disconnect(m_ds, nullptr, this, nullptr);
+    if (m_ds) disconnect(m_ds, nullptr, this, nullptr);
     m_ds = ds;
     if (ds) {
         connect(ds, &DataSource::dataSetChanged, this, &DbNavigator::updateState);
@@ -58,27 +57,44 @@ void DbNavigator::setVisibleButtons(const QList<Button>& buttons)
 void DbNavigator::click(Button b)
 {
     Query* q = m_ds ? m_ds->dataSet() : nullptr;
-    if (!q || !q->isActive())
-        return;
+    if (!q || !q->isActive()) return;
     switch (b) {
-    case First: q->first(); break;
-    case Prior: q->prior(); break;
-    case Next: q->next(); break;
-    case Last: q->last(); break;
-    case Insert: q->insert(); break;
-    case Delete: q->remove(); break;
-    case Edit: q->edit(); break;
-    case Post: q->post(); break;
-    case Cancel: q->cancel(); break;
+    case First:
+        q->first();
+        break;
+    case Prior:
+        q->prior();
+        break;
+    case Next:
+        q->next();
+        break;
+    case Last:
+        q->last();
+        break;
+    case Insert:
+        q->insert();
+        break;
+    case Delete:
+        q->remove();
+        break;
+    case Edit:
+        q->edit();
+        break;
+    case Post:
+        q->post();
+        break;
+    case Cancel:
+        q->cancel();
+        break;
     case Refresh: {
         const int row = q->recNo();
         q->checkBrowseMode();
         q->open();
-        if (row >= 0)
-            q->setRecNo(row);
+        if (row >= 0) q->setRecNo(row);
         break;
     }
-    default: break;
+    default:
+        break;
     }
     updateState();
 }

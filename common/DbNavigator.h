@@ -11,7 +11,19 @@ class DbNavigator : public QWidget
 {
     Q_OBJECT
 public:
-    enum Button { First, Prior, Next, Last, Insert, Delete, Edit, Post, Cancel, Refresh, ButtonCount };
+    enum Button {
+        First,
+        Prior,
+        Next,
+        Last,
+        Insert,
+        Delete,
+        Edit,
+        Post,
+        Cancel,
+        Refresh,
+        ButtonCount
+    };
 
     explicit DbNavigator(QWidget* parent = nullptr);
     void setDataSource(DataSource* ds);

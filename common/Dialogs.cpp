@@ -11,7 +11,8 @@
 #include <QPixmap>
 #include <QVBoxLayout>
 
-namespace {
+namespace
+{
 
 std::unique_ptr<Dialogs>& slot()
 {
@@ -34,20 +35,19 @@ int box(QWidget* parent, const QString& text, QMessageBox::StandardButtons butto
 
 QString qtFileFilter(const QString& filter)
 {
-    if (!filter.contains(QLatin1Char('|')))
-        return filter;
+    if (!filter.contains(QLatin1Char('|'))) return filter;
     const QStringList parts = filter.split(QLatin1Char('|'));
     QStringList out;
     for (int i = 0; i + 1 < parts.size(); i += 2)
-        out << QStringLiteral("%1 (%2)").arg(parts[i], parts[i + 1].split(QLatin1Char(';')).join(QLatin1Char(' ')));
+        out << QStringLiteral("%1 (%2)").arg(
+            parts[i], parts[i + 1].split(QLatin1Char(';')).join(QLatin1Char(' ')));
     return out.join(QLatin1String(";;"));
 }
 
 Dialogs& Dialogs::instance()
 {
     auto& d = slot();
-    if (!d)
-        d = std::make_unique<SystemDialogs>();
+    if (!d) d = std::make_unique<SystemDialogs>();
     return *d;
 }
 
@@ -84,7 +84,8 @@ void SystemDialogs::hint(QWidget* parent, const QString& caption, const QString&
     mb.exec();
 }
 
-QString SystemDialogs::openFile(QWidget* parent, const FileDialogSpec& spec, const QString& startPath)
+QString SystemDialogs::openFile(QWidget* parent, const FileDialogSpec& spec,
+                                const QString& startPath)
 {
     QFileDialog dlg(parentOr(parent), QString(), startPath, qtFileFilter(spec.filter));
     dlg.setFileMode(QFileDialog::ExistingFile);
@@ -96,8 +97,7 @@ QString SystemDialogs::openFile(QWidget* parent, const FileDialogSpec& spec, con
         preview->setMinimumSize(200, 200);
         preview->setAlignment(Qt::AlignCenter);
         preview->setFrameShape(QFrame::StyledPanel);
-        if (auto* grid = qobject_cast<QGridLayout*>(dlg.layout()))
-            grid->addWidget(preview, 1, 3);
+        if (auto* grid = qobject_cast<QGridLayout*>(dlg.layout())) grid->addWidget(preview, 1, 3);
         QObject::connect(&dlg, &QFileDialog::currentChanged, preview, [preview](const QString& f) {
             QPixmap pm(f);
             preview->setPixmap(pm.isNull() ? QPixmap()
@@ -105,19 +105,18 @@ QString SystemDialogs::openFile(QWidget* parent, const FileDialogSpec& spec, con
                                                        Qt::SmoothTransformation));
         });
     }
-    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
-        return {};
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return {};
     return QDir::toNativeSeparators(dlg.selectedFiles().first());
 }
 
-QString SystemDialogs::saveFile(QWidget* parent, const FileDialogSpec& spec, const QString& startPath)
+QString SystemDialogs::saveFile(QWidget* parent, const FileDialogSpec& spec,
+                                const QString& startPath)
 {
     QFileDialog dlg(parentOr(parent), QString(), startPath, qtFileFilter(spec.filter));
     dlg.setAcceptMode(QFileDialog::AcceptSave);
     // The caller decides about existing files (the backup never overwrites).
     dlg.setOption(QFileDialog::DontConfirmOverwrite);
-    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
-        return {};
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return {};
     return QDir::toNativeSeparators(dlg.selectedFiles().first());
 }
 
@@ -129,7 +128,8 @@ int SystemDialogs::exec(QDialog* dialog)
 void SystemDialogs::openPath(const QString& path, const QString& workingDir)
 {
     QFileInfo fi(path);
-    const QString full = fi.isAbsolute() || workingDir.isEmpty() ? path : QDir(workingDir).filePath(path);
+    const QString full =
+        fi.isAbsolute() || workingDir.isEmpty() ? path : QDir(workingDir).filePath(path);
     QDesktopServices::openUrl(QUrl::fromLocalFile(full));
 }
 

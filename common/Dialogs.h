@@ -32,8 +32,10 @@ public:
     }
 
     // File dialogs; an empty result means cancelled.
-    virtual QString openFile(QWidget* parent, const FileDialogSpec& spec, const QString& startPath = {}) = 0;
-    virtual QString saveFile(QWidget* parent, const FileDialogSpec& spec, const QString& startPath = {}) = 0;
+    virtual QString openFile(QWidget* parent, const FileDialogSpec& spec,
+                             const QString& startPath = {}) = 0;
+    virtual QString saveFile(QWidget* parent, const FileDialogSpec& spec,
+                             const QString& startPath = {}) = 0;
 
     // Runs a modal window and returns its result (QDialog::Accepted / Rejected).
     virtual int exec(QDialog* dialog) = 0;
@@ -61,8 +63,10 @@ public:
     bool okCancel(QWidget* parent, const QString& text) override;
     void error(QWidget* parent, const QString& text) override;
     void hint(QWidget* parent, const QString& caption, const QString& text) override;
-    QString openFile(QWidget* parent, const FileDialogSpec& spec, const QString& startPath) override;
-    QString saveFile(QWidget* parent, const FileDialogSpec& spec, const QString& startPath) override;
+    QString openFile(QWidget* parent, const FileDialogSpec& spec,
+                     const QString& startPath) override;
+    QString saveFile(QWidget* parent, const FileDialogSpec& spec,
+                     const QString& startPath) override;
     int exec(QDialog* dialog) override;
     void openPath(const QString& path, const QString& workingDir) override;
     void openUrl(const QUrl& url) override;

@@ -1,5 +1,5 @@
-#include "common/WidgetUtil.h"
 #include "common/QueryWindow.h"
+#include "common/WidgetUtil.h"
 
 #include "data/Dmbasic.h"
 
@@ -14,7 +14,6 @@ namespace QueryWindow
 
 namespace
 {
-
 
 } // namespace
 

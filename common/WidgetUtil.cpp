@@ -26,6 +26,5 @@ void fillList(QComboBox* list, const QString& statement, const QString& column)
     q.close();
     list->addItems(items);
     list->setCurrentIndex(-1);
-    if (list->isEditable())
-        list->setEditText(QString());
+    if (list->isEditable()) list->setEditText(QString());
 }

@@ -13,8 +13,7 @@
 int TableInfo::indexOf(const QString& column) const
 {
     for (int i = 0; i < columns.size(); ++i)
-        if (columns[i].name.compare(column, Qt::CaseInsensitive) == 0)
-            return i;
+        if (columns[i].name.compare(column, Qt::CaseInsensitive) == 0) return i;
     return -1;
 }
 
@@ -31,13 +30,13 @@ void Connection::setConnectionString(const QString& s)
     QString path, password;
     for (const QString& part : s.split(QLatin1Char(';'))) {
         const int eq = part.indexOf(QLatin1Char('='));
-        if (eq < 0)
-            continue;
+        if (eq < 0) continue;
         const QString key = part.left(eq).trimmed();
         const QString value = part.mid(eq + 1);
         if (key.compare(QLatin1String("Data Source"), Qt::CaseInsensitive) == 0)
             path = value;
-        else if (key.compare(QLatin1String("Jet OLEDB:Database Password"), Qt::CaseInsensitive) == 0)
+        else if (key.compare(QLatin1String("Jet OLEDB:Database Password"), Qt::CaseInsensitive) ==
+                 0)
             password = value;
     }
     m_path = path;
@@ -59,10 +58,9 @@ QString Connection::lastError() const
 void Connection::open()
 {
     close();
-    const QString what = m_kind == DbKind::Main ? QStringLiteral("数据库文件")
-                                                : QStringLiteral("交换数据库文件");
-    if (m_path.isEmpty())
-        throw DbError(QStringLiteral("没有指定%1。").arg(what));
+    const QString what =
+        m_kind == DbKind::Main ? QStringLiteral("数据库文件") : QStringLiteral("交换数据库文件");
+    if (m_path.isEmpty()) throw DbError(QStringLiteral("没有指定%1。").arg(what));
     QFileInfo fi(m_path);
     if (!fi.exists() || !fi.isFile())
         throw DbError(QStringLiteral("%1不存在：%2").arg(what, m_path));
@@ -74,7 +72,8 @@ void Connection::open()
             throw DbError(QStringLiteral("无法读取%1：%2").arg(what, m_path));
         const QByteArray head = f.read(16);
         if (head.size() < 16)
-            throw DbError(QStringLiteral("%1不是本系统的数据库（文件为空或已损坏）：%2").arg(what, m_path));
+            throw DbError(
+                QStringLiteral("%1不是本系统的数据库（文件为空或已损坏）：%2").arg(what, m_path));
         if (head == QByteArray("SQLite format 3\0", 16))
             throw DbError(QStringLiteral("%1没有加密，不是本系统的数据库：%2").arg(what, m_path));
     }
@@ -106,8 +105,8 @@ void Connection::open()
 
 void Connection::checkOurs()
 {
-    const QString what = m_kind == DbKind::Main ? QStringLiteral("数据库文件")
-                                                : QStringLiteral("交换数据库文件");
+    const QString what =
+        m_kind == DbKind::Main ? QStringLiteral("数据库文件") : QStringLiteral("交换数据库文件");
     {
         Statement st(*this, QStringLiteral("PRAGMA cipher_version"));
         if (!st.step() || st.value(0).toString().isEmpty())
@@ -119,7 +118,8 @@ void Connection::checkOurs()
         if (sqlite3_prepare_v2(m_db, "PRAGMA application_id", -1, &s, nullptr) != SQLITE_OK ||
             sqlite3_step(s) != SQLITE_ROW) {
             sqlite3_finalize(s);
-            throw DbError(QStringLiteral("%1的密码不对，或者它不是本系统的数据库：%2").arg(what, m_path));
+            throw DbError(
+                QStringLiteral("%1的密码不对，或者它不是本系统的数据库：%2").arg(what, m_path));
         }
         appId = sqlite3_column_int(s, 0);
         sqlite3_finalize(s);
@@ -138,7 +138,8 @@ void Connection::checkOurs()
     }
     for (const Schema::TableDef& t : Schema::tables(m_kind)) {
         if (!names.contains(QString::fromUtf8(t.name)))
-            throw DbError(QStringLiteral("%1缺少数据表“%2”：%3").arg(what, QString::fromUtf8(t.name), m_path));
+            throw DbError(QStringLiteral("%1缺少数据表“%2”：%3")
+                              .arg(what, QString::fromUtf8(t.name), m_path));
     }
 }
 
@@ -156,18 +157,22 @@ void Connection::loadSchema()
     for (const QString& n : names) {
         TableInfo ti;
         ti.name = n;
-        Statement st(*this, QStringLiteral("PRAGMA table_info(\"%1\")").arg(QString(n).replace('"', "\"\"")));
+        Statement st(
+            *this,
+            QStringLiteral("PRAGMA table_info(\"%1\")").arg(QString(n).replace('"', "\"\"")));
         while (st.step()) {
             ColumnInfo c;
             c.name = st.value(1).toString();
             const QString type = st.value(2).toString().toUpper();
-            if (type.startsWith(QLatin1String("TEXT")) || type.startsWith(QLatin1String("VARCHAR"))) {
+            if (type.startsWith(QLatin1String("TEXT")) ||
+                type.startsWith(QLatin1String("VARCHAR"))) {
                 c.type = ColumnInfo::Text;
                 const auto m = width.match(type);
                 c.maxLength = m.hasMatch() ? m.captured(1).toInt() : 0;
             } else if (type.startsWith(QLatin1String("MEMO"))) {
                 c.type = ColumnInfo::Memo;
-            } else if (type.startsWith(QLatin1String("FLOAT")) || type.startsWith(QLatin1String("REAL")) ||
+            } else if (type.startsWith(QLatin1String("FLOAT")) ||
+                       type.startsWith(QLatin1String("REAL")) ||
                        type.startsWith(QLatin1String("DOUBLE"))) {
                 c.type = ColumnInfo::Float;
             } else {
@@ -205,7 +210,8 @@ QStringList Connection::tableNames() const
 
 QString Connection::translate(const QString& jetSql) const
 {
-    return JetDialect::translate(jetSql, [this](const QString& id) { return m_textColumns.contains(id); });
+    return JetDialect::translate(jetSql,
+                                 [this](const QString& id) { return m_textColumns.contains(id); });
 }
 
 void Connection::execute(const QString& jetSql)
@@ -215,8 +221,7 @@ void Connection::execute(const QString& jetSql)
 
 void Connection::executeNative(const QString& sql)
 {
-    if (!m_db)
-        throw DbError(QStringLiteral("数据库连接没有打开。"));
+    if (!m_db) throw DbError(QStringLiteral("数据库连接没有打开。"));
     char* err = nullptr;
     if (sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, &err) != SQLITE_OK) {
         const QString text = QString::fromUtf8(err ? err : sqlite3_errmsg(m_db));
@@ -242,8 +247,7 @@ Connection::Transaction::Transaction(Connection& c, bool immediate) : m_c(c)
 
 Connection::Transaction::~Transaction()
 {
-    if (!m_done && m_c.isOpen())
-        sqlite3_exec(m_c.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+    if (!m_done && m_c.isOpen()) sqlite3_exec(m_c.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
 }
 
 void Connection::Transaction::commit()
@@ -254,8 +258,7 @@ void Connection::Transaction::commit()
 
 Statement::Statement(Connection& c, const QString& nativeSql) : m_c(c)
 {
-    if (!c.handle())
-        throw DbError(QStringLiteral("数据库连接没有打开。"));
+    if (!c.handle()) throw DbError(QStringLiteral("数据库连接没有打开。"));
     const QByteArray s = nativeSql.toUtf8();
     if (sqlite3_prepare_v2(c.handle(), s.constData(), s.size(), &m_stmt, nullptr) != SQLITE_OK) {
         const QString text = c.lastError();
@@ -293,17 +296,14 @@ void Statement::bind(int i, const QVariant& v)
         }
         }
     }
-    if (rc != SQLITE_OK)
-        throw DbError(m_c.lastError());
+    if (rc != SQLITE_OK) throw DbError(m_c.lastError());
 }
 
 bool Statement::step()
 {
     const int rc = sqlite3_step(m_stmt);
-    if (rc == SQLITE_ROW)
-        return true;
-    if (rc == SQLITE_DONE)
-        return false;
+    if (rc == SQLITE_ROW) return true;
+    if (rc == SQLITE_DONE) return false;
     throw DbError(m_c.lastError());
 }
 
@@ -328,7 +328,8 @@ QVariant Statement::value(int col) const
     case SQLITE_NULL:
         return QVariant();
     default:
-        return QVariant(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, col)),
-                                          sqlite3_column_bytes(m_stmt, col)));
+        return QVariant(
+            QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, col)),
+                              sqlite3_column_bytes(m_stmt, col)));
     }
 }

@@ -87,7 +87,7 @@ private:
     QString m_password;
     sqlite3* m_db = nullptr;
     QHash<QString, TableInfo> m_tables; // key: lower-case name
-    QHash<QString, bool> m_textColumns;  // any table; key: column name
+    QHash<QString, bool> m_textColumns; // any table; key: column name
 };
 
 // Statement with RAII finalize; binds values as parameters, never as text.

@@ -4,7 +4,8 @@
 
 Tdmbasic* dmbasic = nullptr;
 
-namespace {
+namespace
+{
 const char* kProvider = "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=";
 const char* kTail = ";Persist Security Info=False;Jet OLEDB:Database Password=";
 } // namespace
@@ -12,18 +13,20 @@ const char* kTail = ";Persist Security Info=False;Jet OLEDB:Database Password=";
 Tdmbasic::Tdmbasic(QObject* parent) : QObject(parent)
 {
     // Defaults until the login rebuilds the strings; never connected with these.
-    adoCntnfybase.setConnectionString(mainConnectionString(QStringLiteral("D:\\brenquil\\fybase.mdb")));
-    adoCntnfyExp.setConnectionString(exchangeConnectionString(QStringLiteral("D:\\brenquil\\fyExp.mdb")));
+    adoCntnfybase.setConnectionString(
+        mainConnectionString(QStringLiteral("D:\\brenquil\\fybase.mdb")));
+    adoCntnfyExp.setConnectionString(
+        exchangeConnectionString(QStringLiteral("D:\\brenquil\\fyExp.mdb")));
     qryFWXX.addSql(QStringLiteral("select * from 房屋信息Exp"));
     qryKHXX.addSql(QStringLiteral("select * from 客户信息Exp"));
     // Filters in the "description|pattern|description|pattern" form; the dialog
     // service turns them into the platform's own.
     OpenDBPath.filter = QStringLiteral("数据库文件|*.mdb");
-    OpenPic.filter = QStringLiteral("所有图片|*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf;*.png|JPEG 图片|*.jpg;*.jpeg|"
-                                    "位图|*.bmp|图标|*.ico|增强型图元文件|*.emf|图元文件|*.wmf");
+    OpenPic.filter =
+        QStringLiteral("所有图片|*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf;*.png|JPEG 图片|*.jpg;*.jpeg|"
+                       "位图|*.bmp|图标|*.ico|增强型图元文件|*.emf|图元文件|*.wmf");
     OpenPic.picture = true;
-    if (!dmbasic)
-        dmbasic = this;
+    if (!dmbasic) dmbasic = this;
 }
 
 Tdmbasic::~Tdmbasic()
@@ -35,8 +38,7 @@ Tdmbasic::~Tdmbasic()
     adoCntnfybase.close();
     adoCntnfyExp.close();
     adoCntn.close();
-    if (dmbasic == this)
-        dmbasic = nullptr;
+    if (dmbasic == this) dmbasic = nullptr;
 }
 
 QString Tdmbasic::mainConnectionString(const QString& path)

@@ -2,7 +2,8 @@
 
 #include <QList>
 
-namespace {
+namespace
+{
 
 enum class Tok { Space, Ident, Number, String, Symbol };
 
@@ -44,16 +45,14 @@ QList<Token> tokenize(const QString& s)
                 }
                 value += s.at(j++);
             }
-            if (j < n)
-                ++j; // closing quote; an unterminated literal runs to the end
+            if (j < n) ++j; // closing quote; an unterminated literal runs to the end
             QString lit = value;
             lit.replace(QLatin1Char('\''), QLatin1String("''"));
             out.append({Tok::String, QLatin1Char('\'') + lit + QLatin1Char('\'')});
             i = j;
         } else if (c == QLatin1Char('[')) {
             int j = s.indexOf(QLatin1Char(']'), i + 1);
-            if (j < 0)
-                j = n;
+            if (j < 0) j = n;
             QString name = s.mid(i + 1, j - i - 1);
             name.replace(QLatin1Char('"'), QLatin1String("\"\""));
             out.append({Tok::Ident, QLatin1Char('"') + name + QLatin1Char('"')});
@@ -92,16 +91,14 @@ QList<Token> tokenize(const QString& s)
 int nextSignificant(const QList<Token>& t, int from)
 {
     for (int k = from; k < t.size(); ++k)
-        if (t[k].kind != Tok::Space)
-            return k;
+        if (t[k].kind != Tok::Space) return k;
     return -1;
 }
 
 int prevSignificant(const QList<Token>& t, int from)
 {
     for (int k = from; k >= 0; --k)
-        if (t[k].kind != Tok::Space)
-            return k;
+        if (t[k].kind != Tok::Space) return k;
     return -1;
 }
 
@@ -112,23 +109,20 @@ bool isWord(const Token& t, const char* w)
 
 } // namespace
 
-namespace JetDialect {
+namespace JetDialect
+{
 
 QString translate(const QString& jetSql, const TextColumnTest& isTextColumn)
 {
     QList<Token> t = tokenize(jetSql);
     auto isTextOperand = [&](int k) {
-        if (k < 0)
-            return false;
-        if (t[k].kind == Tok::String)
-            return true;
+        if (k < 0) return false;
+        if (t[k].kind == Tok::String) return true;
         if (t[k].kind == Tok::Ident && isTextColumn) {
             QString name = t[k].text;
             const int dot = name.lastIndexOf(QLatin1Char('.'));
-            if (dot >= 0)
-                name = name.mid(dot + 1);
-            if (name.startsWith(QLatin1Char('"')))
-                name = name.mid(1, name.size() - 2);
+            if (dot >= 0) name = name.mid(dot + 1);
+            if (name.startsWith(QLatin1Char('"'))) name = name.mid(1, name.size() - 2);
             return isTextColumn(name);
         }
         return false;
@@ -149,7 +143,8 @@ QString translate(const QString& jetSql, const TextColumnTest& isTextColumn)
                 }
             }
         }
-        if (tok.kind == Tok::Symbol && (tok.text == QLatin1String("<>") || tok.text == QLatin1String("!="))) {
+        if (tok.kind == Tok::Symbol &&
+            (tok.text == QLatin1String("<>") || tok.text == QLatin1String("!="))) {
             const int nx = nextSignificant(t, k + 1);
             if (nx >= 0 && isWord(t[nx], "null")) {
                 out += QLatin1String(" IS NOT NULL");
@@ -158,7 +153,8 @@ QString translate(const QString& jetSql, const TextColumnTest& isTextColumn)
             }
         }
         if (tok.kind == Tok::Symbol && tok.text == QLatin1String("+")) {
-            if (isTextOperand(prevSignificant(t, k - 1)) || isTextOperand(nextSignificant(t, k + 1))) {
+            if (isTextOperand(prevSignificant(t, k - 1)) ||
+                isTextOperand(nextSignificant(t, k + 1))) {
                 out += QLatin1String("||");
                 continue;
             }

@@ -10,7 +10,8 @@
 #include <QString>
 #include <functional>
 
-namespace JetDialect {
+namespace JetDialect
+{
 
 using TextColumnTest = std::function<bool(const QString& identifier)>;
 

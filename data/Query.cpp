@@ -6,11 +6,13 @@
 #include <QRegularExpression>
 #include <sqlite3.h>
 
-namespace {
+namespace
+{
 
 QString ident(const QString& s)
 {
-    return QLatin1Char('"') + QString(s).replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
+    return QLatin1Char('"') + QString(s).replace(QLatin1Char('"'), QLatin1String("\"\"")) +
+           QLatin1Char('"');
 }
 
 // "select * from T ..." is the one form whose rows can be written back: the row
@@ -48,8 +50,7 @@ Query::~Query() = default;
 
 void Query::setConnection(Connection* c)
 {
-    if (c != m_conn)
-        close();
+    if (c != m_conn) close();
     m_conn = c;
 }
 
@@ -63,22 +64,19 @@ QString Query::statementText() const
 
 void Query::requireActive() const
 {
-    if (m_state == State::Inactive)
-        throw DbError(QStringLiteral("数据集没有打开。"));
+    if (m_state == State::Inactive) throw DbError(QStringLiteral("数据集没有打开。"));
 }
 
 void Query::setState(State s)
 {
-    if (m_state == s)
-        return;
+    if (m_state == s) return;
     m_state = s;
     emit stateChanged();
 }
 
 void Query::close()
 {
-    if (m_state == State::Inactive && m_columns.isEmpty())
-        return;
+    if (m_state == State::Inactive && m_columns.isEmpty()) return;
     m_rows.clear();
     m_visible.clear();
     m_columns.clear();
@@ -95,8 +93,7 @@ void Query::close()
 void Query::open()
 {
     close();
-    if (!m_conn || !m_conn->isOpen())
-        throw DbError(QStringLiteral("数据库连接没有打开。"));
+    if (!m_conn || !m_conn->isOpen()) throw DbError(QStringLiteral("数据库连接没有打开。"));
     QString native = m_conn->translate(statementText());
     m_hasRowid = false;
     const auto m = selectStar().match(native);
@@ -107,8 +104,7 @@ void Query::open()
     Statement st(*m_conn, native);
     sqlite3_stmt* h = st.handle();
     const int n = sqlite3_column_count(h);
-    if (n == 0)
-        throw DbError(QStringLiteral("该语句不返回记录，不能打开。"));
+    if (n == 0) throw DbError(QStringLiteral("该语句不返回记录，不能打开。"));
     const int first = m_hasRowid ? 1 : 0;
     QString table;
     bool oneTable = m_hasRowid;
@@ -140,8 +136,7 @@ void Query::open()
     std::vector<Row> rows;
     while (st.step()) {
         Row r;
-        if (m_hasRowid)
-            r.rowid = sqlite3_column_int64(h, 0);
+        if (m_hasRowid) r.rowid = sqlite3_column_int64(h, 0);
         r.values.resize(n - first);
         for (int i = first; i < n; ++i) {
             QVariant v;
@@ -181,13 +176,13 @@ void Query::open()
 void Query::execSql()
 {
     close();
-    if (!m_conn || !m_conn->isOpen())
-        throw DbError(QStringLiteral("数据库连接没有打开。"));
+    if (!m_conn || !m_conn->isOpen()) throw DbError(QStringLiteral("数据库连接没有打开。"));
     const QString native = m_conn->translate(statementText());
     const QByteArray bytes = native.toUtf8();
     const char* tail = nullptr;
     sqlite3_stmt* h = nullptr;
-    if (sqlite3_prepare_v2(m_conn->handle(), bytes.constData(), bytes.size(), &h, &tail) != SQLITE_OK) {
+    if (sqlite3_prepare_v2(m_conn->handle(), bytes.constData(), bytes.size(), &h, &tail) !=
+        SQLITE_OK) {
         const QString e = m_conn->lastError();
         sqlite3_finalize(h);
         throw DbError(e);
@@ -212,8 +207,7 @@ void Query::execSql()
 int Query::fieldIndex(const QString& name) const
 {
     for (int i = 0; i < m_columns.size(); ++i)
-        if (m_columns[i].name.compare(name, Qt::CaseInsensitive) == 0)
-            return i;
+        if (m_columns[i].name.compare(name, Qt::CaseInsensitive) == 0) return i;
     return -1;
 }
 
@@ -230,26 +224,22 @@ const Query::Row& Query::currentRow() const
 void Query::moved()
 {
     emit currentChanged();
-    if (afterScroll)
-        afterScroll(*this);
+    if (afterScroll) afterScroll(*this);
 }
 
 void Query::checkBrowseMode()
 {
-    if (isEditing())
-        post();
+    if (isEditing()) post();
 }
 
 void Query::setRecNo(int row)
 {
     requireActive();
-    if (m_visible.empty())
-        return;
+    if (m_visible.empty()) return;
     row = qBound(0, row, int(m_visible.size()) - 1);
     checkBrowseMode();
     m_eof = m_bof = false;
-    if (row == m_cur)
-        return;
+    if (row == m_cur) return;
     m_cur = row;
     moved();
 }
@@ -309,12 +299,9 @@ void Query::prior()
 
 QVariant Query::value(int col) const
 {
-    if (m_state == State::Inactive || col < 0 || col >= m_columns.size())
-        return {};
-    if (isEditing())
-        return m_buffer.value(col);
-    if (m_cur < 0)
-        return {};
+    if (m_state == State::Inactive || col < 0 || col >= m_columns.size()) return {};
+    if (isEditing()) return m_buffer.value(col);
+    if (m_cur < 0) return {};
     return currentRow().values.value(col);
 }
 
@@ -329,10 +316,8 @@ QVariant Query::value(const QString& field) const
 QString Query::text(const QString& field) const
 {
     const QVariant v = value(field);
-    if (v.isNull())
-        return {};
-    if (v.typeId() == QMetaType::Double)
-        return QString::number(v.toDouble(), 'g', 15);
+    if (v.isNull()) return {};
+    if (v.typeId() == QMetaType::Double) return QString::number(v.toDouble(), 'g', 15);
     return v.toString();
 }
 
@@ -343,33 +328,27 @@ double Query::number(const QString& field) const
 
 QVariant Query::valueAt(int row, int col) const
 {
-    if (row < 0 || row >= int(m_visible.size()) || col < 0 || col >= m_columns.size())
-        return {};
-    if (row == m_cur && isEditing())
-        return m_buffer.value(col);
+    if (row < 0 || row >= int(m_visible.size()) || col < 0 || col >= m_columns.size()) return {};
+    if (row == m_cur && isEditing()) return m_buffer.value(col);
     return m_rows[size_t(m_visible[size_t(row)])].values.value(col);
 }
 
 QVariant Query::convertFor(int col, const QVariant& v) const
 {
-    if (!v.isValid() || v.isNull())
-        return {};
+    if (!v.isValid() || v.isNull()) return {};
     const ColumnInfo& c = m_columns[col];
     if (c.type == ColumnInfo::Float) {
         if (v.typeId() == QMetaType::QString) {
             const QString t = Text::trim(v.toString());
-            if (t.isEmpty())
-                return {};
+            if (t.isEmpty()) return {};
             bool ok = false;
             const double d = t.toDouble(&ok);
-            if (!ok)
-                throw DbError(QStringLiteral("“%1”不是有效的数值。").arg(t));
+            if (!ok) throw DbError(QStringLiteral("“%1”不是有效的数值。").arg(t));
             return d;
         }
         bool ok = false;
         const double d = v.toDouble(&ok);
-        if (!ok)
-            throw DbError(QStringLiteral("“%1”不是有效的数值。").arg(v.toString()));
+        if (!ok) throw DbError(QStringLiteral("“%1”不是有效的数值。").arg(v.toString()));
         return d;
     }
     if (c.type == ColumnInfo::Text || c.type == ColumnInfo::Memo) {
@@ -382,13 +361,10 @@ QVariant Query::convertFor(int col, const QVariant& v) const
 void Query::setValue(int col, const QVariant& v)
 {
     requireActive();
-    if (col < 0 || col >= m_columns.size())
-        throw DbError(QStringLiteral("字段序号越界。"));
-    if (!isEditing())
-        throw DbError(QStringLiteral("数据集不在编辑或插入状态。"));
+    if (col < 0 || col >= m_columns.size()) throw DbError(QStringLiteral("字段序号越界。"));
+    if (!isEditing()) throw DbError(QStringLiteral("数据集不在编辑或插入状态。"));
     const QVariant nv = convertFor(col, v);
-    if (m_buffer[col] == nv && m_buffer[col].isNull() == nv.isNull())
-        return;
+    if (m_buffer[col] == nv && m_buffer[col].isNull() == nv.isNull()) return;
     m_buffer[col] = nv;
     m_modified = true;
     emit valueChanged(col);
@@ -397,8 +373,7 @@ void Query::setValue(int col, const QVariant& v)
 void Query::setValue(const QString& field, const QVariant& v)
 {
     const int i = fieldIndex(field);
-    if (i < 0)
-        throw DbError(QStringLiteral("找不到字段“%1”。").arg(field));
+    if (i < 0) throw DbError(QStringLiteral("找不到字段“%1”。").arg(field));
     setValue(i, v);
 }
 
@@ -406,8 +381,7 @@ QList<Query::FilterTerm> Query::parseFilter(const QString& f) const
 {
     QList<FilterTerm> terms;
     const QString s = f.trimmed();
-    if (s.isEmpty())
-        return terms;
+    if (s.isEmpty()) return terms;
     int i = 0;
     const int n = s.size();
     auto skipSpace = [&] {
@@ -424,8 +398,7 @@ QList<Query::FilterTerm> Query::parseFilter(const QString& f) const
         skipSpace();
         FilterTerm t;
         t.column = fieldIndex(name);
-        if (t.column < 0)
-            fail();
+        if (t.column < 0) fail();
         if (i < n && s.at(i) == QLatin1Char('=')) {
             ++i;
         } else if (s.mid(i, 4).compare(QLatin1String("like"), Qt::CaseInsensitive) == 0) {
@@ -435,8 +408,7 @@ QList<Query::FilterTerm> Query::parseFilter(const QString& f) const
             fail();
         }
         skipSpace();
-        if (i >= n || s.at(i) != QLatin1Char('\''))
-            fail();
+        if (i >= n || s.at(i) != QLatin1Char('\'')) fail();
         ++i;
         QString v;
         bool closed = false;
@@ -453,15 +425,12 @@ QList<Query::FilterTerm> Query::parseFilter(const QString& f) const
             }
             v += s.at(i++);
         }
-        if (!closed)
-            fail();
+        if (!closed) fail();
         t.value = v;
         terms << t;
         skipSpace();
-        if (i >= n)
-            break;
-        if (s.mid(i, 3).compare(QLatin1String("and"), Qt::CaseInsensitive) != 0)
-            fail();
+        if (i >= n) break;
+        if (s.mid(i, 3).compare(QLatin1String("and"), Qt::CaseInsensitive) != 0) fail();
         i += 3;
     }
     return terms;
@@ -471,12 +440,11 @@ bool Query::passes(const Row& r) const
 {
     for (const FilterTerm& t : m_terms) {
         const QVariant v = r.values.value(t.column);
-        if (v.isNull())
-            return false;
-        QString s = v.typeId() == QMetaType::Double ? QString::number(v.toDouble(), 'g', 15) : v.toString();
+        if (v.isNull()) return false;
+        QString s =
+            v.typeId() == QMetaType::Double ? QString::number(v.toDouble(), 'g', 15) : v.toString();
         if (t.like) {
-            if (!likeMatch(s, t.value))
-                return false;
+            if (!likeMatch(s, t.value)) return false;
         } else if (s.compare(t.value, Qt::CaseInsensitive) != 0) {
             return false;
         }
@@ -490,14 +458,12 @@ void Query::rebuildVisible()
     m_visible.reserve(m_rows.size());
     const bool all = !m_filtered || m_terms.isEmpty();
     for (size_t i = 0; i < m_rows.size(); ++i)
-        if (all || passes(m_rows[i]))
-            m_visible.push_back(int(i));
+        if (all || passes(m_rows[i])) m_visible.push_back(int(i));
 }
 
 void Query::setFilter(const QString& f)
 {
-    if (f == m_filter)
-        return;
+    if (f == m_filter) return;
     if (m_filtered && isActive()) {
         QList<FilterTerm> terms = parseFilter(f);
         checkBrowseMode();
@@ -515,8 +481,7 @@ void Query::setFilter(const QString& f)
 
 void Query::setFiltered(bool on)
 {
-    if (on == m_filtered)
-        return;
+    if (on == m_filtered) return;
     if (isActive()) {
         QList<FilterTerm> terms = on ? parseFilter(m_filter) : QList<FilterTerm>();
         checkBrowseMode();
@@ -536,15 +501,14 @@ bool Query::locate(const QString& field, const QVariant& value, LocateOptions o)
 {
     requireActive();
     const int col = fieldIndex(field);
-    if (col < 0)
-        throw DbError(QStringLiteral("找不到字段“%1”。").arg(field));
+    if (col < 0) throw DbError(QStringLiteral("找不到字段“%1”。").arg(field));
     const Qt::CaseSensitivity cs = o.caseInsensitive ? Qt::CaseInsensitive : Qt::CaseSensitive;
     const QString want = value.toString();
     for (int row = 0; row < int(m_visible.size()); ++row) {
         const QVariant v = m_rows[size_t(m_visible[size_t(row)])].values.value(col);
-        if (v.isNull())
-            continue;
-        const QString s = v.typeId() == QMetaType::Double ? QString::number(v.toDouble(), 'g', 15) : v.toString();
+        if (v.isNull()) continue;
+        const QString s =
+            v.typeId() == QMetaType::Double ? QString::number(v.toDouble(), 'g', 15) : v.toString();
         const bool hit = o.partialKey ? s.startsWith(want, cs) : s.compare(want, cs) == 0;
         if (hit) {
             checkBrowseMode();
@@ -562,17 +526,14 @@ bool Query::locate(const QString& field, const QVariant& value, LocateOptions o)
 void Query::edit()
 {
     requireActive();
-    if (isEditing())
-        return;
+    if (isEditing()) return;
     if (m_visible.empty()) {
         // Editing an empty row set starts a new row, as typing into an empty card does.
         append();
         return;
     }
-    if (!canModify())
-        throw DbError(QStringLiteral("该数据集不能修改。"));
-    if (beforeEdit)
-        beforeEdit(*this);
+    if (!canModify()) throw DbError(QStringLiteral("该数据集不能修改。"));
+    if (beforeEdit) beforeEdit(*this);
     m_buffer = currentRow().values;
     m_modified = false;
     setState(State::Edit);
@@ -581,19 +542,16 @@ void Query::edit()
 void Query::insertAt(int pos)
 {
     requireActive();
-    if (!canModify())
-        throw DbError(QStringLiteral("该数据集不能修改。"));
+    if (!canModify()) throw DbError(QStringLiteral("该数据集不能修改。"));
     checkBrowseMode();
-    if (beforeInsert)
-        beforeInsert(*this);
+    if (beforeInsert) beforeInsert(*this);
     const int rawPos = pos < int(m_visible.size()) ? m_visible[size_t(pos)] : int(m_rows.size());
     emit aboutToInsertRow(pos);
     Row r;
     r.values.resize(m_columns.size());
     m_rows.insert(m_rows.begin() + rawPos, r);
     for (int& v : m_visible)
-        if (v >= rawPos)
-            ++v;
+        if (v >= rawPos) ++v;
     m_visible.insert(m_visible.begin() + pos, rawPos);
     m_cur = pos;
     m_eof = m_bof = false;
@@ -603,8 +561,7 @@ void Query::insertAt(int pos)
     emit rowInserted(pos);
     emit stateChanged();
     emit currentChanged();
-    if (afterInsert)
-        afterInsert(*this);
+    if (afterInsert) afterInsert(*this);
 }
 
 void Query::insert()
@@ -622,20 +579,20 @@ void Query::validateRow(const QVector<QVariant>& values) const
     for (int i = 0; i < m_columns.size(); ++i) {
         const ColumnInfo& c = m_columns[i];
         const QVariant& v = values[i];
-        if (v.isNull())
-            continue;
-        if (c.type == ColumnInfo::Text && c.maxLength > 0 && Text::charCount(v.toString()) > c.maxLength)
-            throw DbError(QStringLiteral("“%1”最多只能有 %2 个字符，输入的内容太长。").arg(c.name).arg(c.maxLength));
+        if (v.isNull()) continue;
+        if (c.type == ColumnInfo::Text && c.maxLength > 0 &&
+            Text::charCount(v.toString()) > c.maxLength)
+            throw DbError(QStringLiteral("“%1”最多只能有 %2 个字符，输入的内容太长。")
+                              .arg(c.name)
+                              .arg(c.maxLength));
     }
 }
 
 void Query::post()
 {
     requireActive();
-    if (!isEditing())
-        return;
-    if (beforePost)
-        beforePost(*this);
+    if (!isEditing()) return;
+    if (beforePost) beforePost(*this);
     validateRow(m_buffer);
     Row& row = currentRow();
     if (m_state == State::Edit) {
@@ -650,7 +607,8 @@ void Query::post()
             }
         }
         if (!sets.isEmpty()) {
-            QString sql = QStringLiteral("UPDATE %1 SET %2 WHERE rowid=?").arg(ident(m_table), sets.join(','));
+            QString sql = QStringLiteral("UPDATE %1 SET %2 WHERE rowid=?")
+                              .arg(ident(m_table), sets.join(','));
             args << row.rowid;
             if (m_optimistic) {
                 for (int i = 0; i < m_columns.size(); ++i) {
@@ -663,22 +621,22 @@ void Query::post()
                 st.bind(i + 1, args[i]);
             st.step();
             if (m_conn->changes() == 0)
-                throw DbError(QStringLiteral("这条记录已被其他工作站修改或删除，不能保存。请重新查询后再修改。"));
+                throw DbError(QStringLiteral(
+                    "这条记录已被其他工作站修改或删除，不能保存。请重新查询后再修改。"));
         }
     } else {
         QStringList names, marks;
         QList<QVariant> args;
         for (int i = 0; i < m_columns.size(); ++i) {
-            if (m_buffer[i].isNull())
-                continue;
+            if (m_buffer[i].isNull()) continue;
             names << ident(m_columns[i].name);
             marks << QStringLiteral("?");
             args << m_buffer[i];
         }
-        const QString sql = names.isEmpty()
-                                ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(ident(m_table))
-                                : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                      .arg(ident(m_table), names.join(','), marks.join(','));
+        const QString sql =
+            names.isEmpty() ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(ident(m_table))
+                            : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                  .arg(ident(m_table), names.join(','), marks.join(','));
         Statement st(*m_conn, sql);
         for (int i = 0; i < args.size(); ++i)
             st.bind(i + 1, args[i]);
@@ -690,14 +648,12 @@ void Query::post()
     m_modified = false;
     setState(State::Browse);
     emit rowChanged(m_cur);
-    if (afterPost)
-        afterPost(*this);
+    if (afterPost) afterPost(*this);
 }
 
 void Query::cancel()
 {
-    if (!isEditing())
-        return;
+    if (!isEditing()) return;
     if (m_state == State::Insert) {
         const int pos = m_cur;
         emit aboutToRemoveRow(pos);
@@ -705,13 +661,11 @@ void Query::cancel()
         m_rows.erase(m_rows.begin() + raw);
         m_visible.erase(m_visible.begin() + pos);
         for (int& v : m_visible)
-            if (v > raw)
-                --v;
+            if (v > raw) --v;
         m_buffer.clear();
         m_modified = false;
         m_state = State::Browse;
-        if (m_cur >= int(m_visible.size()))
-            m_cur = int(m_visible.size()) - 1;
+        if (m_cur >= int(m_visible.size())) m_cur = int(m_visible.size()) - 1;
         m_eof = m_bof = m_visible.empty();
         emit rowRemoved(pos);
         emit stateChanged();
@@ -732,12 +686,9 @@ void Query::remove()
         cancel();
         return;
     }
-    if (m_visible.empty())
-        throw DbError(QStringLiteral("没有可以删除的记录。"));
-    if (!canModify())
-        throw DbError(QStringLiteral("该数据集不能修改。"));
-    if (beforeDelete)
-        beforeDelete(*this);
+    if (m_visible.empty()) throw DbError(QStringLiteral("没有可以删除的记录。"));
+    if (!canModify()) throw DbError(QStringLiteral("该数据集不能修改。"));
+    if (beforeDelete) beforeDelete(*this);
     if (m_state == State::Edit) {
         m_buffer.clear();
         m_modified = false;
@@ -754,10 +705,8 @@ void Query::remove()
     m_rows.erase(m_rows.begin() + raw);
     m_visible.erase(m_visible.begin() + pos);
     for (int& v : m_visible)
-        if (v > raw)
-            --v;
-    if (m_cur >= int(m_visible.size()))
-        m_cur = int(m_visible.size()) - 1;
+        if (v > raw) --v;
+    if (m_cur >= int(m_visible.size())) m_cur = int(m_visible.size()) - 1;
     m_eof = m_bof = m_visible.empty();
     emit rowRemoved(pos);
     moved();

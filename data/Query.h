@@ -65,7 +65,7 @@ public:
     // Values of the current row (the edit buffer while editing or inserting).
     QVariant value(int col) const;
     QVariant value(const QString& field) const;
-    QString text(const QString& field) const; // empty for null
+    QString text(const QString& field) const;  // empty for null
     double number(const QString& field) const; // 0 for null or not numeric
     bool isNull(const QString& field) const { return value(field).isNull(); }
     // Values of any visible row, for grids.
@@ -82,7 +82,10 @@ public:
     void setFiltered(bool on);
     bool filtered() const { return m_filtered; }
 
-    bool locate(const QString& field, const QVariant& value) { return locate(field, value, LocateOptions()); }
+    bool locate(const QString& field, const QVariant& value)
+    {
+        return locate(field, value, LocateOptions());
+    }
     bool locate(const QString& field, const QVariant& value, LocateOptions o);
 
     // Row states.
@@ -109,8 +112,8 @@ public:
     void setOptimisticCheck(bool on) { m_optimistic = on; }
 
 signals:
-    void reset();                  // opened, closed, refiltered
-    void currentChanged();         // moved to another row
+    void reset();          // opened, closed, refiltered
+    void currentChanged(); // moved to another row
     void stateChanged();
     void valueChanged(int column); // a field of the current row was set
     void rowChanged(int row);      // a stored row changed (after post)

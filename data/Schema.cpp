@@ -5,7 +5,8 @@
 #include <QFileInfo>
 #include <sqlite3.h>
 
-namespace Schema {
+namespace Schema
+{
 
 using T = ColumnInfo::Type;
 
@@ -13,22 +14,34 @@ const QList<TableDef>& mainTables()
 {
     static const QList<TableDef> defs = {
         {"房屋信息",
-         {{"档案号", T::Text, 12},    {"小区名称", T::Text, 30},  {"地址", T::Text, 50},
-          {"楼层", T::Text, 10},      {"户型", T::Text, 20},      {"位置", T::Text, 20},
-          {"方式", T::Text, 10},      {"权属", T::Text, 10},      {"房主姓名", T::Text, 20},
-          {"电话", T::Text, 12},      {"手机", T::Text, 15},      {"类型", T::Text, 4},
-          {"期限", T::Text, 10},      {"备注", T::Memo, 0},       {"公司编号", T::Text, 3},
-          {"录入日期", T::Text, 6},   {"序号", T::Text, 3},       {"新旧程度", T::Text, 4},
-          {"公交线路", T::Text, 60},  {"房屋结构文件", T::Text, 100},
-          {"产权证号", T::Text, 20},  {"看房情况", T::Memo, 0},   {"设施", T::Text, 40},
-          {"房屋面积", T::Float, 0},  {"信息价格", T::Float, 0},  {"最低价格", T::Float, 0}}},
+         {{"档案号", T::Text, 12},   {"小区名称", T::Text, 30},      {"地址", T::Text, 50},
+          {"楼层", T::Text, 10},     {"户型", T::Text, 20},          {"位置", T::Text, 20},
+          {"方式", T::Text, 10},     {"权属", T::Text, 10},          {"房主姓名", T::Text, 20},
+          {"电话", T::Text, 12},     {"手机", T::Text, 15},          {"类型", T::Text, 4},
+          {"期限", T::Text, 10},     {"备注", T::Memo, 0},           {"公司编号", T::Text, 3},
+          {"录入日期", T::Text, 6},  {"序号", T::Text, 3},           {"新旧程度", T::Text, 4},
+          {"公交线路", T::Text, 60}, {"房屋结构文件", T::Text, 100}, {"产权证号", T::Text, 20},
+          {"看房情况", T::Memo, 0},  {"设施", T::Text, 40},          {"房屋面积", T::Float, 0},
+          {"信息价格", T::Float, 0}, {"最低价格", T::Float, 0}}},
         {"客户信息",
-         {{"档案号", T::Text, 12},   {"地址描述", T::Text, 40}, {"需求方式", T::Text, 10},
-          {"权属", T::Text, 10},     {"需求设施", T::Memo, 0},  {"客户姓名", T::Text, 10},
-          {"电话", T::Text, 12},     {"手机", T::Text, 15},     {"公司编号", T::Text, 3},
-          {"录入日期", T::Text, 6},  {"序号", T::Text, 3},      {"楼层", T::Text, 10},
-          {"户型", T::Text, 20},     {"位置", T::Text, 20},     {"类型", T::Text, 4},
-          {"面积1", T::Float, 0},    {"面积2", T::Float, 0},    {"价格1", T::Float, 0},
+         {{"档案号", T::Text, 12},
+          {"地址描述", T::Text, 40},
+          {"需求方式", T::Text, 10},
+          {"权属", T::Text, 10},
+          {"需求设施", T::Memo, 0},
+          {"客户姓名", T::Text, 10},
+          {"电话", T::Text, 12},
+          {"手机", T::Text, 15},
+          {"公司编号", T::Text, 3},
+          {"录入日期", T::Text, 6},
+          {"序号", T::Text, 3},
+          {"楼层", T::Text, 10},
+          {"户型", T::Text, 20},
+          {"位置", T::Text, 20},
+          {"类型", T::Text, 4},
+          {"面积1", T::Float, 0},
+          {"面积2", T::Float, 0},
+          {"价格1", T::Float, 0},
           {"价格2", T::Float, 0}}},
         {"操作员档案",
          {{"员工编号", T::Text, 5},
@@ -57,18 +70,40 @@ const QList<TableDef>& exchangeTables()
 {
     static const QList<TableDef> defs = {
         {"房屋信息Exp",
-         {{"档案号", T::Text, 12},   {"小区名称", T::Text, 30}, {"地址", T::Text, 50},
-          {"房屋面积", T::Float, 0}, {"楼层", T::Text, 10},     {"户型", T::Text, 20},
-          {"信息价格", T::Float, 0}, {"设施", T::Text, 40},     {"位置", T::Text, 20},
-          {"方式", T::Text, 10},     {"权属", T::Text, 10},     {"类型", T::Text, 4},
-          {"期限", T::Text, 10},     {"公司编号", T::Text, 3},  {"录入日期", T::Text, 6},
-          {"序号", T::Text, 3},      {"新旧程度", T::Text, 4},  {"公交线路", T::Text, 60}}},
+         {{"档案号", T::Text, 12},
+          {"小区名称", T::Text, 30},
+          {"地址", T::Text, 50},
+          {"房屋面积", T::Float, 0},
+          {"楼层", T::Text, 10},
+          {"户型", T::Text, 20},
+          {"信息价格", T::Float, 0},
+          {"设施", T::Text, 40},
+          {"位置", T::Text, 20},
+          {"方式", T::Text, 10},
+          {"权属", T::Text, 10},
+          {"类型", T::Text, 4},
+          {"期限", T::Text, 10},
+          {"公司编号", T::Text, 3},
+          {"录入日期", T::Text, 6},
+          {"序号", T::Text, 3},
+          {"新旧程度", T::Text, 4},
+          {"公交线路", T::Text, 60}}},
         {"客户信息Exp",
-         {{"档案号", T::Text, 12},  {"地址描述", T::Text, 40}, {"需求方式", T::Text, 10},
-          {"权属", T::Text, 10},    {"面积1", T::Float, 0},    {"面积2", T::Float, 0},
-          {"价格1", T::Float, 0},   {"价格2", T::Float, 0},    {"需求设施", T::Memo, 0},
-          {"公司编号", T::Text, 3}, {"录入日期", T::Text, 6},  {"序号", T::Text, 3},
-          {"楼层", T::Text, 10},    {"户型", T::Text, 20},     {"类型", T::Text, 4},
+         {{"档案号", T::Text, 12},
+          {"地址描述", T::Text, 40},
+          {"需求方式", T::Text, 10},
+          {"权属", T::Text, 10},
+          {"面积1", T::Float, 0},
+          {"面积2", T::Float, 0},
+          {"价格1", T::Float, 0},
+          {"价格2", T::Float, 0},
+          {"需求设施", T::Memo, 0},
+          {"公司编号", T::Text, 3},
+          {"录入日期", T::Text, 6},
+          {"序号", T::Text, 3},
+          {"楼层", T::Text, 10},
+          {"户型", T::Text, 20},
+          {"类型", T::Text, 4},
           {"位置", T::Text, 20}}},
     };
     return defs;
@@ -109,23 +144,26 @@ QString createTableSql(const TableDef& t)
         case T::Memo:
             cols << QStringLiteral("%1 MEMO COLLATE NOCASE CONSTRAINT %2 CHECK (%1 IS NULL OR "
                                    "typeof(%1)='text')")
-                        .arg(n, ident(QStringLiteral("%1必须是文本").arg(QString::fromUtf8(c.name))));
+                        .arg(n,
+                             ident(QStringLiteral("%1必须是文本").arg(QString::fromUtf8(c.name))));
             break;
         case T::Float:
             cols << QStringLiteral("%1 FLOAT CONSTRAINT %2 CHECK (%1 IS NULL OR typeof(%1) IN "
                                    "('real','integer'))")
-                        .arg(n, ident(QStringLiteral("%1必须是数值").arg(QString::fromUtf8(c.name))));
+                        .arg(n,
+                             ident(QStringLiteral("%1必须是数值").arg(QString::fromUtf8(c.name))));
             break;
         case T::Other:
             cols << n;
             break;
         }
     }
-    return QStringLiteral("CREATE TABLE %1 (\n  %2\n)").arg(ident(QString::fromUtf8(t.name)),
-                                                          cols.join(QLatin1String(",\n  ")));
+    return QStringLiteral("CREATE TABLE %1 (\n  %2\n)")
+        .arg(ident(QString::fromUtf8(t.name)), cols.join(QLatin1String(",\n  ")));
 }
 
-namespace {
+namespace
+{
 
 void execOrThrow(sqlite3* db, const QString& sql)
 {

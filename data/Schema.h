@@ -4,15 +4,22 @@
 #include <QList>
 #include <QString>
 
-namespace Schema {
+namespace Schema
+{
 
 // Application ids written into the file header by our tool.
 constexpr int kMainAppId = 0x48564D31;     // "HVM1"
 constexpr int kExchangeAppId = 0x48565831; // "HVX1"
 
 // Database passwords.
-inline const char* mainPassword() { return "marblecanyons"; }
-inline const char* exchangePassword() { return "oakleafridges"; }
+inline const char* mainPassword()
+{
+    return "marblecanyons";
+}
+inline const char* exchangePassword()
+{
+    return "oakleafridges";
+}
 
 struct ColumnDef {
     const char* name;

@@ -1,6 +1,7 @@
 #include "data/Text.h"
 
-namespace Text {
+namespace Text
+{
 
 QString trim(const QString& s)
 {
@@ -16,8 +17,7 @@ int charCount(const QString& s)
 {
     int n = 0;
     for (int i = 0; i < s.size(); ++i) {
-        if (s.at(i).isHighSurrogate() && i + 1 < s.size() && s.at(i + 1).isLowSurrogate())
-            ++i;
+        if (s.at(i).isHighSurrogate() && i + 1 < s.size() && s.at(i + 1).isLowSurrogate()) ++i;
         ++n;
     }
     return n;

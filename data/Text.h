@@ -2,7 +2,8 @@
 // Small text helpers shared by every layer.
 #include <QString>
 
-namespace Text {
+namespace Text
+{
 
 // Removes all leading and trailing characters whose code is 32 or less.
 QString trim(const QString& s);

@@ -1,10 +1,10 @@
 #include "listings/Frm_LLFZ.h"
 
 #include "app/core/PubVars.h"
-#include "common/WidgetUtil.h"
 #include "common/Dialogs.h"
 #include "common/Guard.h"
 #include "common/QueryWindow.h"
+#include "common/WidgetUtil.h"
 #include "data/Text.h"
 #include "listings/Frm_fycx.h"
 
@@ -16,7 +16,6 @@
 
 namespace
 {
-
 
 QStringList itemsOf(const QComboBox* cb)
 {

@@ -1,9 +1,9 @@
 #include "listings/Frm_fycx.h"
 
 #include "app/core/PubVars.h"
-#include "common/WidgetUtil.h"
 #include "common/Dialogs.h"
 #include "common/Guard.h"
+#include "common/WidgetUtil.h"
 #include "data/Dmbasic.h"
 #include "data/Text.h"
 #include "listings/Frm_LLFZ.h"
@@ -20,7 +20,6 @@ TFrmFYCX* FrmFYCX = nullptr;
 
 namespace
 {
-
 
 QFrame* separator(QWidget* parent)
 {

@@ -1,10 +1,10 @@
 #include "listings/frm_Fylr.h"
 
 #include "app/core/PubVars.h"
-#include "common/WidgetUtil.h"
 #include "common/DbControls.h"
 #include "common/Dialogs.h"
 #include "common/Guard.h"
+#include "common/WidgetUtil.h"
 #include "data/DbError.h"
 #include "data/Text.h"
 #include "listings/core/ArchiveNumber.h"

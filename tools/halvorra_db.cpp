@@ -22,20 +22,17 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
-    if (args.size() < 2)
-        return usage();
+    if (args.size() < 2) return usage();
     const QString cmd = args[0];
     const QString dir = args[1];
     try {
         if (cmd == QLatin1String("create")) {
-            if (args.size() != 2)
-                return usage();
+            if (args.size() != 2) return usage();
             DemoData::createPair(dir);
         } else if (cmd == QLatin1String("demo")) {
             DemoData::Options o;
             for (int i = 2; i < args.size(); ++i) {
-                if (i + 1 >= args.size())
-                    return usage();
+                if (i + 1 >= args.size()) return usage();
                 bool ok = true;
                 if (args[i] == QLatin1String("--listings"))
                     o.listings = args[++i].toInt(&ok);
@@ -45,8 +42,7 @@ int main(int argc, char** argv)
                     o.companyCode = args[++i];
                 else
                     return usage();
-                if (!ok)
-                    return usage();
+                if (!ok) return usage();
             }
             DemoData::createDemoPair(dir, o);
         } else {
@@ -56,6 +52,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "halvorra-db: %s\n", e.text().toUtf8().constData());
         return 1;
     }
-    std::printf("%s/fybase.mdb\n%s/fyExp.mdb\n", dir.toUtf8().constData(), dir.toUtf8().constData());
+    std::printf("%s/fybase.mdb\n%s/fyExp.mdb\n", dir.toUtf8().constData(),
+                dir.toUtf8().constData());
     return 0;
 }

@@ -17,7 +17,8 @@ extern QString CZRQ; // operation date YYMMDD, fixed at login
 extern QString QSRQ; // first day of the operation month, YYMM + "01"
 extern QString GSDM; // company code
 
-namespace Roles {
+namespace Roles
+{
 inline const QString Ordinary = QStringLiteral("普通操作员");
 inline const QString Senior = QStringLiteral("高级操作员");
 inline const QString Admin = QStringLiteral("系统管理员");

@@ -106,7 +106,8 @@ public:
     explicit Worksheet(const QString& name) : m_name(name) {}
 
     QString name() const { return m_name; }
-    void setName(const QString& name); // Excel's rules: 1-31 characters, no [ ] : * ? / or backslash
+    void
+    setName(const QString& name); // Excel's rules: 1-31 characters, no [ ] : * ? / or backslash
 
     // Rows and columns count from 1.
     SheetCell cells(int row, int col);

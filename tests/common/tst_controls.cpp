@@ -21,8 +21,10 @@ private slots:
     {
         db = std::make_unique<TestDb>();
         db->connectDmbasic();
-        db->exec("insert into 房屋信息 (档案号,小区名称,房屋面积,类型) values ('001261209001','阳光',80,'有效')");
-        db->exec("insert into 房屋信息 (档案号,小区名称,房屋面积,类型) values ('001261209002','翠湖',95.5,'无效')");
+        db->exec("insert into 房屋信息 (档案号,小区名称,房屋面积,类型) values "
+                 "('001261209001','阳光',80,'有效')");
+        db->exec("insert into 房屋信息 (档案号,小区名称,房屋面积,类型) values "
+                 "('001261209002','翠湖',95.5,'无效')");
     }
 
     void editTypingPutsRowIntoEditing()
@@ -56,7 +58,8 @@ private slots:
         QCOMPARE(name->text(), QStringLiteral("翠湖"));
         QCOMPARE(area->text(), QStringLiteral("95.50"));
         QVERIFY(!valid->isChecked());
-        QCOMPARE(db->scalar("select 小区名称 || 类型 from 房屋信息 where 档案号='001261209001'").toString(),
+        QCOMPARE(db->scalar("select 小区名称 || 类型 from 房屋信息 where 档案号='001261209001'")
+                     .toString(),
                  QStringLiteral("阳光新城无效"));
     }
 
@@ -86,9 +89,12 @@ private slots:
         q.open();
         DataSource ds(&q);
         DbGrid g;
-        QAbstractItemModelTester tester(g.model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QAbstractItemModelTester tester(g.model(),
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
         g.setDataSource(&ds);
-        g.setColumns({{"档案号", "档案号", -1, ""}, {"房屋面积", "房屋面积", 90, "0.00"}, {"新旧程度", "房龄", -1, ""}});
+        g.setColumns({{"档案号", "档案号", -1, ""},
+                      {"房屋面积", "房屋面积", 90, "0.00"},
+                      {"新旧程度", "房龄", -1, ""}});
         g.setFooterCountColumn(0);
         g.show();
         QCOMPARE(g.model()->rowCount(), 2);
@@ -130,9 +136,12 @@ private slots:
     {
         QTest::addColumn<QString>("filter");
         QTest::addColumn<QString>("qt");
-        QTest::newRow("database") << "数据库文件|*.mdb" << "数据库文件 (*.mdb)";
-        QTest::newRow("two patterns") << "图片|*.jpg;*.bmp|位图|*.bmp" << "图片 (*.jpg *.bmp);;位图 (*.bmp)";
-        QTest::newRow("already qt") << "文本 (*.txt)" << "文本 (*.txt)";
+        QTest::newRow("database") << "数据库文件|*.mdb"
+                                  << "数据库文件 (*.mdb)";
+        QTest::newRow("two patterns") << "图片|*.jpg;*.bmp|位图|*.bmp"
+                                      << "图片 (*.jpg *.bmp);;位图 (*.bmp)";
+        QTest::newRow("already qt") << "文本 (*.txt)"
+                                    << "文本 (*.txt)";
     }
     void fileFilters()
     {

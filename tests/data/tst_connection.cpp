@@ -12,13 +12,13 @@
 #include <QProcess>
 #include <sqlite3.h>
 
-namespace {
+namespace
+{
 
 QByteArray digest(const QString& path)
 {
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return "missing";
+    if (!f.open(QIODevice::ReadOnly)) return "missing";
     return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
 }
 
@@ -26,9 +26,12 @@ void makeSqlite(const QString& path, const QByteArray& key, int appId)
 {
     sqlite3* db = nullptr;
     sqlite3_open(path.toUtf8().constData(), &db);
-    if (!key.isEmpty())
-        sqlite3_key(db, key.constData(), key.size());
-    sqlite3_exec(db, QStringLiteral("PRAGMA application_id=%1; CREATE TABLE 户型字典(户型 TEXT);").arg(appId).toUtf8().constData(),
+    if (!key.isEmpty()) sqlite3_key(db, key.constData(), key.size());
+    sqlite3_exec(db,
+                 QStringLiteral("PRAGMA application_id=%1; CREATE TABLE 户型字典(户型 TEXT);")
+                     .arg(appId)
+                     .toUtf8()
+                     .constData(),
                  nullptr, nullptr, nullptr);
     sqlite3_close(db);
 }
@@ -44,14 +47,22 @@ private slots:
     {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("wrong password") << "wrongpw" << "密码不对";
-        QTest::newRow("missing") << "missing" << "不存在";
-        QTest::newRow("zero bytes") << "empty" << "不是本系统的数据库";
-        QTest::newRow("plain sqlite") << "plain" << "没有加密";
-        QTest::newRow("foreign encrypted") << "foreign" << "不是本系统";
-        QTest::newRow("exchange file as main") << "exchange" << "不是本系统";
-        QTest::newRow("text file") << "text" << "密码不对";
-        QTest::newRow("our id, tables missing") << "notables" << "缺少数据表";
+        QTest::newRow("wrong password") << "wrongpw"
+                                        << "密码不对";
+        QTest::newRow("missing") << "missing"
+                                 << "不存在";
+        QTest::newRow("zero bytes") << "empty"
+                                    << "不是本系统的数据库";
+        QTest::newRow("plain sqlite") << "plain"
+                                      << "没有加密";
+        QTest::newRow("foreign encrypted") << "foreign"
+                                           << "不是本系统";
+        QTest::newRow("exchange file as main") << "exchange"
+                                               << "不是本系统";
+        QTest::newRow("text file") << "text"
+                                   << "密码不对";
+        QTest::newRow("our id, tables missing") << "notables"
+                                                << "缺少数据表";
     }
     void refusesFilesNotOurs()
     {
@@ -90,8 +101,7 @@ private slots:
         }
         QVERIFY(!c.isOpen());
         QCOMPARE(digest(path), before);
-        if (kind == "missing")
-            QVERIFY(!QFile::exists(path));
+        if (kind == "missing") QVERIFY(!QFile::exists(path));
     }
 
     void connectionStringCarriesPathAndPassword()
@@ -160,8 +170,7 @@ private slots:
     void toolCreatesPair()
     {
         const QString tool = qEnvironmentVariable("HALVORRA_BIN") + "/halvorra-db";
-        if (!QFile::exists(tool))
-            QSKIP("halvorra-db not built beside the tests");
+        if (!QFile::exists(tool)) QSKIP("halvorra-db not built beside the tests");
         QTemporaryDir dir;
         QProcess p;
         p.start(tool, {"create", dir.path()});
@@ -171,7 +180,8 @@ private slots:
             QProcess s;
             s.start("sqlcipher", {file});
             s.waitForStarted();
-            s.write(QStringLiteral("PRAGMA key='%1';\nSELECT name FROM sqlite_master WHERE type='table' ORDER BY name;\n")
+            s.write(QStringLiteral("PRAGMA key='%1';\nSELECT name FROM sqlite_master WHERE "
+                                   "type='table' ORDER BY name;\n")
                         .arg(key)
                         .toUtf8());
             s.closeWriteChannel();
@@ -180,10 +190,11 @@ private slots:
         };
         const QStringList mainTables = cli(dir.path() + "/fybase.mdb", "marblecanyons");
         QCOMPARE(mainTables.size(), 10);
-        for (const char* t : {"房屋信息", "客户信息", "操作员档案", "公司信息", "户型字典", "楼层字典", "权属字典",
-                              "位置字典", "供应方式字典", "需求方式字典"})
+        for (const char* t : {"房屋信息", "客户信息", "操作员档案", "公司信息", "户型字典",
+                              "楼层字典", "权属字典", "位置字典", "供应方式字典", "需求方式字典"})
             QVERIFY2(mainTables.contains(QString::fromUtf8(t)), t);
-        QCOMPARE(cli(dir.path() + "/fyExp.mdb", "oakleafridges"), QStringList({"客户信息Exp", "房屋信息Exp"}));
+        QCOMPARE(cli(dir.path() + "/fyExp.mdb", "oakleafridges"),
+                 QStringList({"客户信息Exp", "房屋信息Exp"}));
         QVERIFY(cli(dir.path() + "/fybase.mdb", "oakleafridges").isEmpty());
         // Never overwrites.
         const QByteArray before = digest(dir.path() + "/fybase.mdb");
@@ -198,12 +209,16 @@ private slots:
         TestDb db;
         QCOMPARE(db.scalar("select count(*) from 公司信息").toInt(), 1);
         QCOMPARE(db.rows("select 供应方式 from 供应方式字典 order by rowid").size(), 2);
-        QCOMPARE(db.scalar("select 供应方式 from 供应方式字典 order by rowid").toString(), QStringLiteral("出售"));
-        QCOMPARE(db.scalar("select 需求方式 from 需求方式字典 order by rowid").toString(), QStringLiteral("求购"));
-        QCOMPARE(db.scalar("select 功能组 from 操作员档案 where 员工编号='admin' and 操作人员='是'").toString(),
+        QCOMPARE(db.scalar("select 供应方式 from 供应方式字典 order by rowid").toString(),
+                 QStringLiteral("出售"));
+        QCOMPARE(db.scalar("select 需求方式 from 需求方式字典 order by rowid").toString(),
+                 QStringLiteral("求购"));
+        QCOMPARE(db.scalar("select 功能组 from 操作员档案 where 员工编号='admin' and 操作人员='是'")
+                     .toString(),
                  QStringLiteral("系统管理员"));
         for (const char* t : {"户型字典", "楼层字典", "权属字典", "位置字典"})
-            QVERIFY(db.scalar(QStringLiteral("select count(*) from %1").arg(QString::fromUtf8(t))).toInt() > 0);
+            QVERIFY(db.scalar(QStringLiteral("select count(*) from %1").arg(QString::fromUtf8(t)))
+                        .toInt() > 0);
     }
 };
 

@@ -17,19 +17,32 @@ private slots:
     {
         QTest::addColumn<QString>("jet");
         QTest::addColumn<QString>("sqlite");
-        QTest::newRow("double-quoted literal") << "where 档案号<>\"\" " << "where 档案号<>'' ";
-        QTest::newRow("literal with single quote") << "a=\"O'Neil\"" << "a='O''Neil'";
-        QTest::newRow("doubled double quote") << "a=\"say \"\"hi\"\"\"" << "a='say \"hi\"'";
-        QTest::newRow("single-quoted stays") << "a='x\"y'" << "a='x\"y'";
-        QTest::newRow("delete star") << "DELETE * FROM 房屋信息Exp " << "DELETE FROM 房屋信息Exp ";
-        QTest::newRow("delete star lower") << "delete  *  from t" << "delete  from t";
-        QTest::newRow("not null") << "where 户型<>null" << "where 户型 IS NOT NULL";
-        QTest::newRow("not null spaced") << "where 户型 <> NULL" << "where 户型  IS NOT NULL";
-        QTest::newRow("text plus") << "((小区名称+地址) like \"%a%\")" << "((小区名称||地址) like '%a%')";
-        QTest::newRow("number plus") << "房屋面积+1>2" << "房屋面积+1>2";
-        QTest::newRow("plus inside literal") << "a=\"小区名称+地址\"" << "a='小区名称+地址'";
-        QTest::newRow("delete inside literal") << "a=\"DELETE * FROM x\"" << "a='DELETE * FROM x'";
-        QTest::newRow("brackets") << "select [户型] from t" << "select \"户型\" from t";
+        QTest::newRow("double-quoted literal") << "where 档案号<>\"\" "
+                                               << "where 档案号<>'' ";
+        QTest::newRow("literal with single quote") << "a=\"O'Neil\""
+                                                   << "a='O''Neil'";
+        QTest::newRow("doubled double quote") << "a=\"say \"\"hi\"\"\""
+                                              << "a='say \"hi\"'";
+        QTest::newRow("single-quoted stays") << "a='x\"y'"
+                                             << "a='x\"y'";
+        QTest::newRow("delete star") << "DELETE * FROM 房屋信息Exp "
+                                     << "DELETE FROM 房屋信息Exp ";
+        QTest::newRow("delete star lower") << "delete  *  from t"
+                                           << "delete  from t";
+        QTest::newRow("not null") << "where 户型<>null"
+                                  << "where 户型 IS NOT NULL";
+        QTest::newRow("not null spaced") << "where 户型 <> NULL"
+                                         << "where 户型  IS NOT NULL";
+        QTest::newRow("text plus") << "((小区名称+地址) like \"%a%\")"
+                                   << "((小区名称||地址) like '%a%')";
+        QTest::newRow("number plus") << "房屋面积+1>2"
+                                     << "房屋面积+1>2";
+        QTest::newRow("plus inside literal") << "a=\"小区名称+地址\""
+                                             << "a='小区名称+地址'";
+        QTest::newRow("delete inside literal") << "a=\"DELETE * FROM x\""
+                                               << "a='DELETE * FROM x'";
+        QTest::newRow("brackets") << "select [户型] from t"
+                                  << "select \"户型\" from t";
     }
     void translate()
     {
@@ -92,17 +105,22 @@ private slots:
             q.open();
             return q.recordCount();
         };
-        exec({"insert into 房屋信息 (档案号,小区名称,地址,公司编号,录入日期,序号,类型,房屋面积,信息价格) "
-              "values (\"001261201001\",\"阳光\",\"花园路1号\",\"001\",\"261201\",\"001\",\"有效\",80,500000)"});
-        exec({"insert into 房屋信息 (档案号,小区名称,地址,公司编号,录入日期,序号,类型,房屋面积,信息价格) "
+        exec({"insert into 房屋信息 "
+              "(档案号,小区名称,地址,公司编号,录入日期,序号,类型,房屋面积,信息价格) "
+              "values "
+              "(\"001261201001\",\"阳光\",\"花园路1号\",\"001\",\"261201\",\"001\",\"有效\",80,"
+              "500000)"});
+        exec({"insert into 房屋信息 "
+              "(档案号,小区名称,地址,公司编号,录入日期,序号,类型,房屋面积,信息价格) "
               "values ('001261215002','翠湖',null,'001','261215','002','无效',120,900000)"});
-        QCOMPARE(count({"select * from 房屋信息 ", "where 档案号<>\"\" ", "and 录入日期>=\"261201\" ",
-                        "and 录入日期<=\"261209\" "}),
+        QCOMPARE(count({"select * from 房屋信息 ", "where 档案号<>\"\" ",
+                        "and 录入日期>=\"261201\" ", "and 录入日期<=\"261209\" "}),
                  1);
         QCOMPARE(count({"select distinct 类型 from 房屋信息", "where 类型<>null"}), 2);
         {
             Query q(&c);
-            q.setSql({"select max(序号) as xh from 房屋信息 ", "where 公司编号=\"001\" ", "and 录入日期=\"261215\""});
+            q.setSql({"select max(序号) as xh from 房屋信息 ", "where 公司编号=\"001\" ",
+                      "and 录入日期=\"261215\""});
             q.open();
             QCOMPARE(q.text("xh"), QStringLiteral("002"));
         }
@@ -115,8 +133,10 @@ private slots:
         QCOMPARE(count({"select * from 房屋信息 where ((小区名称+地址) like \"%翠湖%\") "}), 0);
         QCOMPARE(count({"select * from 房屋信息 where 房屋面积>=100 and 信息价格<=900000"}), 1);
         QCOMPARE(count({"select * from 房屋信息 where 新旧程度>='5'"}), 0);
-        exec({" UPDATE 操作员档案 SET 功能组='#',登录密码='#',操作人员='否' WHERE 员工编号='admin' "});
-        QCOMPARE(db.scalar("select 功能组 || 登录密码 || 操作人员 from 操作员档案").toString(), QStringLiteral("##否"));
+        exec({" UPDATE 操作员档案 SET 功能组='#',登录密码='#',操作人员='否' WHERE "
+              "员工编号='admin' "});
+        QCOMPARE(db.scalar("select 功能组 || 登录密码 || 操作人员 from 操作员档案").toString(),
+                 QStringLiteral("##否"));
         exec({"DELETE * FROM 房屋信息 "});
         QCOMPARE(db.scalar("select count(*) from 房屋信息").toInt(), 0);
     }

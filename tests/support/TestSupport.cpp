@@ -24,8 +24,7 @@ QStringList TestDialogs::questions() const
 {
     QStringList out;
     for (const Shown& s : shown)
-        if (s.kind == QLatin1String("question"))
-            out << s.text;
+        if (s.kind == QLatin1String("question")) out << s.text;
     return out;
 }
 
@@ -37,8 +36,7 @@ void TestDialogs::message(QWidget*, const QString& text)
 bool TestDialogs::question(QWidget*, const QString& text)
 {
     shown << Shown{QStringLiteral("question"), text};
-    if (answers.empty())
-        return true;
+    if (answers.empty()) return true;
     const bool a = answers.front();
     answers.pop_front();
     return a;
@@ -47,8 +45,7 @@ bool TestDialogs::question(QWidget*, const QString& text)
 bool TestDialogs::okCancel(QWidget*, const QString& text)
 {
     shown << Shown{QStringLiteral("okCancel"), text};
-    if (answers.empty())
-        return true;
+    if (answers.empty()) return true;
     const bool a = answers.front();
     answers.pop_front();
     return a;
@@ -62,8 +59,7 @@ void TestDialogs::error(QWidget*, const QString& text)
 QString TestDialogs::openFile(QWidget*, const FileDialogSpec& spec, const QString&)
 {
     fileDialogs << spec;
-    if (files.empty())
-        return {};
+    if (files.empty()) return {};
     const QString f = files.front();
     files.pop_front();
     return f;
@@ -76,8 +72,7 @@ QString TestDialogs::saveFile(QWidget* p, const FileDialogSpec& spec, const QStr
 
 int TestDialogs::exec(QDialog* dialog)
 {
-    if (execs.empty())
-        return dialog->exec();
+    if (execs.empty()) return dialog->exec();
     auto f = execs.front();
     execs.pop_front();
     return f(dialog);
@@ -122,8 +117,7 @@ QString TestDb::exchangePath() const
 
 void TestDb::connectDmbasic()
 {
-    if (!dmbasic)
-        new Tdmbasic(qApp);
+    if (!dmbasic) new Tdmbasic(qApp);
     dmbasic->adoCntnfybase.close();
     dmbasic->adoCntnfybase.setConnectionString(Tdmbasic::mainConnectionString(mainPath()));
     dmbasic->adoCntnfybase.open();
@@ -150,8 +144,7 @@ QVariant TestDb::scalar(const QString& sql) const
     QVariant v;
     withMain(mainPath(), [&](Connection& c) {
         Statement st(c, c.translate(sql));
-        if (st.step())
-            v = st.value(0);
+        if (st.step()) v = st.value(0);
     });
     return v;
 }
@@ -171,15 +164,15 @@ QList<QVariantList> TestDb::rows(const QString& sql) const
     return out;
 }
 
-namespace ui {
+namespace ui
+{
 
 void type(QWidget* w, const QString& text)
 {
     w->setFocus();
     if (auto* le = qobject_cast<QLineEdit*>(w)) {
         le->selectAll();
-        if (!le->text().isEmpty())
-            QTest::keyClick(le, Qt::Key_Delete);
+        if (!le->text().isEmpty()) QTest::keyClick(le, Qt::Key_Delete);
     }
     // QTest::keyClicks only knows Latin-1 keys: other characters (Chinese) are sent
     // as key events that carry their text, the way an input method delivers them.
@@ -222,7 +215,7 @@ void whenModal(std::function<void(QDialog*)> f)
 int runTests(int argc, char** argv, QObject* testObject)
 {
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen")
-                                                                     : qgetenv("QT_QPA_PLATFORM"));
+                                                                    : qgetenv("QT_QPA_PLATFORM"));
     HalvorraApp app(argc, argv);
     app.setAttribute(Qt::AA_Use96Dpi, true);
     QTEST_SET_MAIN_SOURCE_PATH

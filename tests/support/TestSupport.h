@@ -31,7 +31,7 @@ public:
     // Scripted answers; when the queue is empty a question is answered Yes and
     // OK/Cancel with OK.
     std::deque<bool> answers;
-    std::deque<QString> files;  // next file chosen in an open/save dialog ("" = cancel)
+    std::deque<QString> files; // next file chosen in an open/save dialog ("" = cancel)
     QList<FileDialogSpec> fileDialogs;
     // Handlers for modal windows run through exec(): each takes the dialog and
     // returns its result. With none queued, the dialog is run for real.
@@ -82,13 +82,13 @@ private:
     QTemporaryDir m_dir;
 };
 
-namespace ui {
+namespace ui
+{
 
 template <typename T = QWidget> T* find(QWidget* root, const QString& name)
 {
     T* w = root->findChild<T*>(name);
-    if (!w)
-        qWarning("control not found: %s", qPrintable(name));
+    if (!w) qWarning("control not found: %s", qPrintable(name));
     return w;
 }
 

@@ -9,9 +9,11 @@
 #include <QVariant>
 #include <random>
 
-namespace DemoData {
+namespace DemoData
+{
 
-namespace {
+namespace
+{
 
 const char* kEstates[] = {"阳光花园", "翠湖小区", "金色家园", "碧水苑",   "东方明珠苑", "幸福里",
                           "锦绣江南", "书香门第", "世纪城",   "枫林绿洲", "桂花园",     "海棠湾",
@@ -19,12 +21,14 @@ const char* kEstates[] = {"阳光花园", "翠湖小区", "金色家园", "碧�
 const char* kStreets[] = {"人民路", "解放路", "中山路", "建设路", "和平街", "长江路",
                           "黄河路", "友谊路", "光明街", "新华路", "朝阳路", "文化路"};
 const char* kFloors[] = {"底层", "低层", "中层", "高层", "顶层", "跃层"};
-const char* kTypes[] = {"一室一厅", "两室一厅", "两室两厅", "三室一厅", "三室两厅", "四室两厅", "复式"};
+const char* kTypes[] = {"一室一厅", "两室一厅", "两室两厅", "三室一厅",
+                        "三室两厅", "四室两厅", "复式"};
 const char* kPlaces[] = {"市中心", "城东", "城西", "城南", "城北", "开发区", "郊区"};
 const char* kOwnership[] = {"商品房", "房改房", "经济适用房", "私房"};
 const char* kSurnames[] = {"王", "李", "张", "刘", "陈", "杨", "赵", "黄", "周", "吴", "徐", "孙"};
 const char* kGiven[] = {"伟", "芳", "娜", "敏", "静", "强", "磊", "军", "洋", "勇", "艳", "杰"};
-const char* kFacilities[] = {"水电气齐全", "带车库", "精装修", "简装修", "有暖气", "带阁楼", "家电齐全"};
+const char* kFacilities[] = {"水电气齐全", "带车库", "精装修",  "简装修",
+                             "有暖气",     "带阁楼", "家电齐全"};
 
 template <size_t N> QString pick(const char* (&a)[N], std::mt19937& g)
 {
@@ -54,8 +58,7 @@ struct Numbering {
         int& n = next[date];
         for (;;) {
             ++n;
-            if (n <= 999)
-                return QStringLiteral("%1").arg(n, 3, 10, QLatin1Char('0'));
+            if (n <= 999) return QStringLiteral("%1").arg(n, 3, 10, QLatin1Char('0'));
             throw DbError(QStringLiteral("演示数据：%1 %2 的流水号已用完").arg(company, date));
         }
     }
@@ -101,23 +104,30 @@ void fill(const QString& mainPath, const Options& o)
     // Continue after sequences already present.
     Numbering listingNo, customerNo;
     {
-        Statement st(c, QStringLiteral("SELECT 录入日期, max(序号) FROM 房屋信息 WHERE 公司编号=? GROUP BY 录入日期"));
+        Statement st(
+            c, QStringLiteral(
+                   "SELECT 录入日期, max(序号) FROM 房屋信息 WHERE 公司编号=? GROUP BY 录入日期"));
         st.bind(1, o.companyCode);
         while (st.step())
             listingNo.next[st.value(0).toString()] = st.value(1).toString().toInt();
     }
     {
-        Statement st(c, QStringLiteral("SELECT 录入日期, max(序号) FROM 客户信息 WHERE 公司编号=? GROUP BY 录入日期"));
+        Statement st(
+            c, QStringLiteral(
+                   "SELECT 录入日期, max(序号) FROM 客户信息 WHERE 公司编号=? GROUP BY 录入日期"));
         st.bind(1, o.companyCode);
         while (st.step())
             customerNo.next[st.value(0).toString()] = st.value(1).toString().toInt();
     }
     Connection::Transaction tx(c);
     {
-        Statement st(c, QStringLiteral(
-                            "INSERT INTO 房屋信息 (档案号,小区名称,地址,楼层,户型,位置,方式,权属,房主姓名,电话,手机,类型,"
-                            "期限,备注,公司编号,录入日期,序号,新旧程度,公交线路,设施,房屋面积,信息价格,最低价格) "
-                            "VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"));
+        Statement st(
+            c,
+            QStringLiteral("INSERT INTO 房屋信息 "
+                           "(档案号,小区名称,地址,楼层,户型,位置,方式,权属,房主姓名,电话,手机,类型,"
+                           "期限,备注,公司编号,录入日期,序号,新旧程度,公交线路,设施,房屋面积,"
+                           "信息价格,最低价格) "
+                           "VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"));
         for (int i = 0; i < o.listings; ++i) {
             QString date = randomDate(g, o);
             if (listingNo.next.value(date) >= 999)
@@ -125,7 +135,8 @@ void fill(const QString& mainPath, const Options& o)
             const QString seq = listingNo.take(o.companyCode, date);
             const bool sale = rnd(g, 0, 2) != 0;
             const double area = rnd(g, 35, 220) + rnd(g, 0, 9) / 10.0;
-            const double price = sale ? double(rnd(g, 20, 300) * 10000) : double(rnd(g, 6, 60) * 100);
+            const double price =
+                sale ? double(rnd(g, 20, 300) * 10000) : double(rnd(g, 6, 60) * 100);
             const QVariant values[] = {
                 o.companyCode + date + seq,
                 pick(kEstates, g),
@@ -158,10 +169,12 @@ void fill(const QString& mainPath, const Options& o)
         }
     }
     {
-        Statement st(c, QStringLiteral(
-                            "INSERT INTO 客户信息 (档案号,地址描述,需求方式,权属,需求设施,客户姓名,电话,手机,公司编号,录入日期,"
-                            "序号,楼层,户型,位置,类型,面积1,面积2,价格1,价格2) "
-                            "VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"));
+        Statement st(
+            c, QStringLiteral(
+                   "INSERT INTO 客户信息 "
+                   "(档案号,地址描述,需求方式,权属,需求设施,客户姓名,电话,手机,公司编号,录入日期,"
+                   "序号,楼层,户型,位置,类型,面积1,面积2,价格1,价格2) "
+                   "VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"));
         for (int i = 0; i < o.customers; ++i) {
             QString date = randomDate(g, o);
             if (customerNo.next.value(date) >= 999)
@@ -172,7 +185,8 @@ void fill(const QString& mainPath, const Options& o)
             const int p1 = buy ? rnd(g, 20, 200) * 10000 : rnd(g, 5, 40) * 100;
             const QVariant values[] = {
                 o.companyCode + date + seq,
-                rnd(g, 0, 3) == 0 ? QStringLiteral("不限") : pick(kPlaces, g) + pick(kEstates, g) + QStringLiteral("附近"),
+                rnd(g, 0, 3) == 0 ? QStringLiteral("不限")
+                                  : pick(kPlaces, g) + pick(kEstates, g) + QStringLiteral("附近"),
                 buy ? QStringLiteral("求购") : QStringLiteral("求租"),
                 buy ? QVariant(pick(kOwnership, g)) : QVariant(),
                 pick(kFacilities, g),

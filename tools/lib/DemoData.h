@@ -3,7 +3,8 @@
 #include <QDate>
 #include <QString>
 
-namespace DemoData {
+namespace DemoData
+{
 
 struct Options {
     int listings = 300;
