@@ -3,6 +3,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 export CCACHE_DIR="${CCACHE_DIR:-$HOME/.cache/halvorra-ccache}"
+# Paths relative to the checkout, so another clone of the same sources hits the cache.
+export CCACHE_BASEDIR="$PWD"
+export CCACHE_NOHASHDIR=1
 if [ ! -f build/CMakeCache.txt ]; then
   cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 fi
