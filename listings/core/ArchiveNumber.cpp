@@ -60,12 +60,12 @@ void restoreInsert(Query& row, const QVector<QVariant>& values)
 
 } // namespace
 
-QStringList maxSequenceStatement(const QString& table, const QString& company, const QString& date)
+QStringList maxSequenceStatement(const QString& table, const QString& company, const QString& date,
+                                 QChar quote)
 {
-    const QLatin1Char dq('"');
     return {QStringLiteral("select max(序号) as xh from ") + table + QStringLiteral(" "),
-            QStringLiteral("where 公司编号=\"") + Text::quoted(company, dq) + QStringLiteral("\" "),
-            QStringLiteral("and 录入日期=\"") + Text::quoted(date, dq) + QStringLiteral("\"")};
+            QStringLiteral("where 公司编号=") + Text::literal(company, quote) + QStringLiteral(" "),
+            QStringLiteral("and 录入日期=") + Text::literal(date, quote)};
 }
 
 QString nextSequence(const QString& storedMax, const QString& company, const QString& date)
@@ -92,11 +92,11 @@ QString compose(const QString& company, const QString& date, const QString& sequ
 }
 
 QString readNextSequence(Query& lookup, const QString& table, const QString& company,
-                         const QString& date)
+                         const QString& date, QChar quote)
 {
     lookup.close();
     lookup.clearSql();
-    for (const QString& line : maxSequenceStatement(table, company, date))
+    for (const QString& line : maxSequenceStatement(table, company, date, quote))
         lookup.addSql(line);
     lookup.open();
     const QString xh = Text::trim(lookup.text(QStringLiteral("xh")));
@@ -105,7 +105,7 @@ QString readNextSequence(Query& lookup, const QString& table, const QString& com
 }
 
 Numbered numberAndPost(Query& row, Query& lookup, const QString& company, const QString& date,
-                       const std::function<void(Query&)>& beforePost, int attempts)
+                       const std::function<void(Query&)>& beforePost, int attempts, QChar quote)
 {
     if (row.state() != Query::State::Insert)
         throw DbError(QStringLiteral("只有新记录才能生成档案号。"));
@@ -130,7 +130,7 @@ Numbered numberAndPost(Query& row, Query& lookup, const QString& company, const 
                     QStringLiteral("数据库正被其他工作站占用，这条记录没有保存，请稍后再保存。\n%1")
                         .arg(e.text()));
             }
-            const QString sequence = readNextSequence(lookup, table, company, date);
+            const QString sequence = readNextSequence(lookup, table, company, date, quote);
             number = compose(company, date, sequence);
             row.setValue(noCol, number);
             row.setValue(seqCol, sequence);

@@ -18,8 +18,10 @@ constexpr int kMaxSequence = 999;
 constexpr int kDefaultAttempts = 5;
 
 // The lookup of the greatest stored sequence of a company and day, one line per
-// entry; the values are quoted so that any text is read literally.
-QStringList maxSequenceStatement(const QString& table, const QString& company, const QString& date);
+// entry; the values are put between `quote` characters (listings use '"', customers
+// '\'') and quoted so that any text is read literally.
+QStringList maxSequenceStatement(const QString& table, const QString& company, const QString& date,
+                                 QChar quote = QLatin1Char('"'));
 
 // The sequence that follows the greatest stored one (empty when the day has none):
 // "001", "002", ... "999". Throws DbError when the stored text is not a whole
@@ -31,7 +33,7 @@ QString compose(const QString& company, const QString& date, const QString& sequ
 
 // Runs the lookup through `lookup` (closed afterwards) and returns the next sequence.
 QString readNextSequence(Query& lookup, const QString& table, const QString& company,
-                         const QString& date);
+                         const QString& date, QChar quote = QLatin1Char('"'));
 
 struct Numbered {
     QString archiveNumber;
@@ -44,6 +46,7 @@ struct Numbered {
 // unique archive number is taken anyway (a writer outside this rule), the count is
 // read again and the save tried again, up to `attempts` times.
 //
+// `quote` is the quote character of the lookup's values (see maxSequenceStatement).
 // `beforePost` runs inside the transaction after the number is set, for the values
 // the caller writes at save. `lookup` must work on the same connection as `row`.
 //
@@ -51,6 +54,6 @@ struct Numbered {
 // without an archive number), and the error is thrown on.
 Numbered numberAndPost(Query& row, Query& lookup, const QString& company, const QString& date,
                        const std::function<void(Query&)>& beforePost = {},
-                       int attempts = kDefaultAttempts);
+                       int attempts = kDefaultAttempts, QChar quote = QLatin1Char('"'));
 
 } // namespace ArchiveNumber
