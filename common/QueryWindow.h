@@ -20,6 +20,7 @@ struct QueryWindowConfig {
     QString builderTable;      // table offered to the condition builder
     QStringList builderFields; // "column;caption" lines for the builder
     QString exportTitle;       // title put into the export window
+    int builderVisibleItems = 14; // entries the builder's column list shows at a time
 };
 
 namespace QueryWindow

@@ -39,7 +39,7 @@ bool builderSearch(QWidget* parent, Query* q, const QueryWindowConfig& config,
     PubTable = config.builderTable;
     PubFields = config.builderFields;
     TFrmPubQuery dlg(parent);
-    dlg.cbZDM->setMaxVisibleItems(14);
+    dlg.cbZDM->setMaxVisibleItems(config.builderVisibleItems);
     if (dialogs().exec(&dlg) != QDialog::Accepted) return false; // the previous result stays
     q->close();
     q->clearSql();
