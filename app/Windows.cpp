@@ -5,6 +5,7 @@
 #include "admin/Frm_jcsj.h"
 #include "admin/Frm_ryda.h"
 #include "admin/U_MMXG.h"
+#include "customers/Frm_khcx.h"
 #include "customers/Frm_khxx.h"
 #include "listings/Frm_fycx.h"
 #include "listings/frm_Fylr.h"
@@ -20,6 +21,7 @@ static const QHash<QString, std::function<QDialog*(QWidget*)>>& factories()
         {"B01FYLR", [](QWidget* p) -> QDialog* { return new TFrmfylr(p); }},
         {"B02FYCX", [](QWidget* p) -> QDialog* { return new TFrmFYCX(p); }},
         {"C01KHLR", [](QWidget* p) -> QDialog* { return new TFrmkhxx(p); }},
+        {"C02KHCX", [](QWidget* p) -> QDialog* { return new TFrmKHCX(p); }},
         {"D01GSDA", [](QWidget* p) -> QDialog* { return new TFrmgsda(p); }},
         {"D02RYDA", [](QWidget* p) -> QDialog* { return new TFrmryda(p); }},
         {"D03QXSZ", [](QWidget* p) -> QDialog* { return new TFrmQXSZ(p); }},

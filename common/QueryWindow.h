@@ -16,10 +16,10 @@ class QWidget;
 
 struct QueryWindowConfig {
     QList<GridColumn> columns;
-    int footerCountColumn = 0; // grid column whose footer shows the row count
-    QString builderTable;      // table offered to the condition builder
-    QStringList builderFields; // "column;caption" lines for the builder
-    QString exportTitle;       // title put into the export window
+    int footerCountColumn = 0;    // grid column whose footer shows the row count
+    QString builderTable;         // table offered to the condition builder
+    QStringList builderFields;    // "column;caption" lines for the builder
+    QString exportTitle;          // title put into the export window
     int builderVisibleItems = 14; // entries the builder's column list shows at a time
 };
 
