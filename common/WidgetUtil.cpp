@@ -28,3 +28,11 @@ void fillList(QComboBox* list, const QString& statement, const QString& column)
     list->setCurrentIndex(-1);
     if (list->isEditable()) list->setEditText(QString());
 }
+
+QStringList itemsOf(const QComboBox* list)
+{
+    QStringList out;
+    for (int i = 0; i < list->count(); ++i)
+        out << list->itemText(i);
+    return out;
+}

@@ -2,6 +2,7 @@
 // Small widget helpers shared by the windows.
 #include <QFont>
 #include <QString>
+#include <QStringList>
 
 class QComboBox;
 
@@ -12,3 +13,6 @@ QFont pixelFont(const QString& family, int px, bool bold = false);
 // returned row, the column's text as stored, in the order the database returns
 // them; no item selected and the text empty.
 void fillList(QComboBox* list, const QString& statement, const QString& column);
+
+// The items of a list, in order.
+QStringList itemsOf(const QComboBox* list);

@@ -11,19 +11,6 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
-namespace
-{
-
-QStringList itemsOf(const QComboBox* cb)
-{
-    QStringList out;
-    for (int i = 0; i < cb->count(); ++i)
-        out << cb->itemText(i);
-    return out;
-}
-
-} // namespace
-
 bool TFrmLLKH::showsPersonalFields(const QString& role)
 {
     return role == Roles::Senior || role == Roles::Admin;

@@ -14,19 +14,6 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
-namespace
-{
-
-QStringList itemsOf(const QComboBox* cb)
-{
-    QStringList out;
-    for (int i = 0; i < cb->count(); ++i)
-        out << cb->itemText(i);
-    return out;
-}
-
-} // namespace
-
 bool TFrmLLFZ::showsOwnerBlock(const QString& role)
 {
     return role == Roles::Senior || role == Roles::Admin;
