@@ -1,10 +1,17 @@
 #include "common/App.h"
 
+#include "common/Translations.h"
+
 #include <QFont>
 #include <QFontDatabase>
 
 HalvorraApp::HalvorraApp(int& argc, char** argv) : QApplication(argc, argv)
 {
+    // The name of the user's configuration folder (path.ini, Exp.ini of an
+    // installed program) and of the desktop entry.
+    setApplicationName(QStringLiteral("halvorra"));
+    setDesktopFileName(QStringLiteral("halvorra"));
+    installChineseTranslations(*this);
     setupFonts();
 }
 
