@@ -1,5 +1,7 @@
 #include "common/Dialogs.h"
 
+#include "common/DesktopOpen.h"
+
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDialog>
@@ -125,12 +127,12 @@ int SystemDialogs::exec(QDialog* dialog)
     return dialog->exec();
 }
 
-void SystemDialogs::openPath(const QString& path, const QString& workingDir)
+bool SystemDialogs::openPath(const QString& path, const QString& workingDir)
 {
     QFileInfo fi(path);
     const QString full =
         fi.isAbsolute() || workingDir.isEmpty() ? path : QDir(workingDir).filePath(path);
-    QDesktopServices::openUrl(QUrl::fromLocalFile(full));
+    return openWithDesktop(full, workingDir);
 }
 
 void SystemDialogs::openUrl(const QUrl& url)

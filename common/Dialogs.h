@@ -40,8 +40,10 @@ public:
     // Runs a modal window and returns its result (QDialog::Accepted / Rejected).
     virtual int exec(QDialog* dialog) = 0;
 
-    // The shell's "open": a file (with an optional working folder) or an address.
-    virtual void openPath(const QString& path, const QString& workingDir = {}) = 0;
+    // The shell's "open": a file (a relative name is taken in the working folder,
+    // which the program starts in) or an address. openPath is false when no
+    // program took the file (the desktop has none for its type).
+    virtual bool openPath(const QString& path, const QString& workingDir = {}) = 0;
     virtual void openUrl(const QUrl& url) = 0;
 
     static Dialogs& instance();
@@ -68,7 +70,7 @@ public:
     QString saveFile(QWidget* parent, const FileDialogSpec& spec,
                      const QString& startPath) override;
     int exec(QDialog* dialog) override;
-    void openPath(const QString& path, const QString& workingDir) override;
+    bool openPath(const QString& path, const QString& workingDir) override;
     void openUrl(const QUrl& url) override;
 };
 

@@ -4,6 +4,7 @@
 #include "data/Connection.h"
 #include "data/Dmbasic.h"
 #include "data/Schema.h"
+#include "tests/support/UserFolders.h"
 #include "tools/lib/DemoData.h"
 
 #include <QAbstractButton>
@@ -78,9 +79,10 @@ int TestDialogs::exec(QDialog* dialog)
     return f(dialog);
 }
 
-void TestDialogs::openPath(const QString& path, const QString& workingDir)
+bool TestDialogs::openPath(const QString& path, const QString& workingDir)
 {
     opened << (workingDir.isEmpty() ? path : QDir(workingDir).filePath(path));
+    return openSucceeds;
 }
 
 void TestDialogs::openUrl(const QUrl& url)
@@ -216,6 +218,7 @@ int runTests(int argc, char** argv, QObject* testObject)
 {
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen")
                                                                     : qgetenv("QT_QPA_PLATFORM"));
+    useTemporaryUserFolders();
     HalvorraApp app(argc, argv);
     app.setAttribute(Qt::AA_Use96Dpi, true);
     QTEST_SET_MAIN_SOURCE_PATH

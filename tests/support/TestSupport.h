@@ -36,7 +36,8 @@ public:
     // Handlers for modal windows run through exec(): each takes the dialog and
     // returns its result. With none queued, the dialog is run for real.
     std::deque<std::function<int(QDialog*)>> execs;
-    QStringList opened; // paths and addresses handed to the shell
+    QStringList opened;       // paths and addresses handed to the shell
+    bool openSucceeds = true; // what openPath reports (false: no program for the file)
 
     void message(QWidget*, const QString& text) override;
     bool question(QWidget*, const QString& text) override;
@@ -45,7 +46,7 @@ public:
     QString openFile(QWidget*, const FileDialogSpec& spec, const QString&) override;
     QString saveFile(QWidget*, const FileDialogSpec& spec, const QString&) override;
     int exec(QDialog* dialog) override;
-    void openPath(const QString& path, const QString& workingDir) override;
+    bool openPath(const QString& path, const QString& workingDir) override;
     void openUrl(const QUrl& url) override;
 };
 
