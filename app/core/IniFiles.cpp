@@ -5,7 +5,9 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
+#include <QStandardPaths>
 
 namespace
 {
@@ -13,6 +15,12 @@ QString& overrideFolder()
 {
     static QString dir;
     return dir;
+}
+
+bool writableFolder(const QString& dir)
+{
+    const QFileInfo fi(dir);
+    return fi.isDir() && fi.isWritable();
 }
 } // namespace
 
@@ -29,14 +37,26 @@ void setFolder(const QString& dir)
     overrideFolder() = dir;
 }
 
+QString userFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+}
+
+QString location(const QString& fileName)
+{
+    const QString besideProgram = QDir(folder()).filePath(fileName);
+    if (QFileInfo::exists(besideProgram) || writableFolder(folder())) return besideProgram;
+    return QDir(userFolder()).filePath(fileName);
+}
+
 QString mainIni()
 {
-    return QDir(folder()).filePath(QStringLiteral("path.ini"));
+    return location(QStringLiteral("path.ini"));
 }
 
 QString exchangeIni()
 {
-    return QDir(folder()).filePath(QStringLiteral("Exp.ini"));
+    return location(QStringLiteral("Exp.ini"));
 }
 
 std::optional<QString> readFirstLine(const QString& file)
@@ -53,6 +73,10 @@ std::optional<QString> readFirstLine(const QString& file)
 
 void writeLine(const QString& file, const QString& line)
 {
+    // The user's folder may not exist before the first file is chosen; any other
+    // missing folder is an error, as before.
+    const QString dir = QFileInfo(file).absolutePath();
+    if (dir == QDir(userFolder()).absolutePath()) QDir().mkpath(dir);
     // Written to a temporary file and renamed, so a failed write never leaves
     // half a path behind.
     QSaveFile f(file);

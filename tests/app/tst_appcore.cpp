@@ -9,7 +9,10 @@
 #include "data/Schema.h"
 #include "tests/support/TestSupport.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QScopeGuard>
 
 namespace
 {
@@ -100,11 +103,77 @@ private slots:
                                  IniFiles::writeLine(dir.filePath("no/such/path.ini"), "x"));
     }
 
-    void folderOverride()
+    // Where path.ini and Exp.ini are read and written: beside the executable
+    // when they are there or that folder can be written, otherwise in the user's
+    // configuration folder (made on the first write), in the same format.
+    void bothPlaces_data()
     {
-        IniFiles::setFolder("/tmp/somewhere");
-        QCOMPARE(IniFiles::mainIni(), QStringLiteral("/tmp/somewhere/path.ini"));
-        QCOMPARE(IniFiles::exchangeIni(), QStringLiteral("/tmp/somewhere/Exp.ini"));
+        QTest::addColumn<QString>("programFolder"); // "writable", "missing" or "read-only"
+        QTest::addColumn<bool>("besideProgram");    // the file is already there
+        QTest::addColumn<bool>("inUserFolder");     // the file is already there
+        QTest::addColumn<bool>("expectBeside");
+        QTest::newRow("writable, no file yet") << "writable" << false << false << true;
+        QTest::newRow("writable wins over the user folder") << "writable" << false << true << true;
+        QTest::newRow("cannot be written, first start") << "missing" << false << false << false;
+        QTest::newRow("cannot be written, chosen before") << "missing" << false << true << false;
+        QTest::newRow("read-only, file beside program") << "read-only" << true << true << true;
+        QTest::newRow("read-only, no file beside program")
+            << "read-only" << false << false << false;
+    }
+    void bothPlaces()
+    {
+        QFETCH(QString, programFolder);
+        QFETCH(bool, besideProgram);
+        QFETCH(bool, inUserFolder);
+        QFETCH(bool, expectBeside);
+        QTemporaryDir exe, config;
+        const QString programDir =
+            programFolder == "missing" ? exe.filePath("gone/away") : exe.path();
+        const QString userDir = QDir(config.path()).filePath("halvorra");
+        if (besideProgram) writeBytes(QDir(programDir).filePath("Exp.ini"), "/beside/x.mdb\r\n");
+        if (inUserFolder) {
+            QVERIFY(QDir().mkpath(userDir));
+            writeBytes(QDir(userDir).filePath("Exp.ini"), "/user/x.mdb\n");
+        }
+        if (programFolder == "read-only") {
+            QVERIFY(QFile::setPermissions(programDir, QFile::ReadOwner | QFile::ExeOwner));
+            if (QFileInfo(programDir).isWritable()) {
+                QFile::setPermissions(programDir,
+                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+                QSKIP("the administrator writes every folder");
+            }
+        }
+        const QByteArray oldConfig = qgetenv("XDG_CONFIG_HOME");
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
+        IniFiles::setFolder(programDir);
+        auto restore = qScopeGuard([&] {
+            IniFiles::setFolder({});
+            qputenv("XDG_CONFIG_HOME", oldConfig);
+            QFile::setPermissions(exe.path(),
+                                  QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        });
+
+        const QString dir = expectBeside ? programDir : userDir;
+        QCOMPARE(IniFiles::userFolder(), userDir);
+        // Only Exp.ini is ever put beside the program here: path.ini follows the folder alone.
+        QCOMPARE(IniFiles::mainIni(),
+                 QDir(programFolder == "writable" ? programDir : userDir).filePath("path.ini"));
+        QCOMPARE(IniFiles::exchangeIni(), QDir(dir).filePath("Exp.ini"));
+        const std::optional<QString> read = IniFiles::readFirstLine(IniFiles::exchangeIni());
+        if (besideProgram)
+            QCOMPARE(read, std::optional<QString>("/beside/x.mdb"));
+        else if (inUserFolder && !expectBeside)
+            QCOMPARE(read, std::optional<QString>("/user/x.mdb"));
+        else
+            QVERIFY(!read.has_value());
+        if (besideProgram && programFolder == "read-only") {
+            // Kept where it is; a folder that refuses it is an error to show.
+            QVERIFY_THROWS_EXCEPTION(DbError, IniFiles::writeLine(IniFiles::exchangeIni(), "y"));
+        } else {
+            IniFiles::writeLine(IniFiles::exchangeIni(), QString::fromUtf8("/新/fyExp.mdb"));
+            QCOMPARE(readBytes(QDir(dir).filePath("Exp.ini")),
+                     QString::fromUtf8("/新/fyExp.mdb\r\n").toUtf8());
+        }
         IniFiles::setFolder({});
         QCOMPARE(IniFiles::folder(), QCoreApplication::applicationDirPath());
     }

@@ -10,9 +10,11 @@
 #include "tests/support/TestSupport.h"
 
 #include <QDate>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 
 namespace
 {
@@ -323,17 +325,42 @@ private slots:
         QVERIFY(!w->isVisible());
     }
 
-    void unwritableIniShowsErrorAndKeepsPath()
+    // A program folder that cannot be written (an installed program): the chosen
+    // file is remembered in the user's configuration folder and the next login
+    // window reads it from there. When that cannot be written either, the error
+    // is shown and the path box keeps the chosen path.
+    void unwritableProgramFolder_data()
     {
+        QTest::addColumn<bool>("userFolderWritable");
+        QTest::newRow("remembered in the user folder") << true;
+        QTest::newRow("no folder can be written") << false;
+    }
+    void unwritableProgramFolder()
+    {
+        QFETCH(bool, userFolderWritable);
+        QTemporaryDir config;
+        const QString configHome = userFolderWritable ? config.path() : config.filePath("file/x");
+        if (!userFolderWritable) writeIni(config.filePath("file"), "");
+        const QByteArray oldConfig = qgetenv("XDG_CONFIG_HOME");
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(configHome));
+        auto restore = qScopeGuard([&] { qputenv("XDG_CONFIG_HOME", oldConfig); });
         DialogsScope d;
-        auto w = makeWindow();
         IniFiles::setFolder(QDir(exeDir->path()).filePath("gone/away"));
-        d->files.push_back(db->mainPath() + "x");
+        auto w = makeWindow(false);
+        QVERIFY(w->edtDB->text().isEmpty());
+        d->files.push_back(db->mainPath());
         ui::click(w->Button1);
-        QCOMPARE(d->shown.size(), 1);
-        QCOMPARE(d->shown.first().kind, QStringLiteral("error"));
-        QCOMPARE(w->edtDB->text(), db->mainPath() + "x");
+        QCOMPARE(w->edtDB->text(), db->mainPath());
         QVERIFY(w->isVisible());
+        if (userFolderWritable) {
+            QVERIFY(d->shown.isEmpty());
+            QCOMPARE(readBytes(QDir(config.path()).filePath("halvorra/path.ini")),
+                     db->mainPath().toUtf8() + "\r\n");
+            QCOMPARE(TFrmLog().edtDB->text(), db->mainPath());
+        } else {
+            QCOMPARE(d->shown.size(), 1);
+            QCOMPARE(d->shown.first().kind, QStringLiteral("error"));
+        }
     }
 
     void databaseErrorDuringCheckKeepsWindow()
