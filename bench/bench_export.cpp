@@ -40,7 +40,7 @@ int main(int argc, char** argv)
 
     QElapsedTimer t;
     t.start();
-    SpreadsheetApp excel;
+    SpreadsheetApp excel(dir.path());
     Worksheet& sheet = excel.addWorkbook().worksheets(1);
     sheet.setName(QStringLiteral("数据库信息"));
     ExportLayout::writeHeader(sheet, fields, q);
@@ -56,6 +56,5 @@ int main(int argc, char** argv)
                 "(%lld KB)\n",
                 q.recordCount(), int(fields.size()), laidOut, total - laidOut, total,
                 QFileInfo(file).size() / 1024);
-    QDir(excel.folder()).removeRecursively();
     return 0;
 }

@@ -8,6 +8,7 @@
 #include "data/Text.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -15,6 +16,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -103,6 +105,17 @@ TFrmPubExport::TFrmPubExport(QWidget* parent) : QDialog(parent)
 
 TFrmPubExport::~TFrmPubExport() = default;
 
+QString TFrmPubExport::exportFolder()
+{
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
+        .filePath(QStringLiteral("Halvorra"));
+}
+
+QString TFrmPubExport::fileBaseName(const QString& title, const QDateTime& when)
+{
+    return Text::trim(title) + QLatin1Char('_') + when.toString(QStringLiteral("yyyyMMdd_HHmmss"));
+}
+
 void TFrmPubExport::FormCreate()
 {
     DstList->clear();
@@ -151,7 +164,7 @@ void TFrmPubExport::SpeedButton4Click()
     std::unique_ptr<SpreadsheetApp> excel;
     Worksheet* sheet = nullptr;
     try {
-        excel = std::make_unique<SpreadsheetApp>();
+        excel = std::make_unique<SpreadsheetApp>(exportFolder());
         Workbook& book = excel->addWorkbook();
         sheet = &book.worksheets(1);
         sheet->setName(QStringLiteral("数据库信息"));
@@ -170,8 +183,14 @@ void TFrmPubExport::SpeedButton4Click()
     StatusPanel0->clear();
     ExportLayout::finish(*sheet, int(fields.size()), r, edtTitle->text());
 
-    excel->setFileBaseName(Text::trim(edtTitle->text()));
-    excel->opener = [](const QString& path) { dialogs().openPath(path); };
+    excel->setFileBaseName(fileBaseName(edtTitle->text(), QDateTime::currentDateTime()));
+    excel->opener = [this](const QString& path) {
+        // Without a program for it the user still has to learn where it went.
+        if (!dialogs().openPath(path))
+            dialogs().message(this,
+                              QStringLiteral("工作簿已保存为：\n%1\n本机没有可以打开它的程序。")
+                                  .arg(QDir::toNativeSeparators(path)));
+    };
     try {
         excel->setVisible(true);
     } catch (const SpreadsheetUnavailable&) {

@@ -1,9 +1,11 @@
 #pragma once
 // The export "公用导出": the visible columns of PubGrid and the rows of
 // PubDataSet become a new workbook (merged title, bold header, text cells,
-// borders, footer), written into a temporary folder and opened with the shell.
+// borders, footer), saved in the user's documents folder and opened with the
+// desktop's spreadsheet program.
 #include "common/core/ExportLayout.h"
 
+#include <QDateTime>
 #include <QDialog>
 #include <QStringList>
 
@@ -35,6 +37,11 @@ public:
 
     // The workbook files written by this window, in order.
     QStringList writtenFiles() const { return m_files; }
+
+    // Where workbooks are saved: the folder Halvorra in the user's documents folder.
+    static QString exportFolder();
+    // The file name of a workbook without extension: the trimmed title and the time.
+    static QString fileBaseName(const QString& title, const QDateTime& when);
 
 private:
     QStringList m_fieldNames; // field names of the DstList entries, same order

@@ -2,8 +2,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <xlsxwriter.h>
 
 namespace Spreadsheet
@@ -367,15 +367,11 @@ void Workbook::saveAs(const QString& path) const
 
 // ---- application ---------------------------------------------------------
 
-SpreadsheetApp::SpreadsheetApp()
+SpreadsheetApp::SpreadsheetApp(const QString& folder) : m_folder(folder)
 {
-    QTemporaryDir dir(QDir(QDir::tempPath()).filePath(QStringLiteral("halvorra-XXXXXX")));
-    if (!dir.isValid())
+    if (!QDir().mkpath(folder) || !QFileInfo(folder).isWritable())
         throw SpreadsheetUnavailable(
-            QStringLiteral("无法创建临时文件夹：%1").arg(dir.errorString()));
-    // The files stay for the spreadsheet program that opens them.
-    dir.setAutoRemove(false);
-    m_folder = dir.path();
+            QStringLiteral("无法使用文件夹：%1").arg(QDir::toNativeSeparators(folder)));
 }
 
 SpreadsheetApp::~SpreadsheetApp() = default;
@@ -393,7 +389,7 @@ Workbook& SpreadsheetApp::workbooks(int index)
     return *m_books[size_t(index - 1)];
 }
 
-QString SpreadsheetApp::fileFor(int index) const
+QString SpreadsheetApp::reserveFile() const
 {
     QString base = m_baseName;
     static const QRegularExpression bad(QStringLiteral("[\\x00-\\x1f<>:\"/\\\\|?*]"));
@@ -401,8 +397,19 @@ QString SpreadsheetApp::fileFor(int index) const
     base = base.trimmed();
     if (base.isEmpty() || base.startsWith(QLatin1Char('.'))) base = QStringLiteral("Book");
     base = base.left(100);
-    const QString suffix = index == 1 ? QString() : QString::number(index);
-    return QDir(m_folder).filePath(base + suffix + QStringLiteral(".xlsx"));
+    // The name is claimed by creating the file exclusively, so a file another
+    // export or program made meanwhile is never written over.
+    for (int n = 1; n < 10000; ++n) {
+        const QString suffix = n == 1 ? QString() : QStringLiteral("_%1").arg(n);
+        const QString path = QDir(m_folder).filePath(base + suffix + QStringLiteral(".xlsx"));
+        QFile f(path);
+        if (f.open(QIODevice::WriteOnly | QIODevice::NewOnly)) return path;
+        if (!QFileInfo::exists(path))
+            throw SpreadsheetUnavailable(QStringLiteral("无法创建电子表格文件 %1：%2")
+                                             .arg(QDir::toNativeSeparators(path), f.errorString()));
+    }
+    throw SpreadsheetUnavailable(
+        QStringLiteral("文件夹 %1 中同名的文件太多。").arg(QDir::toNativeSeparators(m_folder)));
 }
 
 void SpreadsheetApp::setVisible(bool on)
@@ -410,8 +417,13 @@ void SpreadsheetApp::setVisible(bool on)
     m_visible = on;
     if (!on) return;
     while (m_written < int(m_books.size())) {
-        const QString path = fileFor(m_written + 1);
-        m_books[size_t(m_written)]->saveAs(path);
+        const QString path = reserveFile();
+        try {
+            m_books[size_t(m_written)]->saveAs(path);
+        } catch (...) {
+            QFile::remove(path); // the name claimed, nothing written
+            throw;
+        }
         ++m_written;
         m_files << path;
         if (opener) opener(path);

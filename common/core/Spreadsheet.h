@@ -2,8 +2,9 @@
 // A spreadsheet application of our own that takes the operations the export
 // uses on Excel's object model (workbooks, a sheet's name, cells, columns and
 // ranges with values, fonts, widths, alignments, merges and borders) and, when
-// it is made visible, writes each workbook as an .xlsx file into a folder of its
-// own and hands the file to an opener (the shell's "open").
+// it is made visible, writes each workbook as an .xlsx file into the folder it
+// was given, under a name no other file has, and hands the file to an opener
+// (the shell's "open").
 //
 // Failures throw: SpreadsheetUnavailable when no file can be made at all (no
 // folder, the file cannot be written), DbError for an operation Excel would
@@ -162,14 +163,15 @@ private:
 class SpreadsheetApp
 {
 public:
-    // Makes a new folder under the system's temporary folder for the files;
-    // throws SpreadsheetUnavailable when it cannot.
-    SpreadsheetApp();
+    // The files go into this folder, which is made when it does not exist;
+    // throws SpreadsheetUnavailable when it cannot be made.
+    explicit SpreadsheetApp(const QString& folder);
     ~SpreadsheetApp();
 
     Workbook& addWorkbook();
     Workbook& workbooks(int index); // from 1
-    // Base name of the file of each workbook ("Book" + number when empty).
+    // Base name of the files ("Book" when empty). A name that is taken gets
+    // "_2", "_3" … before the extension: an existing file is never replaced.
     void setFileBaseName(const QString& name) { m_baseName = name; }
 
     // Visible: every workbook not written yet is written and handed to the opener.
@@ -181,7 +183,7 @@ public:
     QStringList files() const { return m_files; }
 
 private:
-    QString fileFor(int index) const;
+    QString reserveFile() const;
 
     QString m_folder;
     QString m_baseName;

@@ -7,11 +7,15 @@
 #include "data/Dmbasic.h"
 #include "tests/common/XlsxRead.h"
 #include "tests/support/TestSupport.h"
+#include "tests/support/UserFolders.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
+#include <QRegularExpression>
 #include <QStatusBar>
 #include <QToolButton>
 
@@ -39,6 +43,13 @@ class TestPubExport : public QObject
                           {"房屋面积", "面积", -1, {}}});
         PubGrid = grid.get();
         PubDataSet = data.get();
+    }
+    static void restoreEnv(const char* name, const QByteArray& old)
+    {
+        if (old.isEmpty())
+            qunsetenv(name);
+        else
+            qputenv(name, old);
     }
     // Runs 导出 and reads the one file it opened.
     XlsxBook exportNow(TFrmPubExport& w, DialogsScope& d)
@@ -288,24 +299,75 @@ private slots:
         QVERIFY(QFile::exists(d->opened[0]) && QFile::exists(d->opened[1]));
     }
 
+    // The workbook lands in the folder Halvorra of the documents folder, named
+    // after the title and the time, and nothing is left in the temporary folder.
+    // When the desktop has no program for it, a message names the saved file.
+    void savedInDocumentsFolder_data()
+    {
+        QTest::addColumn<bool>("programFound");
+        QTest::newRow("opened") << true;
+        QTest::newRow("no program") << false;
+    }
+    void savedInDocumentsFolder()
+    {
+        QFETCH(bool, programFound);
+        openData();
+        QTemporaryDir tmp;
+        const QByteArray oldTmp = qgetenv("TMPDIR");
+        qputenv("TMPDIR", QFile::encodeName(tmp.path()));
+        DialogsScope d;
+        d->openSucceeds = programFound;
+        TFrmPubExport w;
+        w.edtTitle->setText(QStringLiteral(" 房源信息查询 "));
+        const QDateTime before = QDateTime::currentDateTime().addMSecs(-1000);
+        ui::click(w.SpeedButton4);
+        const QDateTime after = QDateTime::currentDateTime();
+        restoreEnv("TMPDIR", oldTmp);
+
+        QCOMPARE(d->opened.size(), 1);
+        const QFileInfo file(d->opened.first());
+        const QString folder = QDir(testDocumentsFolder()).filePath(QStringLiteral("Halvorra"));
+        QCOMPARE(file.absolutePath(), folder);
+        QCOMPARE(TFrmPubExport::exportFolder(), folder);
+        const QRegularExpressionMatch m =
+            QRegularExpression(QStringLiteral("^房源信息查询_(\\d{8}_\\d{6})(_\\d+)?\\.xlsx$"))
+                .match(file.fileName());
+        QVERIFY2(m.hasMatch(), qPrintable(file.fileName()));
+        const QDateTime stamp =
+            QDateTime::fromString(m.captured(1), QStringLiteral("yyyyMMdd_HHmmss"));
+        QVERIFY2(stamp >= before && stamp <= after, qPrintable(m.captured(1)));
+        QVERIFY(readXlsx(file.filePath()).ok);
+        QCOMPARE(w.writtenFiles(), QStringList{file.filePath()});
+        QCOMPARE(QDir(tmp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+                 QStringList());
+        if (programFound)
+            QVERIFY(d->shown.isEmpty());
+        else
+            QCOMPARE(d->messages(),
+                     QStringList{QStringLiteral("工作簿已保存为：\n%1\n本机没有可以打开它的程序。")
+                                     .arg(QDir::toNativeSeparators(file.filePath()))});
+    }
+
+    // A documents folder where the folder Halvorra cannot be made: the message
+    // for a missing spreadsheet program, and nothing opened.
     void noSpreadsheetFile()
     {
         openData();
         QTemporaryDir tmp;
-        const QString notADir = tmp.filePath(QStringLiteral("file"));
-        QFile f(notADir);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.close();
-        const QByteArray old = qgetenv("TMPDIR");
-        qputenv("TMPDIR", QFile::encodeName(notADir));
+        QFile blocker(tmp.filePath(QStringLiteral("Documents")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        QFile dirs(tmp.filePath(QStringLiteral("user-dirs.dirs")));
+        QVERIFY(dirs.open(QIODevice::WriteOnly));
+        dirs.write("XDG_DOCUMENTS_DIR=\"" + QFile::encodeName(blocker.fileName()) + "\"\n");
+        dirs.close();
+        const QByteArray oldConfig = qgetenv("XDG_CONFIG_HOME");
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(tmp.path()));
         DialogsScope d;
         TFrmPubExport w;
         w.edtTitle->setText(QStringLiteral("房源信息查询"));
         ui::click(w.SpeedButton4);
-        if (old.isEmpty())
-            qunsetenv("TMPDIR");
-        else
-            qputenv("TMPDIR", old);
+        restoreEnv("XDG_CONFIG_HOME", oldConfig);
         QCOMPARE(d->messages(), QStringList{"请确认是否安装Excel?"});
         QVERIFY(d->opened.isEmpty());
         QVERIFY(w.StatusPanel0->text().isEmpty());

@@ -6,11 +6,13 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 class TestSpreadsheet : public QObject
 {
     Q_OBJECT
+    QTemporaryDir out;
 
     static QString writeOne(SpreadsheetApp& app)
     {
@@ -120,7 +122,7 @@ private slots:
     // Awkward texts still give a file a reader opens, with the text as far as a cell holds it.
     void awkwardTextGivesReadableFile()
     {
-        SpreadsheetApp app;
+        SpreadsheetApp app(out.path());
         Worksheet& s = app.addWorkbook().worksheets(1);
         s.cells(1, 1).setValue(QString(40000, QLatin1Char('x')));
         s.cells(2, 1).setValue(QString("a") + QChar(0xD800) + QChar(2) + "b");
@@ -138,7 +140,7 @@ private slots:
 
     void rangeFormatsAndColumns()
     {
-        SpreadsheetApp app;
+        SpreadsheetApp app(out.path());
         QStringList opened;
         app.opener = [&](const QString& p) { opened << p; };
         Worksheet& s = app.addWorkbook().worksheets(1);
@@ -192,36 +194,74 @@ private slots:
     // When the file cannot be written the failure is reported, not a broken file left behind.
     void unwritableFolderReported()
     {
-        SpreadsheetApp app;
+        QTemporaryDir d;
+        const QString folder = d.filePath(QStringLiteral("sub"));
+        SpreadsheetApp app(folder);
         bool opened = false;
         app.opener = [&](const QString&) { opened = true; };
         app.addWorkbook().worksheets(1).cells(1, 1).setValue(QStringLiteral("x"));
-        QVERIFY(QDir(app.folder()).removeRecursively());
+        QVERIFY(QDir(folder).removeRecursively());
         QVERIFY_THROWS_EXCEPTION(SpreadsheetUnavailable, app.setVisible(true));
         QVERIFY(!opened);
         QVERIFY(app.files().isEmpty());
+        QVERIFY(!QFileInfo::exists(folder));
     }
 
-    void noTemporaryFolderReported()
+    // The folder is made when missing; one that cannot be made (a file is in the
+    // way) is reported at once.
+    void folderMadeOrReported()
     {
         QTemporaryDir d;
-        const QString notADir = d.filePath(QStringLiteral("file"));
-        QFile f(notADir);
+        const QString deep = d.filePath(QStringLiteral("a/b"));
+        SpreadsheetApp made(deep);
+        QVERIFY(QFileInfo(deep).isDir());
+        QFile f(d.filePath(QStringLiteral("file")));
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.close();
-        const QByteArray old = qgetenv("TMPDIR");
-        qputenv("TMPDIR", QFile::encodeName(notADir));
-        bool thrown = false;
-        try {
-            SpreadsheetApp app;
-        } catch (const SpreadsheetUnavailable&) {
-            thrown = true;
+        QVERIFY_THROWS_EXCEPTION(SpreadsheetUnavailable,
+                                 SpreadsheetApp(d.filePath(QStringLiteral("file/sub"))));
+    }
+
+    // Names come from the base name; a taken name gets the next number and the
+    // file that had it keeps its contents.
+    void takenNamesAreNeverOverwritten_data()
+    {
+        QTest::addColumn<QString>("base");
+        QTest::addColumn<QStringList>("existing");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("free") << "房源信息查询_20260105_093000" << QStringList{}
+                              << QStringList{"房源信息查询_20260105_093000.xlsx",
+                                             "房源信息查询_20260105_093000_2.xlsx"};
+        QTest::newRow("taken") << "客户" << QStringList{"客户.xlsx", "客户_2.xlsx"}
+                               << QStringList{"客户_3.xlsx", "客户_4.xlsx"};
+        QTest::newRow("characters a file name cannot hold")
+            << " a/b:c*? " << QStringList{} << QStringList{"a_b_c__.xlsx", "a_b_c___2.xlsx"};
+        QTest::newRow("nothing left")
+            << "  " << QStringList{"Book.xlsx"} << QStringList{"Book_2.xlsx", "Book_3.xlsx"};
+    }
+    void takenNamesAreNeverOverwritten()
+    {
+        QFETCH(QString, base);
+        QFETCH(QStringList, existing);
+        QFETCH(QStringList, expected);
+        QTemporaryDir d;
+        for (const QString& e : existing) {
+            QFile f(d.filePath(e));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("keep");
         }
-        if (old.isEmpty())
-            qunsetenv("TMPDIR");
-        else
-            qputenv("TMPDIR", old);
-        QVERIFY(thrown);
+        SpreadsheetApp app(d.path());
+        app.setFileBaseName(base);
+        app.addWorkbook().worksheets(1).cells(1, 1).setValue(QStringLiteral("one"));
+        app.addWorkbook().worksheets(1).cells(1, 1).setValue(QStringLiteral("two"));
+        app.setVisible(true);
+        QCOMPARE(app.files(), (QStringList{d.filePath(expected[0]), d.filePath(expected[1])}));
+        QCOMPARE(readXlsx(app.files()[1]).text("A1"), QStringLiteral("two"));
+        for (const QString& e : existing) {
+            QFile f(d.filePath(e));
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            QCOMPARE(f.readAll(), QByteArray("keep"));
+        }
     }
 };
 
