@@ -3,6 +3,7 @@
 #include "admin/core/Operators.h"
 #include "common/DbGrid.h"
 #include "common/Dialogs.h"
+#include "common/PasswordBox.h"
 #include "common/PubParams.h"
 #include "common/U_SelectPub.h"
 #include "data/Text.h"
@@ -58,7 +59,7 @@ TFrmQXSZ::TFrmQXSZ(QWidget* parent) : QDialog(parent), qryYGZD(&dmbasic->adoCntn
     DBEdit2 = makeBox("DBEdit2", QStringLiteral("员工姓名"));
     edtMm = new QLineEdit(this);
     edtMm->setObjectName(QStringLiteral("edtMm"));
-    edtMm->setEchoMode(QLineEdit::Password);
+    makePasswordBox(edtMm);
 
     auto makeButton = [&](const char* name, const QString& text) {
         auto* b = new QPushButton(text, this);

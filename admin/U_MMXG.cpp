@@ -3,6 +3,7 @@
 #include "admin/core/Operators.h"
 #include "app/core/PubVars.h"
 #include "common/Dialogs.h"
+#include "common/PasswordBox.h"
 #include "data/Text.h"
 
 #include <QFormLayout>
@@ -21,7 +22,7 @@ TFrmMMXG::TFrmMMXG(QWidget* parent) : QDialog(parent)
     auto makeBox = [&](const char* name) {
         auto* e = new QLineEdit(this);
         e->setObjectName(QString::fromLatin1(name));
-        e->setEchoMode(QLineEdit::Password);
+        makePasswordBox(e);
         e->setMaxLength(Operators::MaxTypedPasswordLength);
         e->installEventFilter(this);
         return e;

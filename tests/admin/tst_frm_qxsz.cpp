@@ -183,6 +183,7 @@ private slots:
         QCOMPARE(db->scalar("select 登录密码 from 操作员档案 where 员工编号='007'").toString(),
                  stored);
         QCOMPARE(box->text(), typed);
+        QCOMPARE(box->displayText(), QString(typed.size(), QLatin1Char('*')));
         QVERIFY(canLogin("007", stored));
     }
 
@@ -257,6 +258,7 @@ private slots:
             QCOMPARE(e->echoMode(), QLineEdit::Password);
             admintest::typeText(e, "1234567890");
             QCOMPARE(e->text(), QStringLiteral("12345678"));
+            QCOMPARE(e->displayText(), QStringLiteral("********"));
         }
         // Enter walks through the boxes and confirms in the last one.
         admintest::typeText(ui::find(&w, "edtOld"), "admin");

@@ -1,0 +1,9 @@
+#include "common/PasswordBox.h"
+
+#include <QLineEdit>
+
+void makePasswordBox(QLineEdit* box)
+{
+    box->setEchoMode(QLineEdit::Password);
+    box->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));
+}
