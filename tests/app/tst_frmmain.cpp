@@ -284,8 +284,8 @@ private slots:
 
     void shippedDocumentsAreRtf()
     {
-        const QDir bin(QString::fromLocal8Bit(qgetenv("HALVORRA_BIN")));
-        if (!bin.exists()) QSKIP("HALVORRA_BIN not set");
+        // The test programs are built into the executable's folder, beside the documents.
+        const QDir bin(QCoreApplication::applicationDirPath());
         for (const char* name : {"使用说明书.doc", "买卖房屋协议书1.doc", "买卖委托协议书2.doc",
                                  "租赁房屋协议书1.doc", "租赁房屋协议书2.doc", "about.html"}) {
             const QByteArray b = readBytes(bin.filePath(QString::fromUtf8(name)));

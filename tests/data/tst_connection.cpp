@@ -169,7 +169,7 @@ private slots:
     // The command-line tool makes a pair that sqlcipher opens only with the right password.
     void toolCreatesPair()
     {
-        const QString tool = qEnvironmentVariable("HALVORRA_BIN") + "/halvorra-db";
+        const QString tool = QCoreApplication::applicationDirPath() + "/halvorra-db";
         if (!QFile::exists(tool)) QSKIP("halvorra-db not built beside the tests");
         QTemporaryDir dir;
         QProcess p;
