@@ -162,6 +162,26 @@ QPixmap loginEmblem(int side)
     return pm;
 }
 
+QPixmap appIcon(int side)
+{
+    QPixmap pm(side, side);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    smooth(p);
+    const qreal s = side;
+    QLinearGradient sky(0, 0, 0, s);
+    sky.setColorAt(0, kBlue.lighter(150));
+    sky.setColorAt(1, kBlue);
+    p.setPen(Qt::NoPen);
+    p.setBrush(sky);
+    p.drawRoundedRect(QRectF(s * 0.03, s * 0.03, s * 0.94, s * 0.94), s * 0.18, s * 0.18);
+    drawTower(p, s * 0.58, s * 0.84, s * 0.26, s * 0.6, QColor(220, 230, 244));
+    drawHouse(p, s * 0.1, s * 0.84, s * 0.56, kWall, kRoof);
+    p.setBrush(kGreen);
+    p.drawRect(QRectF(s * 0.08, s * 0.84, s * 0.84, s * 0.05));
+    return pm;
+}
+
 QPixmap mainBackground(const QSize& size)
 {
     QPixmap pm(size);

@@ -3,16 +3,23 @@
 #include "app/Frm_Face.h"
 #include "app/Frm_Log.h"
 #include "app/Frm_main.h"
+#include "app/Pictures.h"
 #include "app/PubFuns.h"
 #include "app/core/PubVars.h"
 #include "common/App.h"
 #include "common/Dialogs.h"
 #include "data/Dmbasic.h"
 
+#include <QIcon>
 #include <memory>
 
 int runHalvorra(HalvorraApp& app)
 {
+    QIcon icon;
+    for (int side : {16, 32, 48, 256})
+        icon.addPixmap(Pictures::appIcon(side));
+    QApplication::setWindowIcon(icon);
+
     // The splash stays up, behind the login, until the main window exists.
     auto face = std::make_unique<TFrmFace>();
     face->show();

@@ -1,9 +1,12 @@
-// Pictures of the splash, the login window and the main window for the README.
+// Pictures of the splash, the login window, the main window and two standard
+// dialogs for the README, and the program's icon files for the desktop entry.
 // Runs only when scripts/screenshots.sh sets HALVORRA_SCREENSHOTS (the folder to
-// write into) and HALVORRA_DEMO (a demo database pair); otherwise skipped.
+// write into), HALVORRA_DEMO (a demo database pair) and HALVORRA_ICONS (the
+// folder of the icon files); otherwise skipped.
 #include "app/Frm_Face.h"
 #include "app/Frm_Log.h"
 #include "app/Frm_main.h"
+#include "app/Pictures.h"
 #include "app/PubFuns.h"
 #include "app/core/IniFiles.h"
 #include "app/core/PubVars.h"
@@ -13,6 +16,8 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
+#include <QTreeView>
 
 class TestScreenshots : public QObject
 {
@@ -26,6 +31,30 @@ class TestScreenshots : public QObject
         QVERIFY(QTest::qWaitForWindowExposed(w));
         QTest::qWait(200);
         QVERIFY(w->grab().save(out.filePath(QLatin1String(name))));
+    }
+    // Runs show(), which opens a modal window, pictures that window and closes it.
+    void saveModal(const char* name, const std::function<void()>& show, QSize size = {})
+    {
+        bool saved = false;
+        std::function<void()> poll = [&] {
+            QWidget* m = QApplication::activeModalWidget();
+            if (!m || !m->isVisible()) {
+                QTimer::singleShot(50, poll);
+                return;
+            }
+            if (size.isValid()) m->resize(size);
+            QTimer::singleShot(500, m, [&, m] {
+                // Whole file names, sizes, types and dates in the file list.
+                for (QTreeView* t : m->findChildren<QTreeView*>())
+                    for (int c = 0; t->model() && c < t->model()->columnCount(t->rootIndex()); ++c)
+                        t->resizeColumnToContents(c);
+                saved = m->grab().save(out.filePath(QLatin1String(name)));
+                qobject_cast<QDialog*>(m)->reject();
+            });
+        };
+        QTimer::singleShot(0, poll);
+        show();
+        QVERIFY(saved);
     }
 
 private slots:
@@ -66,6 +95,28 @@ private slots:
         d->answers = {true};
         main.close();
         IniFiles::setFolder({});
+    }
+
+    // The standard dialogs speak Chinese: the file dialog of the "..." buttons on
+    // the demo folder, and the exit question.
+    void standardDialogs()
+    {
+        SystemDialogs sys;
+        FileDialogSpec spec;
+        spec.filter = QStringLiteral("数据库文件|*.mdb");
+        saveModal(
+            "filedialog.png", [&] { sys.openFile(nullptr, spec, demo.path()); }, QSize(760, 440));
+        saveModal("question.png",
+                  [&] { sys.question(nullptr, QStringLiteral("感谢使用本系统，确定退出吗？")); });
+    }
+
+    void icons()
+    {
+        const QString dir = QString::fromLocal8Bit(qgetenv("HALVORRA_ICONS"));
+        if (dir.isEmpty()) QSKIP("set by scripts/screenshots.sh");
+        for (int side : {48, 64, 128, 256})
+            QVERIFY(Pictures::appIcon(side).save(
+                QDir(dir).filePath(QStringLiteral("halvorra-%1.png").arg(side))));
     }
 };
 
