@@ -6,6 +6,7 @@ PACKAGES=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libsqlcipher-dev sqlcipher libxlsxwriter-dev
   fonts-noto-cjk fonts-arphic-ukai
+  qt6-translations-l10n qt6-qpa-plugins
   xvfb xauth python3 python3-openpyxl poppler-utils
 )
 missing=()
