@@ -133,6 +133,25 @@ private slots:
             QVERIFY2(depends.contains(QLatin1String(p)), qPrintable(depends));
     }
 
+    // ./run.sh on a machine without a display says so in one line, names the
+    // VNC way and starts nothing.
+    void runWithoutDisplay()
+    {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char* v : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            env.remove(v);
+        p.setProcessEnvironment(env);
+        p.start("bash", {HALVORRA_SOURCE_DIR "/run.sh"});
+        QVERIFY(p.waitForFinished(30000));
+        const QString out = QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError());
+        QCOMPARE(p.exitCode(), 1);
+        QCOMPARE(out.count('\n'), 1);
+        QVERIFY2(out.contains("./run.sh --vnc") && out.contains("-platform vnc:port=5900") &&
+                     out.contains(QRegularExpression("连接 [0-9.]+:5900")),
+                 qPrintable(out));
+    }
+
     // Started on Qt's offscreen platform and on its VNC platform (what
     // "./run.sh --vnc" uses), where a viewer is greeted on the port.
     void installedProgramLogsIn_data()
