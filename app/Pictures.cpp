@@ -64,6 +64,17 @@ QPainter& smooth(QPainter& p)
     return p;
 }
 
+// A transparent square picture of side pixels, painted by draw(painter, side).
+template <typename Draw> QPixmap square(int side, Draw draw)
+{
+    QPixmap pm(side, side);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    smooth(p);
+    draw(p, qreal(side));
+    return pm;
+}
+
 QFont font(const QString& family, int px, bool bold = false)
 {
     QFont f(family);
@@ -147,39 +158,31 @@ QPixmap splash(const QSize& size)
 
 QPixmap loginEmblem(int side)
 {
-    QPixmap pm(side, side);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    smooth(p);
-    const qreal s = side;
-    drawHouse(p, s * 0.04, s * 0.8, s * 0.72, kWall, kRoof);
-    // A key across the door: the operator's entry.
-    p.setPen(QPen(QColor(196, 150, 30), s * 0.07, Qt::SolidLine, Qt::RoundCap));
-    p.setBrush(QColor(240, 196, 60));
-    p.drawEllipse(QPointF(s * 0.72, s * 0.62), s * 0.13, s * 0.13);
-    p.drawLine(QPointF(s * 0.72, s * 0.75), QPointF(s * 0.72, s * 0.97));
-    p.drawLine(QPointF(s * 0.72, s * 0.88), QPointF(s * 0.82, s * 0.88));
-    return pm;
+    return square(side, [](QPainter& p, qreal s) {
+        drawHouse(p, s * 0.04, s * 0.8, s * 0.72, kWall, kRoof);
+        // A key across the door: the operator's entry.
+        p.setPen(QPen(QColor(196, 150, 30), s * 0.07, Qt::SolidLine, Qt::RoundCap));
+        p.setBrush(QColor(240, 196, 60));
+        p.drawEllipse(QPointF(s * 0.72, s * 0.62), s * 0.13, s * 0.13);
+        p.drawLine(QPointF(s * 0.72, s * 0.75), QPointF(s * 0.72, s * 0.97));
+        p.drawLine(QPointF(s * 0.72, s * 0.88), QPointF(s * 0.82, s * 0.88));
+    });
 }
 
 QPixmap appIcon(int side)
 {
-    QPixmap pm(side, side);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    smooth(p);
-    const qreal s = side;
-    QLinearGradient sky(0, 0, 0, s);
-    sky.setColorAt(0, kBlue.lighter(150));
-    sky.setColorAt(1, kBlue);
-    p.setPen(Qt::NoPen);
-    p.setBrush(sky);
-    p.drawRoundedRect(QRectF(s * 0.03, s * 0.03, s * 0.94, s * 0.94), s * 0.18, s * 0.18);
-    drawTower(p, s * 0.58, s * 0.84, s * 0.26, s * 0.6, QColor(220, 230, 244));
-    drawHouse(p, s * 0.1, s * 0.84, s * 0.56, kWall, kRoof);
-    p.setBrush(kGreen);
-    p.drawRect(QRectF(s * 0.08, s * 0.84, s * 0.84, s * 0.05));
-    return pm;
+    return square(side, [](QPainter& p, qreal s) {
+        QLinearGradient sky(0, 0, 0, s);
+        sky.setColorAt(0, kBlue.lighter(150));
+        sky.setColorAt(1, kBlue);
+        p.setPen(Qt::NoPen);
+        p.setBrush(sky);
+        p.drawRoundedRect(QRectF(s * 0.03, s * 0.03, s * 0.94, s * 0.94), s * 0.18, s * 0.18);
+        drawTower(p, s * 0.58, s * 0.84, s * 0.26, s * 0.6, QColor(220, 230, 244));
+        drawHouse(p, s * 0.1, s * 0.84, s * 0.56, kWall, kRoof);
+        p.setBrush(kGreen);
+        p.drawRect(QRectF(s * 0.08, s * 0.84, s * 0.84, s * 0.05));
+    });
 }
 
 QPixmap mainBackground(const QSize& size)

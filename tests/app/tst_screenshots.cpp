@@ -36,23 +36,17 @@ class TestScreenshots : public QObject
     void saveModal(const char* name, const std::function<void()>& show, QSize size = {})
     {
         bool saved = false;
-        std::function<void()> poll = [&] {
-            QWidget* m = QApplication::activeModalWidget();
-            if (!m || !m->isVisible()) {
-                QTimer::singleShot(50, poll);
-                return;
-            }
-            if (size.isValid()) m->resize(size);
-            QTimer::singleShot(500, m, [&, m] {
+        ui::whenModal([&](QDialog* d) {
+            if (size.isValid()) d->resize(size);
+            QTimer::singleShot(500, d, [&, d] {
                 // Whole file names, sizes, types and dates in the file list.
-                for (QTreeView* t : m->findChildren<QTreeView*>())
+                for (QTreeView* t : d->findChildren<QTreeView*>())
                     for (int c = 0; t->model() && c < t->model()->columnCount(t->rootIndex()); ++c)
                         t->resizeColumnToContents(c);
-                saved = m->grab().save(out.filePath(QLatin1String(name)));
-                qobject_cast<QDialog*>(m)->reject();
+                saved = d->grab().save(out.filePath(QLatin1String(name)));
+                d->reject();
             });
-        };
-        QTimer::singleShot(0, poll);
+        });
         show();
         QVERIFY(saved);
     }

@@ -74,27 +74,18 @@ QStringList english(const QStringList& texts)
     return out;
 }
 
-// Runs show(), which opens a modal window, and hands that window to inspect
-// before it is closed again.
+// Runs show(), which opens a modal window, and reads that window's texts before
+// it is closed again.
 QStringList textsOfModal(const std::function<void()>& show)
 {
     QStringList seen;
-    bool done = false;
-    std::function<void()> poll = [&] {
-        QWidget* m = QApplication::activeModalWidget();
-        if (!m || !m->isVisible()) {
-            QTimer::singleShot(20, poll);
-            return;
-        }
-        QTimer::singleShot(50, m, [&, m] {
-            seen = visibleTexts(m);
-            done = true;
-            if (auto* d = qobject_cast<QDialog*>(m)) d->reject();
+    ui::whenModal([&](QDialog* d) {
+        QTimer::singleShot(50, d, [&, d] {
+            seen = visibleTexts(d);
+            d->reject();
         });
-    };
-    QTimer::singleShot(0, poll);
+    });
     show();
-    if (!done) qWarning("no modal window came up");
     return seen;
 }
 
