@@ -8,6 +8,7 @@
 #include "data/Query.h"
 #include "data/Schema.h"
 #include "tests/support/TestSupport.h"
+#include "tests/support/UserFolders.h"
 
 #include <QDir>
 #include <QFile>
@@ -143,12 +144,10 @@ private slots:
                 QSKIP("the administrator writes every folder");
             }
         }
-        const QByteArray oldConfig = qgetenv("XDG_CONFIG_HOME");
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
+        ScopedEnv configEnv("XDG_CONFIG_HOME", config.path());
         IniFiles::setFolder(programDir);
         auto restore = qScopeGuard([&] {
             IniFiles::setFolder({});
-            qputenv("XDG_CONFIG_HOME", oldConfig);
             QFile::setPermissions(exe.path(),
                                   QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         });

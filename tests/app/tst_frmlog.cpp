@@ -8,13 +8,13 @@
 #include "data/Schema.h"
 #include "data/Text.h"
 #include "tests/support/TestSupport.h"
+#include "tests/support/UserFolders.h"
 
 #include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScopeGuard>
 
 namespace
 {
@@ -341,9 +341,7 @@ private slots:
         QTemporaryDir config;
         const QString configHome = userFolderWritable ? config.path() : config.filePath("file/x");
         if (!userFolderWritable) writeIni(config.filePath("file"), "");
-        const QByteArray oldConfig = qgetenv("XDG_CONFIG_HOME");
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(configHome));
-        auto restore = qScopeGuard([&] { qputenv("XDG_CONFIG_HOME", oldConfig); });
+        ScopedEnv configEnv("XDG_CONFIG_HOME", configHome);
         DialogsScope d;
         IniFiles::setFolder(QDir(exeDir->path()).filePath("gone/away"));
         auto w = makeWindow(false);

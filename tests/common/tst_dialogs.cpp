@@ -6,6 +6,7 @@
 #include "common/U_SelectRQ.h"
 #include "data/Dmbasic.h"
 #include "tests/support/TestSupport.h"
+#include "tests/support/UserFolders.h"
 
 #include <QAbstractButton>
 #include <QCalendarWidget>
@@ -204,11 +205,8 @@ private slots:
                             program.toUtf8() + "'\n");
         const QString file = bin.filePath("房源信息查询.xlsx");
         QFile(file).open(QIODevice::WriteOnly);
-        const QByteArray oldPath = qgetenv("PATH");
-        qputenv("PATH", QFile::encodeName(bin.path()));
-        const bool result = openWithDesktop(file, bin.path());
-        qputenv("PATH", oldPath);
-        QCOMPARE(result, opens);
+        ScopedEnv path("PATH", bin.path());
+        QCOMPARE(openWithDesktop(file, bin.path()), opens);
         if (opens) {
             QTRY_COMPARE(readAll(log).trimmed(), file.toUtf8());
         } else {

@@ -44,13 +44,6 @@ class TestPubExport : public QObject
         PubGrid = grid.get();
         PubDataSet = data.get();
     }
-    static void restoreEnv(const char* name, const QByteArray& old)
-    {
-        if (old.isEmpty())
-            qunsetenv(name);
-        else
-            qputenv(name, old);
-    }
     // Runs 导出 and reads the one file it opened.
     XlsxBook exportNow(TFrmPubExport& w, DialogsScope& d)
     {
@@ -313,8 +306,7 @@ private slots:
         QFETCH(bool, programFound);
         openData();
         QTemporaryDir tmp;
-        const QByteArray oldTmp = qgetenv("TMPDIR");
-        qputenv("TMPDIR", QFile::encodeName(tmp.path()));
+        ScopedEnv tmpdir("TMPDIR", tmp.path());
         DialogsScope d;
         d->openSucceeds = programFound;
         TFrmPubExport w;
@@ -322,7 +314,6 @@ private slots:
         const QDateTime before = QDateTime::currentDateTime().addMSecs(-1000);
         ui::click(w.SpeedButton4);
         const QDateTime after = QDateTime::currentDateTime();
-        restoreEnv("TMPDIR", oldTmp);
 
         QCOMPARE(d->opened.size(), 1);
         const QFileInfo file(d->opened.first());
@@ -357,17 +348,12 @@ private slots:
         QFile blocker(tmp.filePath(QStringLiteral("Documents")));
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         blocker.close();
-        QFile dirs(tmp.filePath(QStringLiteral("user-dirs.dirs")));
-        QVERIFY(dirs.open(QIODevice::WriteOnly));
-        dirs.write("XDG_DOCUMENTS_DIR=\"" + QFile::encodeName(blocker.fileName()) + "\"\n");
-        dirs.close();
-        const QByteArray oldConfig = qgetenv("XDG_CONFIG_HOME");
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(tmp.path()));
+        writeUserDirs(tmp.path(), blocker.fileName());
+        ScopedEnv config("XDG_CONFIG_HOME", tmp.path());
         DialogsScope d;
         TFrmPubExport w;
         w.edtTitle->setText(QStringLiteral("房源信息查询"));
         ui::click(w.SpeedButton4);
-        restoreEnv("XDG_CONFIG_HOME", oldConfig);
         QCOMPARE(d->messages(), QStringList{"请确认是否安装Excel?"});
         QVERIFY(d->opened.isEmpty());
         QVERIFY(w.StatusPanel0->text().isEmpty());
