@@ -96,10 +96,11 @@ private slots:
     void standardDialogs()
     {
         SystemDialogs sys;
-        FileDialogSpec spec;
-        spec.filter = QStringLiteral("数据库文件|*.mdb");
+        FileDialogSpec databases;
+        databases.filter = QStringLiteral("数据库文件|*.mdb");
         saveModal(
-            "filedialog.png", [&] { sys.openFile(nullptr, spec, demo.path()); }, QSize(760, 440));
+            "filedialog.png", [&] { sys.openFile(nullptr, databases, demo.path()); },
+            QSize(760, 440));
         saveModal("question.png",
                   [&] { sys.question(nullptr, QStringLiteral("感谢使用本系统，确定退出吗？")); });
     }

@@ -56,9 +56,9 @@ template <typename T> T* visibleTopLevel()
 class LoginDriver : public QObject
 {
 public:
-    explicit LoginDriver(const QString& spec)
+    explicit LoginDriver(const QString& options)
     {
-        for (const QString& part : spec.split(QLatin1Char(':'))) {
+        for (const QString& part : options.split(QLatin1Char(':'))) {
             const QString key = part.section(QLatin1Char('='), 0, 0);
             const QString value = part.section(QLatin1Char('='), 1);
             if (key == QLatin1String("user")) m_user = value;
@@ -139,7 +139,10 @@ class LoginDriverPlugin : public QGenericPlugin
     Q_OBJECT
     Q_PLUGIN_METADATA(IID QGenericPluginFactoryInterface_iid FILE "logindriver.json")
 public:
-    QObject* create(const QString&, const QString& spec) override { return new LoginDriver(spec); }
+    QObject* create(const QString&, const QString& options) override
+    {
+        return new LoginDriver(options);
+    }
 };
 
 #include "LoginDriver.moc"
