@@ -711,3 +711,24 @@ void Query::remove()
     emit rowRemoved(pos);
     moved();
 }
+
+void Query::openRows(const QList<ColumnInfo>& columns, std::vector<QVector<QVariant>> rows)
+{
+    close();
+    m_hasRowid = false;
+    m_columns = columns;
+    m_table.clear();
+    m_rows.resize(rows.size());
+    for (size_t i = 0; i < rows.size(); ++i) {
+        m_rows[i].values = std::move(rows[i]);
+        m_rows[i].values.resize(columns.size());
+    }
+    m_terms = m_filtered ? parseFilter(m_filter) : QList<FilterTerm>();
+    rebuildVisible();
+    m_cur = m_visible.empty() ? -1 : 0;
+    m_eof = m_bof = m_visible.empty();
+    m_state = State::Browse;
+    emit stateChanged();
+    emit reset();
+    emit currentChanged();
+}

@@ -37,6 +37,9 @@ public:
 
     void open();
     void execSql();
+    // Opens a read-only result on rows the caller made in memory (a result that no
+    // statement returns, e.g. scores), with no table and no connection behind it.
+    void openRows(const QList<ColumnInfo>& columns, std::vector<QVector<QVariant>> rows);
     void close();
     bool isActive() const { return m_state != State::Inactive; }
     int rowsAffected() const { return m_rowsAffected; }
