@@ -30,9 +30,16 @@ QPushButton* button(QWidget* parent, const char* name, const QString& text)
     return b;
 }
 
-QString amount(double x)
+QString amount(double x, const QString& none)
 {
-    return QString::number(x, 'f', 2);
+    return x > 0 ? QString::number(x, 'f', 2) : none;
+}
+
+QString bounds(const QString& caption, double lo, double hi)
+{
+    if (!(lo > 0) && !(hi > 0)) return caption + QStringLiteral(" 不限");
+    return QStringLiteral("%1 %2 至 %3")
+        .arg(caption, amount(lo, QStringLiteral("不限")), amount(hi, QStringLiteral("不限")));
 }
 
 // The parts that say something, two blanks apart.
@@ -47,18 +54,18 @@ QString joined(const QStringList& parts)
 QString describe(const Matching::Listing& l)
 {
     return QStringLiteral("房源 %1：").arg(l.archive) +
-           joined({l.estate, l.address, l.mode, QStringLiteral("面积 ") + amount(l.area),
-                   QStringLiteral("价格 ") + amount(l.price), l.houseType, l.floor, l.location,
-                   l.ownership});
+           joined({l.estate, l.address, l.mode,
+                   QStringLiteral("面积 ") + amount(l.area, QStringLiteral("未填")),
+                   QStringLiteral("价格 ") + amount(l.price, QStringLiteral("未填")), l.houseType,
+                   l.floor, l.location, l.ownership});
 }
 
 QString describe(const Matching::Customer& c)
 {
     return QStringLiteral("客户 %1：").arg(c.archive) +
-           joined({c.mode, QStringLiteral("面积 %1 至 %2").arg(amount(c.area1), amount(c.area2)),
-                   QStringLiteral("价格 %1 至 %2").arg(amount(c.price1), amount(c.price2)),
-                   c.houseType, c.floor, c.location, c.ownership,
-                   QStringLiteral("地址描述 ") + c.wantedArea});
+           joined({c.mode, bounds(QStringLiteral("面积"), c.area1, c.area2),
+                   bounds(QStringLiteral("价格"), c.price1, c.price2), c.houseType, c.floor,
+                   c.location, c.ownership, QStringLiteral("地址描述 ") + c.wantedArea});
 }
 
 // Widths of the columns the query grids give a width of their own.
@@ -66,7 +73,7 @@ int widthOf(const QString& field)
 {
     static const QHash<QString, int> widths = {
         {Matching::scoreColumn(), 40},   {Matching::markColumn(), 40},
-        {Matching::reasonColumn(), 440}, {QStringLiteral("小区名称"), 136},
+        {Matching::reasonColumn(), 560}, {QStringLiteral("小区名称"), 136},
         {QStringLiteral("地址"), 211},   {QStringLiteral("设施"), 239}};
     return widths.value(field, -1);
 }
