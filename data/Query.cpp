@@ -163,6 +163,11 @@ void Query::open()
     m_columns = cols;
     m_table = (oneTable && !table.isEmpty()) ? table : QString();
     m_rows = std::move(rows);
+    browseFirst();
+}
+
+void Query::browseFirst()
+{
     m_terms = m_filtered ? parseFilter(m_filter) : QList<FilterTerm>();
     rebuildVisible();
     m_cur = m_visible.empty() ? -1 : 0;
@@ -723,12 +728,5 @@ void Query::openRows(const QList<ColumnInfo>& columns, std::vector<QVector<QVari
         m_rows[i].values = std::move(rows[i]);
         m_rows[i].values.resize(columns.size());
     }
-    m_terms = m_filtered ? parseFilter(m_filter) : QList<FilterTerm>();
-    rebuildVisible();
-    m_cur = m_visible.empty() ? -1 : 0;
-    m_eof = m_bof = m_visible.empty();
-    m_state = State::Browse;
-    emit stateChanged();
-    emit reset();
-    emit currentChanged();
+    browseFirst();
 }

@@ -137,6 +137,7 @@ private:
     };
 
     void requireActive() const;
+    void browseFirst(); // the rows just read: filter, first row, browsing
     void setState(State s);
     void moved();
     void rebuildVisible();

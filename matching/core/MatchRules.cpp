@@ -1,5 +1,7 @@
 #include "matching/core/MatchRules.h"
 
+#include "data/Text.h"
+
 #include <cmath>
 
 namespace Matching
@@ -47,17 +49,6 @@ const QString& any()
 bool given(double x)
 {
     return x > 0; // false for NaN
-}
-
-// Trimmed as everywhere in the system: characters up to code 32 removed at both ends.
-QStringView trimmed(QStringView s)
-{
-    qsizetype b = 0, e = s.size();
-    while (b < e && s.at(b).unicode() <= 32)
-        ++b;
-    while (e > b && s.at(e - 1).unicode() <= 32)
-        --e;
-    return s.mid(b, e - b);
 }
 
 // Letter case is ignored for A to Z only, as the database compares text, so that
@@ -118,98 +109,79 @@ bool noWish(QStringView text)
     return none;
 }
 
-Judgement judgeRange(Criterion which, double value, double bound1, double bound2)
+// A judgement with the share of the weight its verdict earns; near and facilities
+// set their own share.
+Judgement judged(Criterion which, Verdict v)
 {
     Judgement j;
     j.criterion = which;
+    j.verdict = v;
+    j.factor = v == Verdict::Missed ? 0 : v == Verdict::Unknown ? kUnknownFactor : 1;
+    return j;
+}
+
+Judgement judgeRange(Criterion which, double value, double bound1, double bound2)
+{
     const Range r = range(bound1, bound2);
-    j.reversed = r.reversed;
-    if (r.open()) {
-        j.verdict = Verdict::Any;
+    const auto verdict = [&](Verdict v) {
+        Judgement j = judged(which, v);
+        j.reversed = r.reversed;
         return j;
-    }
-    if (!given(value)) {
-        j.verdict = Verdict::Unknown;
-        j.factor = kUnknownFactor;
-        return j;
-    }
+    };
+    if (r.open()) return verdict(Verdict::Any);
+    if (!given(value)) return verdict(Verdict::Unknown);
+    double deviation;
+    bool above = false;
     if (r.lo > 0 && value < r.lo) {
-        j.deviation = (r.lo - value) / r.lo;
+        deviation = (r.lo - value) / r.lo;
     } else if (r.hi > 0 && value > r.hi) {
-        j.deviation = (value - r.hi) / r.hi;
-        j.above = true;
+        deviation = (value - r.hi) / r.hi;
+        above = true;
     } else {
-        j.verdict = Verdict::Met;
-        return j;
+        return verdict(Verdict::Met);
     }
-    if (j.deviation <= kNear + kNearTolerance) {
-        j.verdict = Verdict::Near;
-        j.factor = 1 - (1 - kNearFactorAtLimit) * qMin(1.0, j.deviation / kNear);
-    } else {
-        j.verdict = Verdict::Missed;
-        j.factor = 0;
-    }
+    const bool near = deviation <= kNear + kNearTolerance;
+    Judgement j = verdict(near ? Verdict::Near : Verdict::Missed);
+    j.deviation = deviation;
+    j.above = above;
+    if (near) j.factor = 1 - (1 - kNearFactorAtLimit) * qMin(1.0, deviation / kNear);
     return j;
 }
 
 Judgement judgeText(Criterion which, const QString& offered, const QString& wanted)
 {
-    Judgement j;
-    j.criterion = which;
-    const QStringView w = trimmed(wanted), o = trimmed(offered);
-    if (w.isEmpty() || isAny(w)) {
-        j.verdict = Verdict::Any;
-    } else if (o.isEmpty() || isAny(o)) {
-        j.verdict = Verdict::Unknown;
-        j.factor = kUnknownFactor;
-    } else if (same(o, w)) {
-        j.verdict = Verdict::Met;
-    } else {
-        j.verdict = Verdict::Missed;
-        j.factor = 0;
-    }
-    return j;
+    const QString w = Text::trim(wanted), o = Text::trim(offered);
+    if (w.isEmpty() || isAny(w)) return judged(which, Verdict::Any);
+    if (o.isEmpty() || isAny(o)) return judged(which, Verdict::Unknown);
+    return judged(which, same(o, w) ? Verdict::Met : Verdict::Missed);
 }
 
 Judgement judgeWantedArea(const Listing& l, const QString& description)
 {
-    Judgement j;
-    j.criterion = Criterion::WantedArea;
-    if (noWish(description)) {
-        j.verdict = Verdict::Any;
-        return j;
-    }
+    const Criterion which = Criterion::WantedArea;
+    if (noWish(description)) return judged(which, Verdict::Any);
     bool found = false;
     eachWord(description, [&](QStringView w) {
         found = holds(l.estate, w) || holds(l.address, w);
         return !found;
     });
-    if (found) {
-        j.verdict = Verdict::Met;
-    } else if (trimmed(l.estate).isEmpty() && trimmed(l.address).isEmpty()) {
-        j.verdict = Verdict::Unknown;
-        j.factor = kUnknownFactor;
-    } else {
-        j.verdict = Verdict::Missed;
-        j.factor = 0;
-    }
-    return j;
+    if (found) return judged(which, Verdict::Met);
+    const bool unknown = Text::trim(l.estate).isEmpty() && Text::trim(l.address).isEmpty();
+    return judged(which, unknown ? Verdict::Unknown : Verdict::Missed);
 }
 
 Judgement judgeFacilities(const QString& offered, const QString& wanted)
 {
-    Judgement j;
-    j.criterion = Criterion::Facilities;
-    if (noWish(wanted)) {
-        j.verdict = Verdict::Any;
-        return j;
-    }
+    if (noWish(wanted)) return judged(Criterion::Facilities, Verdict::Any);
     const QStringList w = words(wanted);
-    j.wanted = int(w.size());
+    int found = 0;
     for (const QString& s : w)
-        if (holds(offered, s)) ++j.found;
-    j.verdict = j.found == j.wanted ? Verdict::Met : Verdict::Partial;
-    j.factor = double(j.found) / j.wanted;
+        if (holds(offered, s)) ++found;
+    Judgement j =
+        judged(Criterion::Facilities, found == w.size() ? Verdict::Met : Verdict::Partial);
+    j.found = found;
+    j.wanted = int(w.size());
+    j.factor = double(found) / w.size();
     return j;
 }
 
@@ -305,8 +277,8 @@ QStringList wishes(const QString& text)
 
 QString named(const QString& text)
 {
-    const QStringView t = trimmed(text);
-    return t.isEmpty() || isAny(t) ? QString() : t.toString();
+    const QString t = Text::trim(text);
+    return t.isEmpty() || isAny(t) ? QString() : t;
 }
 
 QString anyValue()

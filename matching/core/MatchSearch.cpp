@@ -25,95 +25,76 @@ const QString& customerTable()
     return s;
 }
 
-QString textAt(const Query& q, int row, int col)
-{
-    if (col < 0) return {};
-    const QVariant v = q.valueAt(row, col);
-    return v.isNull() ? QString() : v.toString();
-}
-
-double numberAt(const Query& q, int row, int col)
-{
-    if (col < 0) return 0;
-    const QVariant v = q.valueAt(row, col);
-    return v.isNull() ? 0 : v.toDouble();
-}
-
-// Column positions looked up once, for reading many rows.
-struct ListingReader {
-    explicit ListingReader(const Query& q)
-        : archive(q.fieldIndex(QStringLiteral("档案号"))),
-          validity(q.fieldIndex(QStringLiteral("类型"))),
-          mode(q.fieldIndex(QStringLiteral("方式"))),
-          area(q.fieldIndex(QStringLiteral("房屋面积"))),
-          price(q.fieldIndex(QStringLiteral("信息价格"))),
-          floor(q.fieldIndex(QStringLiteral("楼层"))),
-          houseType(q.fieldIndex(QStringLiteral("户型"))),
-          location(q.fieldIndex(QStringLiteral("位置"))),
-          ownership(q.fieldIndex(QStringLiteral("权属"))),
-          estate(q.fieldIndex(QStringLiteral("小区名称"))),
-          address(q.fieldIndex(QStringLiteral("地址"))),
-          facilities(q.fieldIndex(QStringLiteral("设施")))
-    {
-    }
-    Listing at(const Query& q, int row) const
-    {
-        Listing l;
-        l.archive = textAt(q, row, archive);
-        l.validity = textAt(q, row, validity);
-        l.mode = textAt(q, row, mode);
-        l.area = numberAt(q, row, area);
-        l.price = numberAt(q, row, price);
-        l.floor = textAt(q, row, floor);
-        l.houseType = textAt(q, row, houseType);
-        l.location = textAt(q, row, location);
-        l.ownership = textAt(q, row, ownership);
-        l.estate = textAt(q, row, estate);
-        l.address = textAt(q, row, address);
-        l.facilities = textAt(q, row, facilities);
-        return l;
-    }
-    int archive, validity, mode, area, price, floor, houseType, location, ownership, estate,
-        address, facilities;
+// A column read into a field of a Listing or a Customer: a text, or a number
+// (null read as 0).
+template <typename T> struct Field {
+    const char* column;
+    QString T::*text = nullptr;
+    double T::*number = nullptr;
 };
 
-struct CustomerReader {
-    explicit CustomerReader(const Query& q)
-        : archive(q.fieldIndex(QStringLiteral("档案号"))),
-          validity(q.fieldIndex(QStringLiteral("类型"))),
-          mode(q.fieldIndex(QStringLiteral("需求方式"))),
-          area1(q.fieldIndex(QStringLiteral("面积1"))),
-          area2(q.fieldIndex(QStringLiteral("面积2"))),
-          price1(q.fieldIndex(QStringLiteral("价格1"))),
-          price2(q.fieldIndex(QStringLiteral("价格2"))),
-          floor(q.fieldIndex(QStringLiteral("楼层"))),
-          houseType(q.fieldIndex(QStringLiteral("户型"))),
-          location(q.fieldIndex(QStringLiteral("位置"))),
-          ownership(q.fieldIndex(QStringLiteral("权属"))),
-          wantedArea(q.fieldIndex(QStringLiteral("地址描述"))),
-          wantedFacilities(q.fieldIndex(QStringLiteral("需求设施")))
+const QList<Field<Listing>>& listingFields()
+{
+    static const QList<Field<Listing>> f = {{"档案号", &Listing::archive},
+                                            {"类型", &Listing::validity},
+                                            {"方式", &Listing::mode},
+                                            {"房屋面积", nullptr, &Listing::area},
+                                            {"信息价格", nullptr, &Listing::price},
+                                            {"户型", &Listing::houseType},
+                                            {"楼层", &Listing::floor},
+                                            {"位置", &Listing::location},
+                                            {"权属", &Listing::ownership},
+                                            {"小区名称", &Listing::estate},
+                                            {"地址", &Listing::address},
+                                            {"设施", &Listing::facilities}};
+    return f;
+}
+
+const QList<Field<Customer>>& customerFields()
+{
+    static const QList<Field<Customer>> f = {{"档案号", &Customer::archive},
+                                             {"类型", &Customer::validity},
+                                             {"需求方式", &Customer::mode},
+                                             {"面积1", nullptr, &Customer::area1},
+                                             {"面积2", nullptr, &Customer::area2},
+                                             {"价格1", nullptr, &Customer::price1},
+                                             {"价格2", nullptr, &Customer::price2},
+                                             {"户型", &Customer::houseType},
+                                             {"楼层", &Customer::floor},
+                                             {"位置", &Customer::location},
+                                             {"权属", &Customer::ownership},
+                                             {"地址描述", &Customer::wantedArea},
+                                             {"需求设施", &Customer::wantedFacilities}};
+    return f;
+}
+
+// Reads rows of a result into Listings or Customers; the column positions are
+// looked up once. A column the result lacks leaves its field empty.
+template <typename T> class Reader
+{
+public:
+    Reader(const Query& q, const QList<Field<T>>& fields) : m_q(q), m_fields(fields)
     {
+        for (const Field<T>& f : fields)
+            m_cols << q.fieldIndex(QString::fromUtf8(f.column));
     }
-    Customer at(const Query& q, int row) const
+    T at(int row) const
     {
-        Customer c;
-        c.archive = textAt(q, row, archive);
-        c.validity = textAt(q, row, validity);
-        c.mode = textAt(q, row, mode);
-        c.area1 = numberAt(q, row, area1);
-        c.area2 = numberAt(q, row, area2);
-        c.price1 = numberAt(q, row, price1);
-        c.price2 = numberAt(q, row, price2);
-        c.floor = textAt(q, row, floor);
-        c.houseType = textAt(q, row, houseType);
-        c.location = textAt(q, row, location);
-        c.ownership = textAt(q, row, ownership);
-        c.wantedArea = textAt(q, row, wantedArea);
-        c.wantedFacilities = textAt(q, row, wantedFacilities);
-        return c;
+        T t;
+        for (int i = 0; i < m_fields.size(); ++i) {
+            const QVariant v = m_cols[i] < 0 ? QVariant() : m_q.valueAt(row, m_cols[i]);
+            if (m_fields[i].text)
+                t.*m_fields[i].text = v.isNull() ? QString() : v.toString();
+            else
+                t.*m_fields[i].number = v.isNull() ? 0 : v.toDouble();
+        }
+        return t;
     }
-    int archive, validity, mode, area1, area2, price1, price2, floor, houseType, location,
-        ownership, wantedArea, wantedFacilities;
+
+private:
+    const Query& m_q;
+    const QList<Field<T>>& m_fields;
+    QList<int> m_cols;
 };
 
 // Numbers computed here (never typed values) stand in the statement as plain
@@ -272,9 +253,10 @@ QList<QStringList> secondPass(const QString& select, const QStringList& candidat
 // then reads the whole rows of those shown (the shown columns, the validity and
 // the facilities) and judges them in full, so the score and the reasons come from
 // the rows as they are now. Best score first.
-template <typename Reader, typename Judge>
-MatchTable run(Connection& c, const QString& table, const QStringList& shownColumns,
-               const QStringList& candidateLines, const Judge& judgeOne)
+template <typename T, typename Judge>
+MatchTable run(Connection& c, const QString& table, const QList<Field<T>>& fields,
+               const QStringList& shownColumns, const QStringList& candidateLines,
+               const Judge& judgeOne)
 {
     MatchTable t;
     t.columns = resultColumns(c, table, shownColumns);
@@ -285,11 +267,11 @@ MatchTable run(Connection& c, const QString& table, const QStringList& shownColu
         Query q(&c);
         q.setSql(candidateLines);
         q.open();
-        const Reader reader(q);
-        const int archive = q.fieldIndex(QStringLiteral("档案号"));
-        for (int i = 0; i < q.recordCount(); ++i)
-            if (judgeOne(reader.at(q, i), Detail::Decision).shown)
-                archives << textAt(q, i, archive);
+        const Reader<T> reader(q, fields);
+        for (int i = 0; i < q.recordCount(); ++i) {
+            const T candidate = reader.at(i);
+            if (judgeOne(candidate, Detail::Decision).shown) archives << candidate.archive;
+        }
     }
 
     struct Hit {
@@ -305,20 +287,20 @@ MatchTable run(Connection& c, const QString& table, const QStringList& shownColu
         Query q(&c);
         q.setSql(lines);
         q.open();
-        const Reader reader(q);
-        const int archive = q.fieldIndex(QStringLiteral("档案号"));
+        const Reader<T> reader(q, fields);
         QList<int> cols;
         for (const QString& name : shownColumns)
             cols << q.fieldIndex(name);
         for (int i = 0; i < q.recordCount(); ++i) {
-            const Outcome o = judgeOne(reader.at(q, i), Detail::Full);
+            const T candidate = reader.at(i);
+            const Outcome o = judgeOne(candidate, Detail::Full);
             if (!o.shown) continue; // changed since the first pass, or not shown there
             QVector<QVariant> row;
             row.reserve(3 + cols.size());
             row << double(o.score) << markFor(o) << o.reasons();
             for (int col : cols)
                 row << (col >= 0 ? q.valueAt(i, col) : QVariant());
-            hits.push_back({o, textAt(q, i, archive), std::move(row)});
+            hits.push_back({o, candidate.archive, std::move(row)});
         }
     }
     std::sort(hits.begin(), hits.end(), [](const Hit& a, const Hit& b) {
@@ -335,12 +317,12 @@ MatchTable run(Connection& c, const QString& table, const QStringList& shownColu
 
 Listing listingFrom(const Query& row)
 {
-    return ListingReader(row).at(row, row.recNo());
+    return Reader<Listing>(row, listingFields()).at(row.recNo());
 }
 
 Customer customerFrom(const Query& row)
 {
-    return CustomerReader(row).at(row, row.recNo());
+    return Reader<Customer>(row, customerFields()).at(row.recNo());
 }
 
 QStringList customerColumns(bool personal)
@@ -415,14 +397,15 @@ QString markFor(const Outcome& o)
 
 MatchTable customersFor(Connection& c, const Listing& l, bool personal)
 {
-    return run<CustomerReader>(c, customerTable(), customerColumns(personal), customerCandidates(l),
-                               [&](const Customer& cu, Detail d) { return judge(l, cu, d); });
+    return run(c, customerTable(), customerFields(), customerColumns(personal),
+               customerCandidates(l),
+               [&](const Customer& cu, Detail d) { return judge(l, cu, d); });
 }
 
 MatchTable listingsFor(Connection& c, const Customer& cu, bool personal)
 {
-    return run<ListingReader>(c, listingTable(), listingColumns(personal), listingCandidates(cu),
-                              [&](const Listing& l, Detail d) { return judge(l, cu, d); });
+    return run(c, listingTable(), listingFields(), listingColumns(personal), listingCandidates(cu),
+               [&](const Listing& l, Detail d) { return judge(l, cu, d); });
 }
 
 } // namespace Matching
