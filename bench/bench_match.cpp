@@ -1,8 +1,10 @@
 // Matching on a demo pair of 100,000 listings and 100,000 customers: one listing
-// against the customers and one customer against the listings, each beside the
+// against the customers and one customer against the listings, each beside its
 // candidate statement alone (through our data layer, and in the sqlcipher command
-// line with the key already derived, so only the statement is timed). A typical
-// row and one with open bounds (every valid row of the paired mode a candidate).
+// line with the key already derived, so only the statement is timed). Rows: a
+// typical listing and customer, the same without area/price or bounds (open: the
+// bounds filter nothing), and a customer who asks for nothing at all (every valid
+// listing for sale is shown: the largest result there is).
 #include "data/DbError.h"
 #include "data/Query.h"
 #include "data/Schema.h"
