@@ -163,6 +163,11 @@ void Query::open()
     m_columns = cols;
     m_table = (oneTable && !table.isEmpty()) ? table : QString();
     m_rows = std::move(rows);
+    browseFirst();
+}
+
+void Query::browseFirst()
+{
     m_terms = m_filtered ? parseFilter(m_filter) : QList<FilterTerm>();
     rebuildVisible();
     m_cur = m_visible.empty() ? -1 : 0;
@@ -710,4 +715,18 @@ void Query::remove()
     m_eof = m_bof = m_visible.empty();
     emit rowRemoved(pos);
     moved();
+}
+
+void Query::openRows(const QList<ColumnInfo>& columns, std::vector<QVector<QVariant>> rows)
+{
+    close();
+    m_hasRowid = false;
+    m_columns = columns;
+    m_table.clear();
+    m_rows.resize(rows.size());
+    for (size_t i = 0; i < rows.size(); ++i) {
+        m_rows[i].values = std::move(rows[i]);
+        m_rows[i].values.resize(columns.size());
+    }
+    browseFirst();
 }

@@ -37,6 +37,9 @@ public:
 
     void open();
     void execSql();
+    // Opens a read-only result on rows the caller made in memory (a result that no
+    // statement returns, e.g. scores), with no table and no connection behind it.
+    void openRows(const QList<ColumnInfo>& columns, std::vector<QVector<QVariant>> rows);
     void close();
     bool isActive() const { return m_state != State::Inactive; }
     int rowsAffected() const { return m_rowsAffected; }
@@ -134,6 +137,7 @@ private:
     };
 
     void requireActive() const;
+    void browseFirst(); // the rows just read: filter, first row, browsing
     void setState(State s);
     void moved();
     void rebuildVisible();

@@ -1,0 +1,251 @@
+#include "matching/Frm_ppjg.h"
+
+#include "app/core/PubVars.h"
+#include "common/Dialogs.h"
+#include "common/Guard.h"
+#include "common/PubParams.h"
+#include "common/QueryWindow.h"
+#include "common/U_PubExport.h"
+#include "common/WidgetUtil.h"
+#include "customers/Frm_LLKH.h"
+#include "data/DbError.h"
+#include "data/Dmbasic.h"
+#include "listings/Frm_LLFZ.h"
+#include "listings/core/ListingSearch.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace
+{
+
+QPushButton* button(QWidget* parent, const char* name, const QString& text)
+{
+    auto* b = new QPushButton(text, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setAutoDefault(false);
+    return b;
+}
+
+QString amount(double x, const QString& none)
+{
+    return x > 0 ? QString::number(x, 'f', 2) : none;
+}
+
+QString bounds(const QString& caption, double lo, double hi)
+{
+    if (!(lo > 0) && !(hi > 0)) return caption + QStringLiteral(" 不限");
+    return QStringLiteral("%1 %2 至 %3")
+        .arg(caption, amount(lo, QStringLiteral("不限")), amount(hi, QStringLiteral("不限")));
+}
+
+// The parts that say something, two blanks apart.
+QString joined(const QStringList& parts)
+{
+    QStringList out;
+    for (const QString& p : parts)
+        if (!p.trimmed().isEmpty()) out << p.trimmed();
+    return out.join(QStringLiteral("  "));
+}
+
+QString describe(const Matching::Listing& l)
+{
+    return QStringLiteral("房源 %1：").arg(l.archive) +
+           joined({l.estate, l.address, l.mode,
+                   QStringLiteral("面积 ") + amount(l.area, QStringLiteral("未填")),
+                   QStringLiteral("价格 ") + amount(l.price, QStringLiteral("未填")), l.houseType,
+                   l.floor, l.location, l.ownership});
+}
+
+QString describe(const Matching::Customer& c)
+{
+    return QStringLiteral("客户 %1：").arg(c.archive) +
+           joined({c.mode, bounds(QStringLiteral("面积"), c.area1, c.area2),
+                   bounds(QStringLiteral("价格"), c.price1, c.price2), c.houseType, c.floor,
+                   c.location, c.ownership, QStringLiteral("地址描述 ") + c.wantedArea});
+}
+
+// Widths of the columns the query grids give a width of their own.
+int widthOf(const QString& field)
+{
+    static const QHash<QString, int> widths = {
+        {Matching::scoreColumn(), 40},   {Matching::markColumn(), 40},
+        {Matching::reasonColumn(), 560}, {QStringLiteral("小区名称"), 136},
+        {QStringLiteral("地址"), 211},   {QStringLiteral("设施"), 239}};
+    return widths.value(field, -1);
+}
+
+} // namespace
+
+TFrmPPJG::TFrmPPJG(Side side, QWidget* parent) : QDialog(parent), m_side(side)
+{
+    setObjectName(QStringLiteral("FrmPPJG"));
+    qryPP.setObjectName(QStringLiteral("qryPP"));
+    dsPP.setObjectName(QStringLiteral("dsPP"));
+    dsPP.setDataSet(&qryPP);
+    m_personal = side == Side::Customers ? TFrmLLKH::showsPersonalFields(CurUser.GNZ)
+                                         : TFrmLLFZ::showsOwnerBlock(CurUser.GNZ);
+    buildUi();
+}
+
+TFrmPPJG::TFrmPPJG(const Matching::Listing& listing, QWidget* parent)
+    : TFrmPPJG(Side::Customers, parent)
+{
+    m_listing = listing;
+    lblSubject->setText(describe(listing));
+    refresh();
+}
+
+TFrmPPJG::TFrmPPJG(const Matching::Customer& customer, QWidget* parent)
+    : TFrmPPJG(Side::Listings, parent)
+{
+    m_customer = customer;
+    lblSubject->setText(describe(customer));
+    refresh();
+}
+
+TFrmPPJG::~TFrmPPJG()
+{
+    qryPP.close();
+}
+
+void TFrmPPJG::buildUi()
+{
+    const bool customers = m_side == Side::Customers;
+    setWindowTitle(customers ? QStringLiteral("匹配客户") : QStringLiteral("匹配房源"));
+    setFont(pixelFont(QStringLiteral("宋体"), 15));
+    resize(900, 527);
+    setSizeGripEnabled(true);
+    auto* root = new QVBoxLayout(this);
+    root->setContentsMargins(0, 0, 0, 0);
+    root->setSpacing(2);
+
+    lblTitle = new QLabel(windowTitle(), this);
+    lblTitle->setObjectName(QStringLiteral("lblTitle"));
+    lblTitle->setFont(pixelFont(QStringLiteral("楷体_GB2312"), 20, true));
+    lblTitle->setAlignment(Qt::AlignCenter);
+    lblTitle->setMinimumHeight(36);
+    root->addWidget(lblTitle);
+
+    lblSubject = new QLabel(this);
+    lblSubject->setObjectName(QStringLiteral("lblSubject"));
+    lblSubject->setContentsMargins(6, 0, 6, 0);
+    lblSubject->setWordWrap(true);
+    root->addWidget(lblSubject);
+
+    auto* bar = new QWidget(this);
+    bar->setFont(pixelFont(QStringLiteral("宋体"), 12));
+    auto* tb = new QHBoxLayout(bar);
+    tb->setContentsMargins(4, 0, 4, 0);
+    btnXM = button(bar, "btnXM", QStringLiteral("项目"));
+    btnExcel = button(bar, "btnExcel", QStringLiteral("生成Excel"));
+    btnDY = button(bar, "btnDY", QStringLiteral("打印"));
+    btnTC = button(bar, "btnTC", QStringLiteral("退出"));
+    for (QPushButton* b : {btnXM, btnExcel, btnDY, btnTC})
+        tb->addWidget(b);
+    tb->addStretch();
+    root->addWidget(bar);
+
+    lblNone = new QLabel(customers ? QStringLiteral("没有符合条件的客户")
+                                   : QStringLiteral("没有符合条件的房源"),
+                         this);
+    lblNone->setObjectName(QStringLiteral("lblNone"));
+    lblNone->setFont(pixelFont(QStringLiteral("宋体"), 15, true));
+    lblNone->setAlignment(Qt::AlignCenter);
+    lblNone->setMinimumHeight(30);
+    lblNone->setVisible(false);
+    root->addWidget(lblNone);
+
+    gridPP = new DbGrid(this);
+    gridPP->setObjectName(QStringLiteral("gridPP"));
+    root->addWidget(gridPP, 1);
+
+    connect(btnXM, &QPushButton::clicked, this, &TFrmPPJG::btnXMClick);
+    connect(btnExcel, &QPushButton::clicked, this, &TFrmPPJG::btnExcelClick);
+    connect(btnDY, &QPushButton::clicked, this, &TFrmPPJG::btnDYClick);
+    connect(btnTC, &QPushButton::clicked, this, &QDialog::accept);
+    connect(gridPP, &DbGrid::rowDoubleClicked, this, [this] {
+        const QString archive = currentArchive();
+        if (!archive.isEmpty()) emit recordRequested(archive);
+    });
+}
+
+void TFrmPPJG::refresh()
+{
+    guarded([this] {
+        if (!dmbasic) throw DbError(QStringLiteral("数据库连接没有打开。"));
+        Connection& c = dmbasic->adoCntnfybase;
+        present(m_side == Side::Customers ? Matching::customersFor(c, m_listing, m_personal)
+                                          : Matching::listingsFor(c, m_customer, m_personal));
+    });
+}
+
+QList<GridColumn> TFrmPPJG::columns() const
+{
+    QList<GridColumn> cols;
+    for (const ColumnInfo& c : m_table.columns) {
+        const QString format = c.name == Matching::scoreColumn() ? QStringLiteral("0")
+                               : c.type == ColumnInfo::Float     ? QStringLiteral("0.00")
+                                                                 : QString();
+        cols << GridColumn{c.name, c.name, widthOf(c.name), format};
+    }
+    return cols;
+}
+
+void TFrmPPJG::present(Matching::MatchTable table)
+{
+    m_table = std::move(table);
+    qryPP.openRows(m_table.columns, m_table.rows);
+    if (gridPP->columnCount() == 0) {
+        QueryWindowConfig config;
+        config.columns = columns();
+        for (int i = 0; i < config.columns.size(); ++i)
+            if (config.columns[i].field == QStringLiteral("档案号")) config.footerCountColumn = i;
+        QueryWindow::setupGrid(gridPP, &dsPP, config);
+        QueryWindow::fitDefaultWidths(gridPP, config);
+    }
+    lblNone->setVisible(qryPP.isEmpty());
+}
+
+QString TFrmPPJG::currentArchive() const
+{
+    if (!qryPP.isActive() || qryPP.isEmpty()) return {};
+    return qryPP.text(QStringLiteral("档案号"));
+}
+
+QString TFrmPPJG::reportTitle() const
+{
+    return m_side == Side::Customers
+               ? QStringLiteral("匹配客户（房源 %1）").arg(m_listing.archive)
+               : QStringLiteral("匹配房源（客户 %1）").arg(m_customer.archive);
+}
+
+void TFrmPPJG::btnXMClick()
+{
+    QueryWindow::chooseColumns(gridPP);
+}
+
+void TFrmPPJG::btnDYClick()
+{
+    QueryWindow::printResult(this, gridPP, &qryPP, reportTitle(),
+                             ListingSearch::signatureLine(CurUser.YGXM));
+}
+
+void TFrmPPJG::btnExcelClick()
+{
+    if (!QueryWindow::resultReady(&qryPP)) return;
+    // The export walks its own copy of the result, so the grid keeps its current row.
+    Query copy;
+    copy.openRows(m_table.columns, m_table.rows);
+    PubGrid = gridPP;
+    PubDataSet = &copy;
+    {
+        TFrmPubExport dlg(this);
+        dlg.edtTitle->setText(reportTitle());
+        dialogs().exec(&dlg);
+    }
+    PubDataSet = nullptr;
+}

@@ -1,0 +1,72 @@
+#pragma once
+// 匹配客户 / 匹配房源: the customers that fit one listing, or the listings that fit
+// one customer, best first, with the score, the mark of near misses and a short
+// reason per criterion, then the other side's demand or offer columns (its
+// personal columns only for the roles that see them on its record card). The
+// result is printed, its columns chosen and exported as in the query windows.
+// The window opens no other window for a row: a double click asks for the other
+// register's record through recordRequested.
+#include "common/DbGrid.h"
+#include "data/DataSource.h"
+#include "data/Query.h"
+#include "matching/core/MatchSearch.h"
+
+#include <QDialog>
+
+class QLabel;
+class QPushButton;
+
+class TFrmPPJG : public QDialog
+{
+    Q_OBJECT
+public:
+    // What the result lists.
+    enum class Side { Customers, Listings };
+
+    // The customers for a listing / the listings for a customer, matched on the main
+    // database at once.
+    explicit TFrmPPJG(const Matching::Listing& listing, QWidget* parent = nullptr);
+    explicit TFrmPPJG(const Matching::Customer& customer, QWidget* parent = nullptr);
+    ~TFrmPPJG() override;
+
+    Side side() const { return m_side; }
+    // True when the other side's name and telephones are columns of the result.
+    bool showsPersonalColumns() const { return m_personal; }
+    // The other side's archive number in the current row; empty when there is none.
+    QString currentArchive() const;
+
+    QLabel* lblTitle;   // 匹配客户 / 匹配房源
+    QLabel* lblSubject; // the listing or customer matched
+    QLabel* lblNone; // 没有符合条件的客户 / 没有符合条件的房源, shown when nothing fits
+    QPushButton *btnXM, *btnExcel, *btnDY, *btnTC; // 项目, 生成Excel, 打印, 退出
+    DbGrid* gridPP;
+    Query qryPP; // the result, made in memory
+    DataSource dsPP;
+
+    // Matches again on the rows as they are now (after a card changed one).
+    void refresh();
+
+    void btnXMClick();    // column chooser
+    void btnExcelClick(); // the Excel export of the visible columns
+    void btnDYClick();    // print preview
+
+    // Title of the print and of the export.
+    QString reportTitle() const;
+
+signals:
+    // A row was double-clicked: the archive number of the customer (in a listing's
+    // result) or of the listing (in a customer's result) to open on its record card.
+    void recordRequested(const QString& archiveNumber);
+
+private:
+    TFrmPPJG(Side side, QWidget* parent);
+    void buildUi();
+    void present(Matching::MatchTable table);
+    QList<GridColumn> columns() const;
+
+    Side m_side;
+    bool m_personal = false;
+    Matching::Listing m_listing;
+    Matching::Customer m_customer;
+    Matching::MatchTable m_table;
+};
