@@ -141,6 +141,8 @@ private:
     QList<FilterTerm> parseFilter(const QString& f) const;
     QVariant convertFor(int col, const QVariant& v) const;
     void validateRow(const QVector<QVariant>& values) const;
+    // " AND col IS ? ..." for every column, the row's values appended to `args`.
+    QString unchangedSince(const Row& row, QList<QVariant>& args) const;
     void insertAt(int visiblePos);
     Row& currentRow();
     const Row& currentRow() const;

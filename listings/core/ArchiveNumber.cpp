@@ -125,6 +125,8 @@ Numbered numberAndPost(Query& row, Query& lookup, const QString& company, const 
             std::unique_ptr<Connection::Transaction> tx;
             try {
                 tx = std::make_unique<Connection::Transaction>(*conn);
+                // Savers of the same table queue here until this save commits.
+                conn->lockWriters(table);
             } catch (const DbError& e) {
                 throw DbError(
                     QStringLiteral("数据库正被其他工作站占用，这条记录没有保存，请稍后再保存。\n%1")

@@ -10,7 +10,6 @@
 #include <QCryptographicHash>
 #include <QFile>
 #include <QProcess>
-#include <sqlite3.h>
 
 namespace
 {
@@ -24,16 +23,11 @@ QByteArray digest(const QString& path)
 
 void makeSqlite(const QString& path, const QByteArray& key, int appId)
 {
-    sqlite3* db = nullptr;
-    sqlite3_open(path.toUtf8().constData(), &db);
-    if (!key.isEmpty()) sqlite3_key(db, key.constData(), key.size());
-    sqlite3_exec(db,
-                 QStringLiteral("PRAGMA application_id=%1; CREATE TABLE 户型字典(户型 TEXT);")
-                     .arg(appId)
-                     .toUtf8()
-                     .constData(),
-                 nullptr, nullptr, nullptr);
-    sqlite3_close(db);
+    Connection raw(DbKind::Main);
+    raw.setDatabase(path, QString::fromLatin1(key));
+    raw.openRaw();
+    raw.run(
+        QStringLiteral("PRAGMA application_id=%1; CREATE TABLE 户型字典(户型 TEXT);").arg(appId));
 }
 
 } // namespace

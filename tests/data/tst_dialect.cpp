@@ -1,5 +1,5 @@
-// Statement texts written for the Jet engine: translated to SQLite's dialect
-// without touching values, and run unchanged against a real database file.
+// Statement texts written for the Jet engine: translated for each engine without
+// touching values, and run unchanged against a real database.
 #include "data/Connection.h"
 #include "data/DbError.h"
 #include "data/JetDialect.h"
@@ -16,40 +16,71 @@ private slots:
     void translate_data()
     {
         QTest::addColumn<QString>("jet");
-        QTest::addColumn<QString>("sqlite");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("server");
         QTest::newRow("double-quoted literal") << "where 档案号<>\"\" "
+                                               << "where 档案号<>'' "
                                                << "where 档案号<>'' ";
         QTest::newRow("literal with single quote") << "a=\"O'Neil\""
+                                                   << "a='O''Neil'"
                                                    << "a='O''Neil'";
         QTest::newRow("doubled double quote") << "a=\"say \"\"hi\"\"\""
+                                              << "a='say \"hi\"'"
                                               << "a='say \"hi\"'";
         QTest::newRow("single-quoted stays") << "a='x\"y'"
+                                             << "a='x\"y'"
                                              << "a='x\"y'";
         QTest::newRow("delete star") << "DELETE * FROM 房屋信息Exp "
+                                     << "DELETE FROM 房屋信息Exp "
                                      << "DELETE FROM 房屋信息Exp ";
         QTest::newRow("delete star lower") << "delete  *  from t"
+                                           << "delete  from t"
                                            << "delete  from t";
         QTest::newRow("not null") << "where 户型<>null"
+                                  << "where 户型 IS NOT NULL"
                                   << "where 户型 IS NOT NULL";
         QTest::newRow("not null spaced") << "where 户型 <> NULL"
+                                         << "where 户型  IS NOT NULL"
                                          << "where 户型  IS NOT NULL";
         QTest::newRow("text plus") << "((小区名称+地址) like \"%a%\")"
-                                   << "((小区名称||地址) like '%a%')";
+                                   << "((小区名称||地址) like '%a%')"
+                                   << "((小区名称||地址) ILIKE '%a%')";
         QTest::newRow("number plus") << "房屋面积+1>2"
+                                     << "房屋面积+1>2"
                                      << "房屋面积+1>2";
         QTest::newRow("plus inside literal") << "a=\"小区名称+地址\""
+                                             << "a='小区名称+地址'"
                                              << "a='小区名称+地址'";
         QTest::newRow("delete inside literal") << "a=\"DELETE * FROM x\""
+                                               << "a='DELETE * FROM x'"
                                                << "a='DELETE * FROM x'";
         QTest::newRow("brackets") << "select [户型] from t"
+                                  << "select \"户型\" from t"
                                   << "select \"户型\" from t";
+        QTest::newRow("backslash in a pattern") << "地址 like '%a\\b%' and 地址='a\\b'"
+                                                << "地址 like '%a\\b%' and 地址='a\\b'"
+                                                << "地址 ILIKE '%a\\\\b%' and 地址='a\\b'";
+        QTest::newRow("number column matched as text")
+            << "房屋面积 like '%5%' and 房屋面积>'abc' and 房屋面积>='80'"
+            << "房屋面积 like '%5%' and 房屋面积>'abc' and 房屋面积>='80'"
+            << "CAST(房屋面积 AS text) ILIKE '%5%' and CAST(房屋面积 AS text)>'abc' and "
+               "房屋面积>='80'";
+        QTest::newRow("number against a text column") << "新旧程度>=5 and 5<地址"
+                                                      << "新旧程度>=5 and 5<地址"
+                                                      << "新旧程度>='5' and '5'<地址";
     }
     void translate()
     {
         QFETCH(QString, jet);
-        QFETCH(QString, sqlite);
-        const auto isText = [](const QString& c) { return c == "小区名称" || c == "地址"; };
-        QCOMPARE(JetDialect::translate(jet, isText), sqlite);
+        QFETCH(QString, file);
+        QFETCH(QString, server);
+        const auto kind = [](const QString& c) {
+            if (c == "小区名称" || c == "地址" || c == "新旧程度") return ColumnInfo::Text;
+            if (c == "房屋面积") return ColumnInfo::Float;
+            return ColumnInfo::Other;
+        };
+        QCOMPARE(JetDialect::translate(jet, engine::Flavor::SqlCipher, kind), file);
+        QCOMPARE(JetDialect::translate(jet, engine::Flavor::Postgres, kind), server);
     }
 
     void quoting_data()
