@@ -127,7 +127,9 @@ public:
     Statement(const Statement&) = delete;
     Statement& operator=(const Statement&) = delete;
     void bind(int index1, const QVariant& v);
-    bool step(); // true while a row is available
+    // Runs the statement at the first call; true while a row is available. The
+    // result's columns (columnCount, columnName) are known after the first call.
+    bool step();
     void reset();
     QVariant value(int col) const;
     int columnCount() const;

@@ -19,8 +19,9 @@ QString changedElsewhere()
 // identity is fetched in front of the columns.
 const QRegularExpression& selectStar()
 {
-    static const QRegularExpression re(QStringLiteral("^(\\s*select\\s+)(\\*\\s+from\\s)"),
-                                       QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression re(
+        QStringLiteral("^(\\s*select\\s+)(\\*\\s+from\\s+)(\"[^\"]+\"|[^\\s\"]+)"),
+        QRegularExpression::CaseInsensitiveOption);
     return re;
 }
 
@@ -95,15 +96,7 @@ void Query::open()
     close();
     if (!m_conn || !m_conn->isOpen()) throw DbError(QStringLiteral("数据库连接没有打开。"));
     engine::Engine& e = m_conn->requireEngine();
-    QString native = m_conn->translate(statementText());
-    m_hasRowid = false;
-    const auto m = selectStar().match(native);
-    if (m.hasMatch()) {
-        native = m.captured(1) + Dialect::rowId(e.flavor()) + QStringLiteral(", ") +
-                 native.mid(m.capturedLength(1));
-        m_hasRowid = true;
-    }
-    const auto st = e.prepare(native);
+    const auto st = e.prepare(engineText(&m_hasRowid));
     bool more = st->step();
     const int n = st->columnCount();
     if (n == 0) throw DbError(QStringLiteral("该语句不返回记录，不能打开。"));
@@ -153,6 +146,31 @@ void Query::open()
     emit stateChanged();
     emit reset();
     emit currentChanged();
+}
+
+QString Query::engineText(bool* writable) const
+{
+    if (!m_conn || !m_conn->isOpen()) throw DbError(QStringLiteral("数据库连接没有打开。"));
+    const engine::Flavor f = m_conn->requireEngine().flavor();
+    QString native = m_conn->translate(statementText());
+    const auto m = selectStar().match(native);
+    if (writable) *writable = m.hasMatch();
+    if (!m.hasMatch()) return native;
+    // A server writes a changed row elsewhere, so its plain order would change
+    // with every save: the rows come in the order of the table's key instead.
+    static const QRegularExpression orderBy(QStringLiteral("\\border\\s+by\\b"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    QString table = m.captured(3);
+    if (table.startsWith(QLatin1Char('"'))) table = table.mid(1, table.size() - 2);
+    const QString key = Schema::uniqueKey(table);
+    if (f == engine::Flavor::Postgres && !key.isEmpty() && !native.contains(orderBy)) {
+        while (!native.isEmpty() && (native.back().isSpace() || native.back() == QLatin1Char(';')))
+            native.chop(1);
+        native += QStringLiteral("\nORDER BY CAST(%1 AS text) COLLATE \"C\"")
+                      .arg(Dialect::identifier(key));
+    }
+    return m.captured(1) + Dialect::rowId(f) + QStringLiteral(", ") +
+           native.mid(m.capturedLength(1));
 }
 
 void Query::execSql()

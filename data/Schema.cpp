@@ -118,6 +118,14 @@ const QList<TableDef>& tables(DbKind kind)
     return kind == DbKind::Main ? mainTables() : exchangeTables();
 }
 
+QString uniqueKey(const QString& table)
+{
+    if (table == QStringLiteral("房屋信息") || table == QStringLiteral("客户信息"))
+        return QStringLiteral("档案号");
+    if (table == QStringLiteral("操作员档案")) return QStringLiteral("员工编号");
+    return {};
+}
+
 int appId(DbKind kind)
 {
     return kind == DbKind::Main ? kMainAppId : kExchangeAppId;

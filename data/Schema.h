@@ -36,6 +36,8 @@ struct TableDef {
 const QList<TableDef>& mainTables();
 const QList<TableDef>& exchangeTables();
 const QList<TableDef>& tables(DbKind kind);
+// The column a main table's unique index is on; empty when it has none.
+QString uniqueKey(const QString& table);
 int appId(DbKind kind);
 
 // CREATE TABLE text of one table in a file: widths enforced by checks named after

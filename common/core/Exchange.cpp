@@ -154,6 +154,7 @@ int exportRows(Connection& target, const ExchangeLayout& layout, Connection& sou
         if (c.step()) total = c.value(0).toInt();
     }
     Statement st(source, nativeSelect);
+    bool more = st.step(); // the result's columns are known from here on
     QVector<int> cols;
     for (const ExchangeColumn& c : layout.columns) {
         int k = -1;
@@ -165,9 +166,10 @@ int exportRows(Connection& target, const ExchangeLayout& layout, Connection& sou
     return writeExport(
         target, layout, total,
         [&](QVector<QVariant>& row) {
-            if (!st.step()) return false;
+            if (!more) return false;
             for (int i = 0; i < cols.size(); ++i)
                 row[i] = cell(st, cols[i], layout.columns[i].name);
+            more = st.step();
             return true;
         },
         progress);
