@@ -4,6 +4,7 @@
 #include "app/Frm_Log.h"
 #include "app/core/IniFiles.h"
 #include "app/core/PubVars.h"
+#include "data/Connection.h"
 #include "data/Dmbasic.h"
 #include "data/Schema.h"
 #include "data/Text.h"
@@ -83,7 +84,8 @@ private slots:
         QCOMPARE(w->size(), QSize(380, 200));
         QCOMPARE(w->edtDATE->text(), today.toString("yyyy-MM-dd"));
         QVERIFY(!w->edtDATE->isEnabled());
-        QVERIFY(w->edtDB->isReadOnly() && w->edtDBExp->isReadOnly());
+        // The main box also takes a typed server address; the exchange box a file only.
+        QVERIFY(!w->edtDB->isReadOnly() && w->edtDBExp->isReadOnly());
         QCOMPARE(CZRQ, today.toString("yyMMdd"));
         QCOMPARE(QSRQ, today.toString("yyMM") + "01");
         QCOMPARE(w->edtDB->text(), db->mainPath());
@@ -286,6 +288,65 @@ private slots:
         QVERIFY(w->isVisible());
         QVERIFY(CurUser.YGBH.isEmpty());
         QVERIFY(!(mainFile ? dm->adoCntnfybase : dm->adoCntnfyExp).isOpen());
+    }
+
+    void serverAddressTyped_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("message"); // "" = logged in without a word
+        QTest::newRow("our database") << "ours"
+                                      << "";
+        QTest::newRow("password in the address") << "password"
+                                                 << "~/.pgpass";
+        QTest::newRow("server not running") << "unreachable"
+                                            << "服务器没有运行";
+        QTest::newRow("database missing") << "nodb"
+                                          << "没有这个数据库";
+        QTest::newRow("database without tables") << "empty"
+                                                 << "还没有本系统的数据表";
+        QTest::newRow("another program's tables") << "foreign"
+                                                  << "其他程序的数据表";
+    }
+    // A server address typed into the box: remembered once it opens (never with
+    // its password); refused with its cause, the focus in the box, nothing written.
+    void serverAddressTyped()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, message);
+        QString where = db->newServerDatabase();
+        const QString prefix = where.left(where.lastIndexOf('/') + 1);
+        if (kind == "ours" || kind == "password") {
+            Schema::createMainDatabase(where);
+        } else if (kind == "unreachable") {
+            where = "postgresql://postgres@%2Fnonexistent%2Fhalvorra/x";
+        } else if (kind == "nodb") {
+            where = prefix + "halvorra_no_such_database";
+        } else if (kind == "foreign") {
+            Connection raw(DbKind::Main);
+            raw.setDatabase(where, QString());
+            raw.openRaw();
+            raw.run("CREATE TABLE ledger (id integer)");
+        }
+        const QString typed =
+            kind == "password" ? QString(where).replace("postgres@", "postgres:geheim@") : where;
+        DialogsScope d;
+        auto w = makeWindow();
+        const QByteArray ini = readBytes(IniFiles::mainIni());
+        ui::type(w->edtDB, typed);
+        login(*w, "admin", "admin");
+        if (kind == "ours" || kind == "password") {
+            QCOMPARE(w->result(), int(QDialog::Accepted));
+            QCOMPARE(readBytes(IniFiles::mainIni()), where.toUtf8() + "\r\n");
+            QCOMPARE(d->messages().size(), message.isEmpty() ? 0 : 1);
+            if (!message.isEmpty()) QVERIFY(d->messages().first().contains(message));
+            return;
+        }
+        QCOMPARE(d->messages().size(), 1);
+        QVERIFY2(d->messages().first().contains(message), qPrintable(d->messages().first()));
+        QCOMPARE(QApplication::focusWidget(), w->edtDB);
+        QVERIFY(w->isVisible());
+        QVERIFY(!dm->adoCntnfybase.isOpen());
+        QCOMPARE(readBytes(IniFiles::mainIni()), ini);
     }
 
     void chosenPathRememberedAfterCancel()
