@@ -4,6 +4,7 @@
 #include "data/Schema.h"
 #include "data/Text.h"
 #include "data/engine/Engine.h"
+#include "data/engine/TextCache.h"
 
 #include <QRegularExpression>
 
@@ -127,12 +128,13 @@ void Query::open()
         cols << ci;
     }
     std::vector<Row> rows;
+    std::vector<engine::TextCache> texts(size_t(n - first));
     for (; more; more = st->step()) {
         Row r;
         if (m_hasRowid) r.rowid = st->rowId(0);
         r.values.resize(n - first);
         for (int i = first; i < n; ++i)
-            r.values[i - first] = st->cell(i, cols[i - first].type);
+            r.values[i - first] = st->cell(i, cols[i - first].type, &texts[size_t(i - first)]);
         rows.push_back(std::move(r));
     }
     m_columns = cols;

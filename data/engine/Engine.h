@@ -16,6 +16,8 @@
 namespace engine
 {
 
+class TextCache;
+
 // The table and column a result column was read from; empty for computed columns.
 struct ColumnOrigin {
     QString table;
@@ -38,8 +40,9 @@ public:
     virtual ColumnOrigin origin(int col) const = 0;
     // Null, qlonglong, double or QString; binary data as QByteArray.
     virtual QVariant value(int col) const = 0;
-    // The cell as the row set stores it: a float column's integer as a double.
-    virtual QVariant cell(int col, ColumnInfo::Type type) const = 0;
+    // The cell as the row set stores it: a float column's integer as a double, a
+    // text through the column's cache when one is given.
+    virtual QVariant cell(int col, ColumnInfo::Type type, TextCache* texts = nullptr) const = 0;
     virtual bool isBinary(int col) const = 0;
     // The row identity selected as column `col` (see Dialect::rowId).
     virtual long long rowId(int col) const = 0;

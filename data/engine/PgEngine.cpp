@@ -3,6 +3,7 @@
 #include "data/DbError.h"
 #include "data/DbLocation.h"
 #include "data/Schema.h"
+#include "data/engine/TextCache.h"
 
 #include <QLocale>
 #include <QSet>
@@ -169,13 +170,14 @@ public:
         }
         return QString::fromUtf8(p, len);
     }
-    QVariant cell(int col, ColumnInfo::Type type) const override
+    QVariant cell(int col, ColumnInfo::Type type, TextCache* texts) const override
     {
         if (PQgetisnull(m_res, m_row, col)) return {};
         const char* p = PQgetvalue(m_res, m_row, col);
         const int len = PQgetlength(m_res, m_row, col);
         if (type == ColumnInfo::Float) return toDouble(p, len);
-        if (type == ColumnInfo::Text || type == ColumnInfo::Memo) return QString::fromUtf8(p, len);
+        if (type == ColumnInfo::Text || type == ColumnInfo::Memo)
+            return texts ? texts->get(p, len) : QString::fromUtf8(p, len);
         return value(col);
     }
     bool isBinary(int col) const override { return PQftype(m_res, col) == kBytea; }

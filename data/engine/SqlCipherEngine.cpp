@@ -2,6 +2,7 @@
 
 #include "data/DbError.h"
 #include "data/Schema.h"
+#include "data/engine/TextCache.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -117,7 +118,7 @@ public:
             return text(col);
         }
     }
-    QVariant cell(int col, ColumnInfo::Type type) const override
+    QVariant cell(int col, ColumnInfo::Type type, TextCache* texts) const override
     {
         switch (sqlite3_column_type(m_st, col)) {
         case SQLITE_NULL:
@@ -128,7 +129,9 @@ public:
         case SQLITE_FLOAT:
             return sqlite3_column_double(m_st, col);
         default:
-            return text(col);
+            if (!texts) return text(col);
+            const char* p = reinterpret_cast<const char*>(sqlite3_column_text(m_st, col));
+            return texts->get(p, sqlite3_column_bytes(m_st, col));
         }
     }
     bool isBinary(int col) const override { return sqlite3_column_type(m_st, col) == SQLITE_BLOB; }
@@ -186,8 +189,11 @@ void SqlCipherEngine::open(const QString& location, const QString& password, DbK
     }
     sqlite3* db = nullptr;
     const QByteArray p = location.toUtf8();
-    // A checked open never makes a file: a missing one must not appear here.
-    const int flags = raw ? SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE : SQLITE_OPEN_READWRITE;
+    // A checked open never makes a file: a missing one must not appear here. A
+    // connection is used by one thread only, so the engine's own locking of every
+    // call (a fifth of the time of reading a large result) is left out.
+    const int flags = SQLITE_OPEN_NOMUTEX |
+                      (raw ? SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE : SQLITE_OPEN_READWRITE);
     if (sqlite3_open_v2(p.constData(), &db, flags, nullptr) != SQLITE_OK) {
         const QString text = QString::fromUtf8(sqlite3_errmsg(db));
         sqlite3_close(db);
