@@ -5,6 +5,7 @@
 //   throwaway one is started with scripts/pg-test-server.sh and stopped at the end.
 #include "data/Connection.h"
 #include "data/DbError.h"
+#include "data/DbLocation.h"
 #include "data/Schema.h"
 
 #include <QElapsedTimer>
@@ -84,7 +85,7 @@ inline double cliSeconds(const QString& location, const QString& sql)
     p.setStandardOutputFile(QProcess::nullDevice());
     QElapsedTimer t;
     t.start();
-    if (location.startsWith(QLatin1String("postgresql://"))) {
+    if (DbLocation::isServer(location)) {
         p.start(QStringLiteral("psql"),
                 {QStringLiteral("-X"), QStringLiteral("-q"), QStringLiteral("-A"),
                  QStringLiteral("-t"), QStringLiteral("-d"), location, QStringLiteral("-c"), sql});
@@ -103,5 +104,5 @@ inline double cliSeconds(const QString& location, const QString& sql)
 
 inline const char* cliName(const QString& location)
 {
-    return location.startsWith(QLatin1String("postgresql://")) ? "psql" : "sqlcipher";
+    return DbLocation::isServer(location) ? "psql" : "sqlcipher";
 }

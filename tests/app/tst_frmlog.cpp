@@ -4,7 +4,6 @@
 #include "app/Frm_Log.h"
 #include "app/core/IniFiles.h"
 #include "app/core/PubVars.h"
-#include "data/Connection.h"
 #include "data/Dmbasic.h"
 #include "data/Schema.h"
 #include "data/Text.h"
@@ -298,14 +297,7 @@ private slots:
                                       << "";
         QTest::newRow("password in the address") << "password"
                                                  << "~/.pgpass";
-        QTest::newRow("server not running") << "unreachable"
-                                            << "服务器没有运行";
-        QTest::newRow("database missing") << "nodb"
-                                          << "没有这个数据库";
-        QTest::newRow("database without tables") << "empty"
-                                                 << "还没有本系统的数据表";
-        QTest::newRow("another program's tables") << "foreign"
-                                                  << "其他程序的数据表";
+        serverRefusalRows();
     }
     // A server address typed into the box: remembered once it opens (never with
     // its password); refused with its cause, the focus in the box, nothing written.
@@ -313,20 +305,8 @@ private slots:
     {
         QFETCH(QString, kind);
         QFETCH(QString, message);
-        QString where = db->newServerDatabase();
-        const QString prefix = where.left(where.lastIndexOf('/') + 1);
-        if (kind == "ours" || kind == "password") {
-            Schema::createMainDatabase(where);
-        } else if (kind == "unreachable") {
-            where = "postgresql://postgres@%2Fnonexistent%2Fhalvorra/x";
-        } else if (kind == "nodb") {
-            where = prefix + "halvorra_no_such_database";
-        } else if (kind == "foreign") {
-            Connection raw(DbKind::Main);
-            raw.setDatabase(where, QString());
-            raw.openRaw();
-            raw.run("CREATE TABLE ledger (id integer)");
-        }
+        const bool opens = kind == "ours" || kind == "password";
+        const QString where = db->serverOfKind(opens ? "ours" : kind);
         const QString typed =
             kind == "password" ? QString(where).replace("postgres@", "postgres:geheim@") : where;
         DialogsScope d;
@@ -334,7 +314,7 @@ private slots:
         const QByteArray ini = readBytes(IniFiles::mainIni());
         ui::type(w->edtDB, typed);
         login(*w, "admin", "admin");
-        if (kind == "ours" || kind == "password") {
+        if (opens) {
             QCOMPARE(w->result(), int(QDialog::Accepted));
             QCOMPARE(readBytes(IniFiles::mainIni()), where.toUtf8() + "\r\n");
             QCOMPARE(d->messages().size(), message.isEmpty() ? 0 : 1);

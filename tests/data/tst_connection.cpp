@@ -103,18 +103,7 @@ private slots:
     {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("server not running") << "unreachable"
-                                            << "无法连接数据库服务器：服务器没有运行";
-        QTest::newRow("unknown user") << "user"
-                                      << "用户名或密码不对";
-        QTest::newRow("database missing") << "nodb"
-                                          << "没有这个数据库";
-        QTest::newRow("database without tables") << "empty"
-                                                 << "还没有本系统的数据表";
-        QTest::newRow("another program's tables") << "foreign"
-                                                  << "其他程序的数据表";
-        QTest::newRow("one of our tables missing") << "partial"
-                                                   << "缺少数据表“楼层字典”";
+        serverRefusalRows();
         QTest::newRow("exchange database on the server") << "exchange"
                                                          << "交换数据库必须是文件";
     }
@@ -125,29 +114,11 @@ private slots:
         QFETCH(QString, kind);
         QFETCH(QString, expected);
         TestDb db;
-        const QString prefix = db.mainPath().left(db.mainPath().lastIndexOf('/') + 1);
-        QString where = db.mainPath();
-        QStringList setUp;
-        DbKind dbKind = DbKind::Main;
-        if (kind == "unreachable") {
-            where = "postgresql://postgres@%2Fnonexistent%2Fhalvorra/x";
-        } else if (kind == "user") {
-            where.replace("postgresql://postgres@", "postgresql://nosuchuser@");
-        } else if (kind == "nodb") {
-            where = prefix + "halvorra_no_such_database";
-        } else if (kind == "empty") {
-            where = db.newServerDatabase();
-        } else if (kind == "foreign") {
-            where = db.newServerDatabase();
-            setUp << "CREATE TABLE ledger (id integer, amount numeric)"
-                  << "INSERT INTO ledger VALUES (1, 2.5)";
-        } else if (kind == "partial") {
-            setUp << "DROP TABLE 楼层字典";
-        } else if (kind == "exchange") {
-            dbKind = DbKind::Exchange;
-        }
+        const bool exchange = kind == "exchange";
+        const QString where = exchange ? db.mainPath() : db.serverOfKind(kind);
+        const bool reachable = !QStringList{"unreachable", "user", "nodb"}.contains(kind);
         auto snapshot = [&] {
-            if (kind == "unreachable" || kind == "user" || kind == "nodb") return QStringList();
+            if (!reachable) return QStringList();
             Connection raw(DbKind::Main);
             raw.setDatabase(where, QString());
             raw.openRaw();
@@ -160,15 +131,8 @@ private slots:
             }
             return tables;
         };
-        if (!setUp.isEmpty()) {
-            Connection raw(DbKind::Main);
-            raw.setDatabase(where, QString());
-            raw.openRaw();
-            for (const QString& s : setUp)
-                raw.run(s);
-        }
         const QStringList before = snapshot();
-        Connection c(dbKind);
+        Connection c(exchange ? DbKind::Exchange : DbKind::Main);
         c.setConnectionString(Tdmbasic::mainConnectionString(where));
         try {
             c.open();

@@ -177,6 +177,50 @@ QString TestDb::newServerDatabase()
     return serverPrefix() + name;
 }
 
+QString TestDb::serverOfKind(const QString& kind)
+{
+    if (kind == QLatin1String("unreachable"))
+        return QStringLiteral("postgresql://postgres@%2Fnonexistent%2Fhalvorra/x");
+    if (kind == QLatin1String("nodb"))
+        return serverPrefix() + QStringLiteral("halvorra_no_such_database");
+    QString where = newServerDatabase();
+    QStringList setUp;
+    if (kind == QLatin1String("ours") || kind == QLatin1String("partial"))
+        Schema::createMainDatabase(where);
+    if (kind == QLatin1String("user"))
+        where.replace(QLatin1String("postgresql://postgres@"),
+                      QLatin1String("postgresql://nosuchuser@"));
+    else if (kind == QLatin1String("foreign"))
+        setUp << QStringLiteral("CREATE TABLE ledger (id integer, amount numeric)")
+              << QStringLiteral("INSERT INTO ledger VALUES (1, 2.5)");
+    else if (kind == QLatin1String("partial"))
+        setUp << QStringLiteral("DROP TABLE 楼层字典");
+    if (!setUp.isEmpty()) {
+        Connection raw(DbKind::Main);
+        raw.setDatabase(where, QString());
+        raw.openRaw();
+        for (const QString& sql : setUp)
+            raw.run(sql);
+    }
+    return where;
+}
+
+void serverRefusalRows()
+{
+    QTest::newRow("server not running") << "unreachable"
+                                        << "无法连接数据库服务器：服务器没有运行";
+    QTest::newRow("unknown user") << "user"
+                                  << "用户名或密码不对";
+    QTest::newRow("database missing") << "nodb"
+                                      << "没有这个数据库";
+    QTest::newRow("database without tables") << "empty"
+                                             << "还没有本系统的数据表";
+    QTest::newRow("another program's tables") << "foreign"
+                                              << "其他程序的数据表";
+    QTest::newRow("one of our tables missing") << "partial"
+                                               << "缺少数据表“楼层字典”";
+}
+
 QString TestDb::exchangePath() const
 {
     return QDir(m_dir.path()).filePath(QStringLiteral("fyExp.mdb"));

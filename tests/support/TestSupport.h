@@ -82,6 +82,11 @@ public:
     // The address of a new, empty server database (no tables), dropped with this
     // object; for tests that need a server whatever the run's backend.
     QString newServerDatabase();
+    // The address of a server database of a kind: "ours" (new, with our tables),
+    // and those to be refused: "unreachable" (no server there), "user" (a user the
+    // server does not know), "nodb" (no such database), "empty" (no tables),
+    // "foreign" (another program's table with a row), "partial" (one of ours gone).
+    QString serverOfKind(const QString& kind);
 
     QString dir() const { return m_dir.path(); }
     QString mainPath() const { return m_main; }
@@ -103,6 +108,10 @@ private:
     QString m_main;
     QStringList m_serverDatabases;
 };
+
+// Rows ("kind", "expected") of the server databases every opening refuses, with
+// words of the cause its message names (kinds as in TestDb::serverOfKind).
+void serverRefusalRows();
 
 // Skips the current test (row) when the run's main databases are not files, and
 // the other way round.
