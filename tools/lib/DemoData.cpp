@@ -99,12 +99,15 @@ void makePair(const QString& dir, const std::function<void(const QString&)>& mak
 {
     for (const QString& f : {mainFile(dir), exchangeFile(dir)})
         if (QFile::exists(f)) throw DbError(QStringLiteral("文件已存在，不会覆盖：%1").arg(f));
-    QDir().mkpath(dir);
-    makeMain(mainFile(dir));
+    const bool madeDir = !QDir(dir).exists();
+    if (madeDir && !QDir().mkpath(dir))
+        throw DbError(QStringLiteral("无法建立文件夹：%1").arg(dir));
     try {
+        makeMain(mainFile(dir));
         Schema::createExchangeDatabase(exchangeFile(dir));
     } catch (...) {
         QFile::remove(mainFile(dir));
+        if (madeDir) QDir().rmdir(dir); // only when nothing else came into it
         throw;
     }
 }
