@@ -44,6 +44,10 @@ start)
     cat "$DIR/initdb.log" >&2
     exit 1
   fi
+  # Everyone is trusted, but for one user who must give a password (the tests of
+  # a wrong password).
+  as_server_user sh -c "printf 'local all halvorra_pw scram-sha-256\n' | cat - '$DIR/data/pg_hba.conf' \
+    >'$DIR/data/pg_hba.new' && mv '$DIR/data/pg_hba.new' '$DIR/data/pg_hba.conf'"
   # Speed over durability: the cluster lives for one test run.
   if ! as_server_user "$BIN/pg_ctl" -D "$DIR/data" -l "$DIR/server.log" -w -t 60 \
       -o "-c listen_addresses='' -c unix_socket_directories='$DIR' -c fsync=off \

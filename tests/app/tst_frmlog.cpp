@@ -295,7 +295,7 @@ private slots:
         QTest::addColumn<QString>("message"); // "" = logged in without a word
         QTest::newRow("our database") << "ours"
                                       << "";
-        QTest::newRow("password in the address") << "password"
+        QTest::newRow("password in the address") << "with password"
                                                  << "~/.pgpass";
         serverRefusalRows();
     }
@@ -305,10 +305,11 @@ private slots:
     {
         QFETCH(QString, kind);
         QFETCH(QString, message);
-        const bool opens = kind == "ours" || kind == "password";
+        const bool opens = kind == "ours" || kind == "with password";
         const QString where = db->serverOfKind(opens ? "ours" : kind);
-        const QString typed =
-            kind == "password" ? QString(where).replace("postgres@", "postgres:geheim@") : where;
+        const QString typed = kind == "with password"
+                                  ? QString(where).replace("postgres@", "postgres:geheim@")
+                                  : where;
         DialogsScope d;
         auto w = makeWindow();
         const QByteArray ini = readBytes(IniFiles::mainIni());

@@ -116,7 +116,8 @@ private slots:
         TestDb db;
         const bool exchange = kind == "exchange";
         const QString where = exchange ? db.mainPath() : db.serverOfKind(kind);
-        const bool reachable = !QStringList{"unreachable", "user", "nodb"}.contains(kind);
+        const bool reachable =
+            !QStringList{"unreachable", "user", "password", "nodb"}.contains(kind);
         auto snapshot = [&] {
             if (!reachable) return QStringList();
             Connection raw(DbKind::Main);

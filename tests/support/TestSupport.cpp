@@ -190,7 +190,14 @@ QString TestDb::serverOfKind(const QString& kind)
     if (kind == QLatin1String("user"))
         where.replace(QLatin1String("postgresql://postgres@"),
                       QLatin1String("postgresql://nosuchuser@"));
-    else if (kind == QLatin1String("foreign"))
+    if (kind == QLatin1String("password")) {
+        // The one user the test server asks for a password (see pg-test-server.sh).
+        ::onServer({QStringLiteral(
+            "DO $$ BEGIN CREATE ROLE halvorra_pw LOGIN PASSWORD 'right'; EXCEPTION WHEN "
+            "duplicate_object OR unique_violation THEN NULL; END $$")});
+        where.replace(QLatin1String("postgresql://postgres@"),
+                      QLatin1String("postgresql://halvorra_pw:wrong@"));
+    } else if (kind == QLatin1String("foreign"))
         setUp << QStringLiteral("CREATE TABLE ledger (id integer, amount numeric)")
               << QStringLiteral("INSERT INTO ledger VALUES (1, 2.5)");
     else if (kind == QLatin1String("partial"))
@@ -211,6 +218,8 @@ void serverRefusalRows()
                                         << "无法连接数据库服务器：服务器没有运行";
     QTest::newRow("unknown user") << "user"
                                   << "用户名或密码不对";
+    QTest::newRow("wrong password") << "password"
+                                    << "用户名或密码不对";
     QTest::newRow("database missing") << "nodb"
                                       << "没有这个数据库";
     QTest::newRow("database without tables") << "empty"

@@ -84,8 +84,8 @@ public:
     QString newServerDatabase();
     // The address of a server database of a kind: "ours" (new, with our tables),
     // and those to be refused: "unreachable" (no server there), "user" (a user the
-    // server does not know), "nodb" (no such database), "empty" (no tables),
-    // "foreign" (another program's table with a row), "partial" (one of ours gone).
+    // server does not know), "password" (a wrong one), "nodb" (no such database), "empty" (no
+    // tables), "foreign" (another program's table with a row), "partial" (one of ours gone).
     QString serverOfKind(const QString& kind);
 
     QString dir() const { return m_dir.path(); }
