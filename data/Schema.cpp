@@ -296,8 +296,15 @@ void createMainTables(Connection& c, bool firstRows)
 {
     const engine::Flavor f = c.requireEngine().flavor();
     // Texts compare without letter case through the citext type.
-    if (f == engine::Flavor::Postgres)
-        c.run(QStringLiteral("CREATE EXTENSION IF NOT EXISTS citext"));
+    if (f == engine::Flavor::Postgres) {
+        try {
+            c.run(QStringLiteral("CREATE EXTENSION IF NOT EXISTS citext"));
+        } catch (const DbError& e) {
+            throw DbError(QStringLiteral("无法在数据库中启用 citext 扩展：请用数据库的所有者"
+                                         "（createdb -O 用户名）或超级用户来建立数据表。\n%1")
+                              .arg(e.text()));
+        }
+    }
     for (const TableDef& t : mainTables())
         c.run(createTableSql(t, f));
     for (const char* s : kMainIndexes)
