@@ -96,8 +96,6 @@ public:
         Connection& m_c;
     };
 
-    static constexpr int kBusyTimeoutMs = 15000;
-
     // Data layer only: the engine behind the connection (null while closed), and
     // one row written by identity (see Query).
     engine::Engine* engine() const { return m_engine.get(); }

@@ -18,6 +18,9 @@ namespace engine
 
 class TextCache;
 
+// How long a statement waits for another workstation's lock before it gives up.
+constexpr int kBusyTimeoutMs = 15000;
+
 // The table and column a result column was read from; empty for computed columns.
 struct ColumnOrigin {
     QString table;

@@ -343,9 +343,11 @@ void PgEngine::open(const QString& location, const QString&, DbKind kind, bool r
 
 void PgEngine::setUpSession()
 {
-    // Literals as written (a backslash is a backslash); floats in full precision.
+    // Literals as written (a backslash is a backslash); floats in full precision; a
+    // writer waits for another as long as on a shared file, then gives up.
     PQclear(exec(QStringLiteral("SET standard_conforming_strings=on; SET extra_float_digits=3; "
-                                "SET client_min_messages=warning")));
+                                "SET client_min_messages=warning; SET lock_timeout=%1")
+                     .arg(kBusyTimeoutMs)));
 }
 
 void PgEngine::checkOurs()

@@ -16,8 +16,6 @@ namespace engine
 namespace
 {
 
-constexpr int kBusyTimeoutMs = 15000;
-
 // The engine's text, with a value refused by one of our named checks told in the
 // words the windows use.
 DbError errorOf(sqlite3* db)
