@@ -75,8 +75,7 @@ DbError connectError(PGconn* c, const QString& location)
         cause = QStringLiteral("数据库服务器上没有这个数据库，请先用 createdb 建立它，"
                                "再用 halvorra-db create 或 halvorra-db copy 建立数据表。");
     else if (has("timeout expired"))
-        cause = QStringLiteral("连接数据库服务器超时（%1 秒内没有响应）。")
-                    .arg(QString::fromLatin1(kConnectTimeout));
+        cause = QStringLiteral("连接数据库服务器超时：服务器没有响应。");
     else if (has("could not connect") || has("connection refused") ||
              has("no such file or directory") || has("could not translate host name") ||
              has("unreachable") || has("no route to host") || has("connection to server"))
