@@ -3,6 +3,7 @@
 #include "app/Pictures.h"
 #include "app/PubFuns.h"
 #include "app/core/IniFiles.h"
+#include "app/core/LoginCheck.h"
 #include "app/core/PubVars.h"
 #include "common/Dialogs.h"
 #include "data/DbError.h"
@@ -59,8 +60,10 @@ TFrmLog::TFrmLog(QWidget* parent) : QDialog(parent)
     setFixedSize(380, 200);
 
     label(this, QStringLiteral("数据库操作文件"), {8, 12, 92, 22});
+    // A file chosen with "..." or the address of a server database typed here.
     edtDB = edit(this, "edtDB", {104, 12, 232, 22});
-    edtDB->setReadOnly(true);
+    edtDB->setToolTip(QStringLiteral("数据库文件，或服务器上的数据库地址，"
+                                     "如 postgresql://user@host:5432/dbname"));
     Button1 = button(this, "Button1", QStringLiteral("..."), {340, 11, 30, 24});
     label(this, QStringLiteral("数据库导出文件"), {8, 42, 92, 22});
     edtDBExp = edit(this, "edtDBExp", {104, 42, 232, 22});
@@ -168,7 +171,7 @@ void TFrmLog::Button2Click()
     chooseFile(edtDBExp, IniFiles::exchangeIni());
 }
 
-bool TFrmLog::reconnect(bool main)
+bool TFrmLog::reconnect(bool main, QString* why)
 {
     Connection& c = main ? dmbasic->adoCntnfybase : dmbasic->adoCntnfyExp;
     const QString path = main ? edtDB->text() : edtDBExp->text();
@@ -178,19 +181,36 @@ bool TFrmLog::reconnect(bool main)
                                    : Tdmbasic::exchangeConnectionString(path));
         c.open();
         return true;
-    } catch (const DbError&) {
-    } catch (const std::exception&) {
+    } catch (const DbError& e) {
+        if (why) *why = e.text();
+    } catch (const std::exception& e) {
+        if (why) *why = QString::fromLocal8Bit(e.what());
     }
     return false;
 }
 
+void TFrmLog::rememberTyped()
+{
+    bool dropped = false;
+    const QString kept = LoginCheck::locationToRemember(edtDB->text(), &dropped);
+    if (kept != IniFiles::readFirstLine(IniFiles::mainIni()).value_or(QString()))
+        IniFiles::writeLine(IniFiles::mainIni(), kept);
+    if (dropped) dialogs().message(this, LoginCheck::passwordDroppedText());
+}
+
 void TFrmLog::btnOKClick()
 {
-    if (!reconnect(true)) {
-        dialogs().message(this, QStringLiteral("数据库操作文件出错，请重新选择！"));
-        Button1->setFocus();
+    QString why;
+    if (!reconnect(true, &why)) {
+        const LoginCheck::MainRefusal r = LoginCheck::mainRefusal(edtDB->text(), why);
+        dialogs().message(this, r.text);
+        if (r.focusBox)
+            edtDB->setFocus();
+        else
+            Button1->setFocus();
         return;
     }
+    rememberTyped();
     if (!reconnect(false)) {
         dialogs().message(this, QStringLiteral("数据库导出文件出错，请重新选择！"));
         Button2->setFocus();

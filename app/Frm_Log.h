@@ -34,6 +34,9 @@ protected:
 
 private:
     void chooseFile(QLineEdit* box, const QString& iniFile);
-    // Rebuilds and opens one connection; false when that fails.
-    bool reconnect(bool main);
+    // Rebuilds and opens one connection; false when that fails, with the reason
+    // in `*why`.
+    bool reconnect(bool main, QString* why = nullptr);
+    // Remembers a main database typed into the box once it has opened.
+    void rememberTyped();
 };

@@ -80,11 +80,7 @@ QString plan(Connection& c)
 {
     const QString sql = c.translate(
         ArchiveNumber::maxSequenceStatement(QStringLiteral("房屋信息"), kCompany, kDay).join('\n'));
-    Statement st(c, QStringLiteral("EXPLAIN QUERY PLAN ") + sql);
-    QStringList lines;
-    while (st.step())
-        lines << st.value(3).toString();
-    return lines.join(QStringLiteral(" | "));
+    return c.plan(sql).replace(QLatin1Char('\n'), QStringLiteral(" | "));
 }
 
 struct Result {

@@ -2,13 +2,9 @@
 
 #include "data/DbError.h"
 #include "data/JetDialect.h"
-#include "data/Schema.h"
+#include "data/engine/Engine.h"
 
-#include <QFile>
-#include <QFileInfo>
-#include <QRegularExpression>
 #include <QVariant>
-#include <sqlite3.h>
 
 int TableInfo::indexOf(const QString& column) const
 {
@@ -43,155 +39,63 @@ void Connection::setConnectionString(const QString& s)
     m_password = password;
 }
 
-void Connection::setDatabase(const QString& path, const QString& password)
+void Connection::setDatabase(const QString& location, const QString& password)
 {
     m_connectionString.clear();
-    m_path = path;
+    m_path = location;
     m_password = password;
 }
 
-QString Connection::lastError() const
+bool Connection::isOpen() const
 {
-    return m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QString();
+    return m_engine && m_engine->isOpen();
+}
+
+engine::Engine& Connection::requireEngine() const
+{
+    if (!isOpen()) throw DbError(QStringLiteral("数据库连接没有打开。"));
+    return *m_engine;
 }
 
 void Connection::open()
 {
+    openWith(false);
+}
+
+void Connection::openRaw()
+{
+    openWith(true);
+}
+
+void Connection::openWith(bool raw)
+{
     close();
-    const QString what =
-        m_kind == DbKind::Main ? QStringLiteral("数据库文件") : QStringLiteral("交换数据库文件");
-    if (m_path.isEmpty()) throw DbError(QStringLiteral("没有指定%1。").arg(what));
-    QFileInfo fi(m_path);
-    if (!fi.exists() || !fi.isFile())
-        throw DbError(QStringLiteral("%1不存在：%2").arg(what, m_path));
-    {
-        // Read the header ourselves: a plain SQLite file would otherwise be opened
-        // (and could be changed) without any password at all.
-        QFile f(m_path);
-        if (!f.open(QIODevice::ReadOnly))
-            throw DbError(QStringLiteral("无法读取%1：%2").arg(what, m_path));
-        const QByteArray head = f.read(16);
-        if (head.size() < 16)
-            throw DbError(
-                QStringLiteral("%1不是本系统的数据库（文件为空或已损坏）：%2").arg(what, m_path));
-        if (head == QByteArray("SQLite format 3\0", 16))
-            throw DbError(QStringLiteral("%1没有加密，不是本系统的数据库：%2").arg(what, m_path));
-    }
-    sqlite3* db = nullptr;
-    const QByteArray p = m_path.toUtf8();
-    // Never SQLITE_OPEN_CREATE: a missing file must not be made here.
-    if (sqlite3_open_v2(p.constData(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
-        const QString text = QString::fromUtf8(sqlite3_errmsg(db));
-        sqlite3_close(db);
-        throw DbError(QStringLiteral("无法打开%1：%2").arg(what, text));
-    }
-    m_db = db;
+    auto e = engine::makeEngine(m_path);
+    e->open(m_path, m_password, m_kind, raw);
+    m_engine = std::move(e);
     try {
-        const QByteArray key = m_password.toUtf8();
-        if (sqlite3_key(db, key.constData(), key.size()) != SQLITE_OK)
-            throw DbError(QStringLiteral("无法设置数据库密码。"));
-        sqlite3_busy_timeout(db, kBusyTimeoutMs);
-        checkOurs();
-        // Rollback journal: a write-ahead log does not work over network shares.
-        executeNative(QStringLiteral("PRAGMA journal_mode=DELETE"));
-        executeNative(QStringLiteral("PRAGMA cell_size_check=ON"));
-        loadSchema();
+        reloadSchema();
     } catch (...) {
-        sqlite3_close(m_db);
-        m_db = nullptr;
+        close();
         throw;
     }
 }
 
-void Connection::checkOurs()
-{
-    const QString what =
-        m_kind == DbKind::Main ? QStringLiteral("数据库文件") : QStringLiteral("交换数据库文件");
-    {
-        Statement st(*this, QStringLiteral("PRAGMA cipher_version"));
-        if (!st.step() || st.value(0).toString().isEmpty())
-            throw DbError(QStringLiteral("数据库加密组件不可用。"));
-    }
-    int appId = 0;
-    {
-        sqlite3_stmt* s = nullptr;
-        if (sqlite3_prepare_v2(m_db, "PRAGMA application_id", -1, &s, nullptr) != SQLITE_OK ||
-            sqlite3_step(s) != SQLITE_ROW) {
-            sqlite3_finalize(s);
-            throw DbError(
-                QStringLiteral("%1的密码不对，或者它不是本系统的数据库：%2").arg(what, m_path));
-        }
-        appId = sqlite3_column_int(s, 0);
-        sqlite3_finalize(s);
-    }
-    if (appId != Schema::appId(m_kind))
-        throw DbError(QStringLiteral("%1不是本系统的%2：%3")
-                          .arg(what,
-                               m_kind == DbKind::Main ? QStringLiteral("数据库操作文件")
-                                                      : QStringLiteral("数据库导出文件"),
-                               m_path));
-    QStringList names;
-    {
-        Statement st(*this, QStringLiteral("SELECT name FROM sqlite_master WHERE type='table'"));
-        while (st.step())
-            names << st.value(0).toString();
-    }
-    for (const Schema::TableDef& t : Schema::tables(m_kind)) {
-        if (!names.contains(QString::fromUtf8(t.name)))
-            throw DbError(QStringLiteral("%1缺少数据表“%2”：%3")
-                              .arg(what, QString::fromUtf8(t.name), m_path));
-    }
-}
-
-void Connection::loadSchema()
+void Connection::reloadSchema()
 {
     m_tables.clear();
-    m_textColumns.clear();
-    QStringList names;
-    {
-        Statement st(*this, QStringLiteral("SELECT name FROM sqlite_master WHERE type='table'"));
-        while (st.step())
-            names << st.value(0).toString();
-    }
-    static const QRegularExpression width(QStringLiteral("\\((\\d+)\\)"));
-    for (const QString& n : names) {
-        TableInfo ti;
-        ti.name = n;
-        Statement st(
-            *this,
-            QStringLiteral("PRAGMA table_info(\"%1\")").arg(QString(n).replace('"', "\"\"")));
-        while (st.step()) {
-            ColumnInfo c;
-            c.name = st.value(1).toString();
-            const QString type = st.value(2).toString().toUpper();
-            if (type.startsWith(QLatin1String("TEXT")) ||
-                type.startsWith(QLatin1String("VARCHAR"))) {
-                c.type = ColumnInfo::Text;
-                const auto m = width.match(type);
-                c.maxLength = m.hasMatch() ? m.captured(1).toInt() : 0;
-            } else if (type.startsWith(QLatin1String("MEMO"))) {
-                c.type = ColumnInfo::Memo;
-            } else if (type.startsWith(QLatin1String("FLOAT")) ||
-                       type.startsWith(QLatin1String("REAL")) ||
-                       type.startsWith(QLatin1String("DOUBLE"))) {
-                c.type = ColumnInfo::Float;
-            } else {
-                c.type = ColumnInfo::Other;
-            }
-            if (c.type == ColumnInfo::Text || c.type == ColumnInfo::Memo)
-                m_textColumns.insert(c.name, true);
-            ti.columns << c;
-        }
-        m_tables.insert(n.toLower(), ti);
+    m_columnKinds.clear();
+    for (const TableInfo& t : m_engine->readTables()) {
+        for (const ColumnInfo& c : t.columns)
+            m_columnKinds.insert(c.name, c.type);
+        m_tables.insert(t.name.toLower(), t);
     }
 }
 
 void Connection::close()
 {
-    if (m_db) {
-        sqlite3_close_v2(m_db);
-        m_db = nullptr;
-    }
+    if (m_engine) m_engine->close();
+    m_engine.reset();
 }
 
 const TableInfo* Connection::table(const QString& name) const
@@ -208,128 +112,130 @@ QStringList Connection::tableNames() const
     return out;
 }
 
+ColumnInfo::Type Connection::columnKind(const QString& column) const
+{
+    return m_columnKinds.value(column, ColumnInfo::Other);
+}
+
 QString Connection::translate(const QString& jetSql) const
 {
-    return JetDialect::translate(jetSql,
-                                 [this](const QString& id) { return m_textColumns.contains(id); });
+    const engine::Flavor f = m_engine ? m_engine->flavor() : engine::flavorOf(m_path);
+    return JetDialect::translate(jetSql, f, [this](const QString& id) { return columnKind(id); });
 }
 
 void Connection::execute(const QString& jetSql)
 {
-    executeNative(translate(jetSql));
+    requireEngine().run(translate(jetSql));
 }
 
-void Connection::executeNative(const QString& sql)
+void Connection::run(const QString& sql)
 {
-    if (!m_db) throw DbError(QStringLiteral("数据库连接没有打开。"));
-    char* err = nullptr;
-    if (sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, &err) != SQLITE_OK) {
-        const QString text = QString::fromUtf8(err ? err : sqlite3_errmsg(m_db));
-        sqlite3_free(err);
-        throw DbError(text);
+    requireEngine().run(sql);
+}
+
+bool Connection::isSound()
+{
+    return requireEngine().isSound();
+}
+
+QString Connection::plan(const QString& sql)
+{
+    return requireEngine().plan(sql);
+}
+
+void Connection::lockWriters(const QString& key)
+{
+    requireEngine().lockWriters(key);
+}
+
+long long Connection::writeRow(const QString& sql, const QList<QVariant>& args, long long identity,
+                               long long* written)
+{
+    engine::Engine& e = requireEngine();
+    // The server moves a row when it is written: its new identity comes back.
+    const bool returning = e.flavor() == engine::Flavor::Postgres;
+    auto c = e.prepare(returning ? sql + QStringLiteral(" RETURNING ") + Dialect::rowId(e.flavor())
+                                 : sql);
+    for (int i = 0; i < args.size(); ++i)
+        c->bind(i + 1, args[i]);
+    const bool row = c->step();
+    if (returning) {
+        *written = row ? 1 : 0;
+        return row ? c->rowId(0) : identity;
     }
+    *written = c->rowsAffected();
+    return identity < 0 ? c->lastInsertRowId() : identity;
 }
 
-int Connection::changes() const
+Connection::Transaction::Transaction(Connection& c, Mode mode) : m_c(c)
 {
-    return m_db ? sqlite3_changes(m_db) : 0;
-}
-
-long long Connection::lastInsertRowId() const
-{
-    return m_db ? sqlite3_last_insert_rowid(m_db) : 0;
-}
-
-Connection::Transaction::Transaction(Connection& c, bool immediate) : m_c(c)
-{
-    c.executeNative(immediate ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN"));
+    c.requireEngine().begin(mode == Write ? engine::TxMode::Write : engine::TxMode::Snapshot);
 }
 
 Connection::Transaction::~Transaction()
 {
-    if (!m_done && m_c.isOpen()) sqlite3_exec(m_c.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+    if (m_done) return;
+    if (m_c.isOpen()) m_c.m_engine->rollback();
 }
 
 void Connection::Transaction::commit()
 {
-    m_c.executeNative(QStringLiteral("COMMIT"));
+    m_c.requireEngine().commit();
     m_done = true;
 }
 
-Statement::Statement(Connection& c, const QString& nativeSql) : m_c(c)
+Connection::BulkScope::BulkScope(Connection& c) : m_c(c)
 {
-    if (!c.handle()) throw DbError(QStringLiteral("数据库连接没有打开。"));
-    const QByteArray s = nativeSql.toUtf8();
-    if (sqlite3_prepare_v2(c.handle(), s.constData(), s.size(), &m_stmt, nullptr) != SQLITE_OK) {
-        const QString text = c.lastError();
-        sqlite3_finalize(m_stmt);
-        m_stmt = nullptr;
-        throw DbError(text);
-    }
+    c.requireEngine().beginBulk();
 }
 
-Statement::~Statement()
+Connection::BulkScope::~BulkScope()
 {
-    sqlite3_finalize(m_stmt);
+    if (m_c.isOpen()) m_c.m_engine->endBulk();
 }
+
+Statement::Statement(Connection& c, const QString& sql) : m_cursor(c.requireEngine().prepare(sql))
+{
+}
+
+Statement::~Statement() = default;
 
 void Statement::bind(int i, const QVariant& v)
 {
-    int rc;
-    if (!v.isValid() || v.isNull()) {
-        rc = sqlite3_bind_null(m_stmt, i);
-    } else {
-        switch (v.typeId()) {
-        case QMetaType::Double:
-        case QMetaType::Float:
-            rc = sqlite3_bind_double(m_stmt, i, v.toDouble());
-            break;
-        case QMetaType::Int:
-        case QMetaType::LongLong:
-        case QMetaType::UInt:
-        case QMetaType::ULongLong:
-            rc = sqlite3_bind_int64(m_stmt, i, v.toLongLong());
-            break;
-        default: {
-            const QByteArray b = v.toString().toUtf8();
-            rc = sqlite3_bind_text(m_stmt, i, b.constData(), b.size(), SQLITE_TRANSIENT);
-        }
-        }
-    }
-    if (rc != SQLITE_OK) throw DbError(m_c.lastError());
+    m_cursor->bind(i, v);
 }
 
 bool Statement::step()
 {
-    const int rc = sqlite3_step(m_stmt);
-    if (rc == SQLITE_ROW) return true;
-    if (rc == SQLITE_DONE) return false;
-    throw DbError(m_c.lastError());
+    return m_cursor->step();
 }
 
 void Statement::reset()
 {
-    sqlite3_reset(m_stmt);
-    sqlite3_clear_bindings(m_stmt);
-}
-
-int Statement::columnCount() const
-{
-    return sqlite3_column_count(m_stmt);
+    m_cursor->reset();
 }
 
 QVariant Statement::value(int col) const
 {
-    switch (sqlite3_column_type(m_stmt, col)) {
-    case SQLITE_INTEGER:
-        return QVariant(qlonglong(sqlite3_column_int64(m_stmt, col)));
-    case SQLITE_FLOAT:
-        return QVariant(sqlite3_column_double(m_stmt, col));
-    case SQLITE_NULL:
-        return QVariant();
-    default:
-        return QVariant(
-            QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, col)),
-                              sqlite3_column_bytes(m_stmt, col)));
-    }
+    return m_cursor->value(col);
+}
+
+int Statement::columnCount() const
+{
+    return m_cursor->columnCount();
+}
+
+QString Statement::columnName(int col) const
+{
+    return m_cursor->columnName(col);
+}
+
+bool Statement::isBinary(int col) const
+{
+    return m_cursor->isBinary(col);
+}
+
+long long Statement::rowsAffected() const
+{
+    return m_cursor->rowsAffected();
 }

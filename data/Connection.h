@@ -1,28 +1,25 @@
 #pragma once
-// One open database file. Opens an existing SQLCipher file with its password,
-// never creates one, and checks that it is one of ours before anything else runs.
+// One open database: a keyed SQLCipher file, or, for the main database, a
+// PostgreSQL server database given by its address ("postgresql://user@host:port/
+// dbname"). Opens an existing database only, and checks that it is one of ours
+// before anything else runs. Nothing outside the data layer learns which engine
+// is behind it: statements are Jet texts (execute, Query) or written in the
+// portable form (Statement, run): standard SQL, double-quoted identifiers,
+// single-quoted literals, parameters "?" or "?N".
+#include "data/TableInfo.h"
+
 #include <QHash>
 #include <QString>
 #include <QStringList>
 #include <memory>
 
-struct sqlite3;
-struct sqlite3_stmt;
+class QVariant;
 
-// Which of our two files a connection expects.
-enum class DbKind { Main, Exchange };
-
-struct ColumnInfo {
-    QString name;
-    enum Type { Text, Float, Memo, Other } type = Text;
-    int maxLength = 0; // characters; 0 = no limit
-};
-
-struct TableInfo {
-    QString name;
-    QList<ColumnInfo> columns;
-    int indexOf(const QString& column) const;
-};
+namespace engine
+{
+class Engine;
+class Cursor;
+} // namespace engine
 
 class Connection
 {
@@ -35,39 +32,52 @@ public:
     DbKind kind() const { return m_kind; }
 
     // "Provider=...;Data Source=<path>;...;Jet OLEDB:Database Password=<pw>": the
-    // connection string the windows build; only the data source and password are used.
+    // connection string the windows build; only the data source and password are
+    // used. The data source may be a server address; the password is the file's.
     void setConnectionString(const QString& s);
     QString connectionString() const { return m_connectionString; }
-    void setDatabase(const QString& path, const QString& password);
+    void setDatabase(const QString& location, const QString& password);
+    // The file path or server address.
     QString path() const { return m_path; }
 
-    void open(); // throws DbError; leaves the file untouched when it is not ours
+    void open(); // throws DbError; leaves the database untouched when it is not ours
+    // Opens without checking that the database is ours, making a missing file;
+    // for tools and tests that make, change or drop databases directly.
+    void openRaw();
     void close();
-    bool isOpen() const { return m_db != nullptr; }
+    bool isOpen() const;
 
-    // Runs one statement written in the Jet dialect (translated first).
+    // Runs statements written in the Jet dialect (translated first).
     void execute(const QString& jetSql);
-    // Runs SQLite statements as given (schema, pragmas, transactions).
-    void executeNative(const QString& sql);
-    int changes() const;
-    long long lastInsertRowId() const;
+    // Runs one or more statements as given (portable form).
+    void run(const QString& sql);
 
-    // Translation with this file's text columns known, for "+" between texts.
+    // Translation with this database's columns known (for "+" between texts).
     QString translate(const QString& jetSql) const;
 
     const TableInfo* table(const QString& name) const;
     QStringList tableNames() const;
+    // Reads the tables again (after tables were made on this connection).
+    void reloadSchema();
+    ColumnInfo::Type columnKind(const QString& column) const;
 
-    sqlite3* handle() const { return m_db; }
-    QString lastError() const;
+    // Whether the stored data is sound and readable.
+    bool isSound();
+    // How the engine runs a statement (portable form), as text.
+    QString plan(const QString& sql);
+    // Until the current transaction ends, other writers asking for the same key
+    // wait (a file's write transaction already holds every other writer off).
+    void lockWriters(const QString& key);
 
-    // An immediate transaction: the write lock is taken at begin, so two
-    // workstations cannot interleave a read-then-write between them.
+    // A write transaction (the writer's lock taken at begin where the engine has
+    // one, so two workstations cannot interleave a read-then-write), or a
+    // consistent read-only snapshot. Rolls back in the destructor unless committed.
     class Transaction
     {
     public:
-        explicit Transaction(Connection& c, bool immediate = true);
-        ~Transaction(); // rolls back unless committed
+        enum Mode { Write, Snapshot };
+        explicit Transaction(Connection& c, Mode mode = Write);
+        ~Transaction();
         void commit();
 
     private:
@@ -75,37 +85,57 @@ public:
         bool m_done = false;
     };
 
-    static constexpr int kBusyTimeoutMs = 15000;
+    // A run of many writes: a larger cache while the object lives.
+    class BulkScope
+    {
+    public:
+        explicit BulkScope(Connection& c);
+        ~BulkScope();
+
+    private:
+        Connection& m_c;
+    };
+
+    // Data layer only: the engine behind the connection (null while closed), and
+    // one row written by identity (see Query).
+    engine::Engine* engine() const { return m_engine.get(); }
+    engine::Engine& requireEngine() const;
+    long long writeRow(const QString& sql, const QList<QVariant>& args, long long identity,
+                       long long* written);
 
 private:
-    void loadSchema();
-    void checkOurs();
+    void openWith(bool raw);
 
     DbKind m_kind;
     QString m_connectionString;
     QString m_path;
     QString m_password;
-    sqlite3* m_db = nullptr;
-    QHash<QString, TableInfo> m_tables; // key: lower-case name
-    QHash<QString, bool> m_textColumns; // any table; key: column name
+    std::unique_ptr<engine::Engine> m_engine;
+    QHash<QString, TableInfo> m_tables;             // key: lower-case name
+    QHash<QString, ColumnInfo::Type> m_columnKinds; // any table; key: column name
 };
 
-// Statement with RAII finalize; binds values as parameters, never as text.
+// A statement in the portable form with RAII clean-up; binds values as
+// parameters, never as text.
 class Statement
 {
 public:
-    Statement(Connection& c, const QString& nativeSql);
+    Statement(Connection& c, const QString& sql);
     ~Statement();
     Statement(const Statement&) = delete;
     Statement& operator=(const Statement&) = delete;
-    void bind(int index1, const class QVariant& v);
-    bool step(); // true while a row is available
+    void bind(int index1, const QVariant& v);
+    // Runs the statement at the first call; true while a row is available. The
+    // result's columns (columnCount, columnName) are known after the first call.
+    bool step();
     void reset();
-    sqlite3_stmt* handle() const { return m_stmt; }
     QVariant value(int col) const;
     int columnCount() const;
+    QString columnName(int col) const;
+    bool isBinary(int col) const; // binary data, never a value of ours
+    long long rowsAffected() const;
+    engine::Cursor& cursor() const { return *m_cursor; }
 
 private:
-    Connection& m_c;
-    sqlite3_stmt* m_stmt = nullptr;
+    std::unique_ptr<engine::Cursor> m_cursor;
 };

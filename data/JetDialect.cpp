@@ -5,11 +5,23 @@
 namespace
 {
 
-enum class Tok { Space, Ident, Number, String, Symbol };
+// The neutral form: tokens with the Jet-specific ones already resolved.
+enum class Tok {
+    Space,
+    Ident,  // a bare word: keyword, column, table or alias
+    Quoted, // an identifier in double quotes (from [name])
+    String, // a literal; text holds the value, unquoted
+    Number,
+    Symbol,
+    Concat,    // text joined to text
+    IsNotNull, // <> null
+    Like
+};
 
 struct Token {
     Tok kind;
     QString text;
+    bool asText = false; // compared as a text: a number column's value, or a number
 };
 
 bool isIdentChar(QChar c)
@@ -46,16 +58,12 @@ QList<Token> tokenize(const QString& s)
                 value += s.at(j++);
             }
             if (j < n) ++j; // closing quote; an unterminated literal runs to the end
-            QString lit = value;
-            lit.replace(QLatin1Char('\''), QLatin1String("''"));
-            out.append({Tok::String, QLatin1Char('\'') + lit + QLatin1Char('\'')});
+            out.append({Tok::String, value});
             i = j;
         } else if (c == QLatin1Char('[')) {
             int j = s.indexOf(QLatin1Char(']'), i + 1);
             if (j < 0) j = n;
-            QString name = s.mid(i + 1, j - i - 1);
-            name.replace(QLatin1Char('"'), QLatin1String("\"\""));
-            out.append({Tok::Ident, QLatin1Char('"') + name + QLatin1Char('"')});
+            out.append({Tok::Quoted, s.mid(i + 1, j - i - 1)});
             i = qMin(n, j + 1);
         } else if (c.isDigit()) {
             int j = i;
@@ -107,59 +115,176 @@ bool isWord(const Token& t, const char* w)
     return t.kind == Tok::Ident && t.text.compare(QLatin1String(w), Qt::CaseInsensitive) == 0;
 }
 
+bool isComparison(const Token& t)
+{
+    static const QStringList ops = {"=", "<>", "!=", "<", ">", "<=", ">="};
+    return t.kind == Tok::Symbol && ops.contains(t.text);
+}
+
+bool isNumber(const QString& s)
+{
+    bool ok = false;
+    s.trimmed().toDouble(&ok);
+    return ok;
+}
+
+class Neutral
+{
+public:
+    Neutral(const QString& jet, const JetDialect::ColumnKind& kindOf)
+        : t(tokenize(jet)), kindOf(kindOf)
+    {
+        resolve();
+    }
+    QList<Token> t;
+
+private:
+    const JetDialect::ColumnKind& kindOf;
+
+    ColumnInfo::Type kind(int k) const
+    {
+        if (k < 0 || !kindOf) return ColumnInfo::Other;
+        QString name;
+        if (t[k].kind == Tok::Quoted) {
+            name = t[k].text;
+        } else if (t[k].kind == Tok::Ident) {
+            name = t[k].text;
+            const int dot = name.lastIndexOf(QLatin1Char('.'));
+            if (dot >= 0) name = name.mid(dot + 1);
+        } else {
+            return ColumnInfo::Other;
+        }
+        return kindOf(name);
+    }
+    bool isTextOperand(int k) const
+    {
+        if (k < 0) return false;
+        if (t[k].kind == Tok::String) return true;
+        const ColumnInfo::Type c = kind(k);
+        return c == ColumnInfo::Text || c == ColumnInfo::Memo;
+    }
+
+    void resolve()
+    {
+        QList<Token> out;
+        out.reserve(t.size());
+        for (int k = 0; k < t.size(); ++k) {
+            const Token& tok = t[k];
+            if (isWord(tok, "delete")) {
+                const int star = nextSignificant(t, k + 1);
+                if (star >= 0 && t[star].kind == Tok::Symbol &&
+                    t[star].text == QLatin1String("*")) {
+                    const int from = nextSignificant(t, star + 1);
+                    if (from >= 0 && isWord(t[from], "from")) {
+                        out.append(tok);
+                        k = star; // drop the star; the blank before FROM follows
+                        continue;
+                    }
+                }
+            }
+            if (tok.kind == Tok::Symbol &&
+                (tok.text == QLatin1String("<>") || tok.text == QLatin1String("!="))) {
+                const int nx = nextSignificant(t, k + 1);
+                if (nx >= 0 && isWord(t[nx], "null")) {
+                    out.append({Tok::IsNotNull, QString()});
+                    k = nx;
+                    continue;
+                }
+            }
+            if (tok.kind == Tok::Symbol && tok.text == QLatin1String("+") &&
+                (isTextOperand(prevSignificant(t, k - 1)) ||
+                 isTextOperand(nextSignificant(t, k + 1)))) {
+                out.append({Tok::Concat, tok.text});
+                continue;
+            }
+            if (isWord(tok, "like")) {
+                out.append({Tok::Like, tok.text});
+                continue;
+            }
+            out.append(tok);
+        }
+        t = out;
+        markTextComparisons();
+    }
+
+    // A number column against a text that is no number (or matched with like) is
+    // compared as its text; a number against a text column as a text.
+    void markTextComparisons()
+    {
+        for (int k = 0; k < t.size(); ++k) {
+            const bool cmp = isComparison(t[k]);
+            if (!cmp && t[k].kind != Tok::Like) continue;
+            const int a = prevSignificant(t, k - 1), b = nextSignificant(t, k + 1);
+            if (a < 0 || b < 0) continue;
+            if (t[k].kind == Tok::Like) {
+                if (kind(a) == ColumnInfo::Float) t[a].asText = true;
+                continue;
+            }
+            for (auto [col, other] : {std::pair{a, b}, std::pair{b, a}}) {
+                const ColumnInfo::Type c = kind(col);
+                if (c == ColumnInfo::Float && t[other].kind == Tok::String &&
+                    !isNumber(t[other].text))
+                    t[col].asText = true;
+                if ((c == ColumnInfo::Text || c == ColumnInfo::Memo) &&
+                    t[other].kind == Tok::Number)
+                    t[other].asText = true;
+            }
+        }
+    }
+};
+
+QString literal(QString value)
+{
+    value.replace(QLatin1Char('\''), QLatin1String("''"));
+    return QLatin1Char('\'') + value + QLatin1Char('\'');
+}
+
 } // namespace
 
 namespace JetDialect
 {
 
-QString translate(const QString& jetSql, const TextColumnTest& isTextColumn)
+QString translate(const QString& jetSql, engine::Flavor flavor, const ColumnKind& kindOf)
 {
-    QList<Token> t = tokenize(jetSql);
-    auto isTextOperand = [&](int k) {
-        if (k < 0) return false;
-        if (t[k].kind == Tok::String) return true;
-        if (t[k].kind == Tok::Ident && isTextColumn) {
-            QString name = t[k].text;
-            const int dot = name.lastIndexOf(QLatin1Char('.'));
-            if (dot >= 0) name = name.mid(dot + 1);
-            if (name.startsWith(QLatin1Char('"'))) name = name.mid(1, name.size() - 2);
-            return isTextColumn(name);
-        }
-        return false;
-    };
-
+    const Neutral n(jetSql, kindOf);
+    const bool server = flavor == engine::Flavor::Postgres;
     QString out;
     out.reserve(jetSql.size() + 16);
-    for (int k = 0; k < t.size(); ++k) {
-        const Token& tok = t[k];
-        if (isWord(tok, "delete")) {
-            const int star = nextSignificant(t, k + 1);
-            if (star >= 0 && t[star].kind == Tok::Symbol && t[star].text == QLatin1String("*")) {
-                const int from = nextSignificant(t, star + 1);
-                if (from >= 0 && isWord(t[from], "from")) {
-                    out += tok.text;
-                    k = star; // drop the star; the blank before FROM follows
-                    continue;
-                }
-            }
+    for (int k = 0; k < n.t.size(); ++k) {
+        const Token& tok = n.t[k];
+        switch (tok.kind) {
+        case Tok::String: {
+            const int before = prevSignificant(n.t, k - 1);
+            QString v = tok.text;
+            if (server && before >= 0 && n.t[before].kind == Tok::Like)
+                v.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
+            out += literal(v);
+            break;
         }
-        if (tok.kind == Tok::Symbol &&
-            (tok.text == QLatin1String("<>") || tok.text == QLatin1String("!="))) {
-            const int nx = nextSignificant(t, k + 1);
-            if (nx >= 0 && isWord(t[nx], "null")) {
-                out += QLatin1String(" IS NOT NULL");
-                k = nx;
-                continue;
-            }
+        case Tok::Quoted:
+            out += server && tok.asText
+                       ? QStringLiteral("CAST(%1 AS text)").arg(Dialect::identifier(tok.text))
+                       : Dialect::identifier(tok.text);
+            break;
+        case Tok::Concat:
+            out += QLatin1String("||");
+            break;
+        case Tok::IsNotNull:
+            out += QLatin1String(" IS NOT NULL");
+            break;
+        case Tok::Like:
+            out += server ? QStringLiteral("ILIKE") : tok.text;
+            break;
+        case Tok::Ident:
+            out +=
+                server && tok.asText ? QStringLiteral("CAST(%1 AS text)").arg(tok.text) : tok.text;
+            break;
+        case Tok::Number:
+            out += server && tok.asText ? literal(tok.text) : tok.text;
+            break;
+        default:
+            out += tok.text;
         }
-        if (tok.kind == Tok::Symbol && tok.text == QLatin1String("+")) {
-            if (isTextOperand(prevSignificant(t, k - 1)) ||
-                isTextOperand(nextSignificant(t, k + 1))) {
-                out += QLatin1String("||");
-                continue;
-            }
-        }
-        out += tok.text;
     }
     return out;
 }

@@ -1,26 +1,28 @@
 #include "data/Query.h"
 
 #include "data/DbError.h"
+#include "data/Schema.h"
 #include "data/Text.h"
+#include "data/engine/Engine.h"
+#include "data/engine/TextCache.h"
 
 #include <QRegularExpression>
-#include <sqlite3.h>
 
 namespace
 {
 
-QString ident(const QString& s)
+QString changedElsewhere()
 {
-    return QLatin1Char('"') + QString(s).replace(QLatin1Char('"'), QLatin1String("\"\"")) +
-           QLatin1Char('"');
+    return QStringLiteral("这条记录已被其他工作站修改或删除，不能保存。请重新查询后再修改。");
 }
 
 // "select * from T ..." is the one form whose rows can be written back: the row
 // identity is fetched in front of the columns.
 const QRegularExpression& selectStar()
 {
-    static const QRegularExpression re(QStringLiteral("^(\\s*select\\s+)(\\*\\s+from\\s)"),
-                                       QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression re(
+        QStringLiteral("^(\\s*select\\s+)(\\*\\s+from\\s+)(\"[^\"]+\"|[^\\s\"]+)"),
+        QRegularExpression::CaseInsensitiveOption);
     return re;
 }
 
@@ -94,16 +96,10 @@ void Query::open()
 {
     close();
     if (!m_conn || !m_conn->isOpen()) throw DbError(QStringLiteral("数据库连接没有打开。"));
-    QString native = m_conn->translate(statementText());
-    m_hasRowid = false;
-    const auto m = selectStar().match(native);
-    if (m.hasMatch()) {
-        native = m.captured(1) + QStringLiteral("rowid, ") + native.mid(m.capturedLength(1));
-        m_hasRowid = true;
-    }
-    Statement st(*m_conn, native);
-    sqlite3_stmt* h = st.handle();
-    const int n = sqlite3_column_count(h);
+    engine::Engine& e = m_conn->requireEngine();
+    const auto st = e.prepare(engineText(&m_hasRowid));
+    bool more = st->step();
+    const int n = st->columnCount();
     if (n == 0) throw DbError(QStringLiteral("该语句不返回记录，不能打开。"));
     const int first = m_hasRowid ? 1 : 0;
     QString table;
@@ -111,18 +107,16 @@ void Query::open()
     QList<ColumnInfo> cols;
     for (int i = first; i < n; ++i) {
         ColumnInfo ci;
-        ci.name = QString::fromUtf8(sqlite3_column_name(h, i));
+        ci.name = st->columnName(i);
         ci.type = ColumnInfo::Other;
-        const char* t = sqlite3_column_table_name(h, i);
-        const char* o = sqlite3_column_origin_name(h, i);
-        if (t && o) {
-            const QString tn = QString::fromUtf8(t);
+        const engine::ColumnOrigin o = st->origin(i);
+        if (!o.table.isEmpty()) {
             if (table.isEmpty())
-                table = tn;
-            else if (tn != table)
+                table = o.table;
+            else if (o.table != table)
                 oneTable = false;
-            if (const TableInfo* ti = m_conn->table(tn)) {
-                const int k = ti->indexOf(QString::fromUtf8(o));
+            if (const TableInfo* ti = m_conn->table(o.table)) {
+                const int k = ti->indexOf(o.column);
                 if (k >= 0) {
                     ci.type = ti->columns[k].type;
                     ci.maxLength = ti->columns[k].maxLength;
@@ -134,30 +128,13 @@ void Query::open()
         cols << ci;
     }
     std::vector<Row> rows;
-    while (st.step()) {
+    std::vector<engine::TextCache> texts(size_t(n - first));
+    for (; more; more = st->step()) {
         Row r;
-        if (m_hasRowid) r.rowid = sqlite3_column_int64(h, 0);
+        if (m_hasRowid) r.rowid = st->rowId(0);
         r.values.resize(n - first);
-        for (int i = first; i < n; ++i) {
-            QVariant v;
-            switch (sqlite3_column_type(h, i)) {
-            case SQLITE_NULL:
-                break;
-            case SQLITE_INTEGER:
-                if (cols[i - first].type == ColumnInfo::Float)
-                    v = double(sqlite3_column_int64(h, i));
-                else
-                    v = qlonglong(sqlite3_column_int64(h, i));
-                break;
-            case SQLITE_FLOAT:
-                v = sqlite3_column_double(h, i);
-                break;
-            default:
-                v = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(h, i)),
-                                      sqlite3_column_bytes(h, i));
-            }
-            r.values[i - first] = std::move(v);
-        }
+        for (int i = first; i < n; ++i)
+            r.values[i - first] = st->cell(i, cols[i - first].type, &texts[size_t(i - first)]);
         rows.push_back(std::move(r));
     }
     m_columns = cols;
@@ -178,35 +155,36 @@ void Query::browseFirst()
     emit currentChanged();
 }
 
+QString Query::engineText(bool* writable) const
+{
+    if (!m_conn || !m_conn->isOpen()) throw DbError(QStringLiteral("数据库连接没有打开。"));
+    const engine::Flavor f = m_conn->requireEngine().flavor();
+    QString native = m_conn->translate(statementText());
+    const auto m = selectStar().match(native);
+    if (writable) *writable = m.hasMatch();
+    if (!m.hasMatch()) return native;
+    // A server writes a changed row elsewhere, so its plain order would change
+    // with every save: the rows come in the order of the table's key instead.
+    static const QRegularExpression orderBy(QStringLiteral("\\border\\s+by\\b"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    QString table = m.captured(3);
+    if (table.startsWith(QLatin1Char('"'))) table = table.mid(1, table.size() - 2);
+    const QString key = Schema::uniqueKey(table);
+    if (f == engine::Flavor::Postgres && !key.isEmpty() && !native.contains(orderBy)) {
+        while (!native.isEmpty() && (native.back().isSpace() || native.back() == QLatin1Char(';')))
+            native.chop(1);
+        native += QStringLiteral("\nORDER BY CAST(%1 AS text) COLLATE \"C\"")
+                      .arg(Dialect::identifier(key));
+    }
+    return m.captured(1) + Dialect::rowId(f) + QStringLiteral(", ") +
+           native.mid(m.capturedLength(1));
+}
+
 void Query::execSql()
 {
     close();
     if (!m_conn || !m_conn->isOpen()) throw DbError(QStringLiteral("数据库连接没有打开。"));
-    const QString native = m_conn->translate(statementText());
-    const QByteArray bytes = native.toUtf8();
-    const char* tail = nullptr;
-    sqlite3_stmt* h = nullptr;
-    if (sqlite3_prepare_v2(m_conn->handle(), bytes.constData(), bytes.size(), &h, &tail) !=
-        SQLITE_OK) {
-        const QString e = m_conn->lastError();
-        sqlite3_finalize(h);
-        throw DbError(e);
-    }
-    // One statement per query: anything after it would be a second statement.
-    if (tail && !QByteArray(tail).trimmed().isEmpty() && QByteArray(tail).trimmed() != ";") {
-        sqlite3_finalize(h);
-        throw DbError(QStringLiteral("一个查询只能执行一条语句。"));
-    }
-    int rc;
-    while ((rc = sqlite3_step(h)) == SQLITE_ROW) {
-    }
-    if (rc != SQLITE_DONE) {
-        const QString e = m_conn->lastError();
-        sqlite3_finalize(h);
-        throw DbError(e);
-    }
-    sqlite3_finalize(h);
-    m_rowsAffected = m_conn->changes();
+    m_rowsAffected = int(m_conn->requireEngine().runOne(m_conn->translate(statementText())));
 }
 
 int Query::fieldIndex(const QString& name) const
@@ -587,10 +565,19 @@ void Query::validateRow(const QVector<QVariant>& values) const
         if (v.isNull()) continue;
         if (c.type == ColumnInfo::Text && c.maxLength > 0 &&
             Text::charCount(v.toString()) > c.maxLength)
-            throw DbError(QStringLiteral("“%1”最多只能有 %2 个字符，输入的内容太长。")
-                              .arg(c.name)
-                              .arg(c.maxLength));
+            throw DbError(Schema::tooLongText(c.name, c.maxLength));
     }
+}
+
+QString Query::unchangedSince(const Row& row, QList<QVariant>& args) const
+{
+    const engine::Flavor f = m_conn->requireEngine().flavor();
+    QString sql;
+    for (int i = 0; i < m_columns.size(); ++i) {
+        sql += QStringLiteral(" AND ") + Dialect::sameAs(f, Dialect::identifier(m_columns[i].name));
+        args << row.values[i];
+    }
+    return sql;
 }
 
 void Query::post()
@@ -600,6 +587,7 @@ void Query::post()
     if (beforePost) beforePost(*this);
     validateRow(m_buffer);
     Row& row = currentRow();
+    const engine::Flavor f = m_conn->requireEngine().flavor();
     if (m_state == State::Edit) {
         QStringList sets;
         QList<QVariant> args;
@@ -607,46 +595,37 @@ void Query::post()
             const QVariant& o = row.values[i];
             const QVariant& n = m_buffer[i];
             if (o.isNull() != n.isNull() || o != n) {
-                sets << ident(m_columns[i].name) + QStringLiteral("=?");
+                sets << Dialect::identifier(m_columns[i].name) + QStringLiteral("=?");
                 args << n;
             }
         }
         if (!sets.isEmpty()) {
-            QString sql = QStringLiteral("UPDATE %1 SET %2 WHERE rowid=?")
-                              .arg(ident(m_table), sets.join(','));
-            args << row.rowid;
-            if (m_optimistic) {
-                for (int i = 0; i < m_columns.size(); ++i) {
-                    sql += QStringLiteral(" AND %1 IS ?").arg(ident(m_columns[i].name));
-                    args << row.values[i];
-                }
-            }
-            Statement st(*m_conn, sql);
-            for (int i = 0; i < args.size(); ++i)
-                st.bind(i + 1, args[i]);
-            st.step();
-            if (m_conn->changes() == 0)
-                throw DbError(QStringLiteral(
-                    "这条记录已被其他工作站修改或删除，不能保存。请重新查询后再修改。"));
+            QString sql =
+                QStringLiteral("UPDATE %1 SET %2 WHERE %3")
+                    .arg(Dialect::identifier(m_table), sets.join(','), Dialect::rowIdEquals(f));
+            args << m_conn->engine()->rowIdParam(row.rowid);
+            if (m_optimistic) sql += unchangedSince(row, args);
+            long long written = 0;
+            const long long id = m_conn->writeRow(sql, args, row.rowid, &written);
+            if (written == 0) throw DbError(changedElsewhere());
+            row.rowid = id;
         }
     } else {
         QStringList names, marks;
         QList<QVariant> args;
         for (int i = 0; i < m_columns.size(); ++i) {
             if (m_buffer[i].isNull()) continue;
-            names << ident(m_columns[i].name);
+            names << Dialect::identifier(m_columns[i].name);
             marks << QStringLiteral("?");
             args << m_buffer[i];
         }
         const QString sql =
-            names.isEmpty() ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(ident(m_table))
-                            : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                  .arg(ident(m_table), names.join(','), marks.join(','));
-        Statement st(*m_conn, sql);
-        for (int i = 0; i < args.size(); ++i)
-            st.bind(i + 1, args[i]);
-        st.step();
-        row.rowid = m_conn->lastInsertRowId();
+            names.isEmpty()
+                ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(Dialect::identifier(m_table))
+                : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                      .arg(Dialect::identifier(m_table), names.join(','), marks.join(','));
+        long long written = 0;
+        row.rowid = m_conn->writeRow(sql, args, -1, &written);
     }
     row.values = m_buffer;
     m_buffer.clear();
@@ -702,9 +681,17 @@ void Query::remove()
     const int pos = m_cur;
     const int raw = m_visible[size_t(pos)];
     {
-        Statement st(*m_conn, QStringLiteral("DELETE FROM %1 WHERE rowid=?").arg(ident(m_table)));
-        st.bind(1, m_rows[size_t(raw)].rowid);
-        st.step();
+        // The stored row must still be the one shown: a row identity freed by a
+        // deletion elsewhere may meanwhile belong to another row.
+        const Row& gone = m_rows[size_t(raw)];
+        QList<QVariant> args{m_conn->engine()->rowIdParam(gone.rowid)};
+        QString sql = QStringLiteral("DELETE FROM %1 WHERE %2")
+                          .arg(Dialect::identifier(m_table),
+                               Dialect::rowIdEquals(m_conn->requireEngine().flavor()));
+        if (m_optimistic) sql += unchangedSince(gone, args);
+        long long written = 0;
+        m_conn->writeRow(sql, args, gone.rowid, &written);
+        if (written == 0) throw DbError(changedElsewhere());
     }
     emit aboutToRemoveRow(pos);
     m_rows.erase(m_rows.begin() + raw);

@@ -34,6 +34,10 @@ public:
     void addSql(const QString& line) { m_sql << line; }
     void setSql(const QStringList& lines) { m_sql = lines; }
     QString statementText() const;
+    // The statement as the row set sends it to its engine: translated, the row
+    // identity in front for "select * from T ..." (`*writable` tells whether it is
+    // that form), and on a server ordered by T's key when it asks for no order.
+    QString engineText(bool* writable = nullptr) const;
 
     void open();
     void execSql();
@@ -145,6 +149,8 @@ private:
     QList<FilterTerm> parseFilter(const QString& f) const;
     QVariant convertFor(int col, const QVariant& v) const;
     void validateRow(const QVector<QVariant>& values) const;
+    // " AND col IS ? ..." for every column, the row's values appended to `args`.
+    QString unchangedSince(const Row& row, QList<QVariant>& args) const;
     void insertAt(int visiblePos);
     Row& currentRow();
     const Row& currentRow() const;

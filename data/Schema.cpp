@@ -1,9 +1,13 @@
 #include "data/Schema.h"
 
 #include "data/DbError.h"
+#include "data/DbLocation.h"
+#include "data/engine/Engine.h"
 
+#include <QFile>
 #include <QFileInfo>
-#include <sqlite3.h>
+#include <QRegularExpression>
+#include <functional>
 
 namespace Schema
 {
@@ -114,22 +118,131 @@ const QList<TableDef>& tables(DbKind kind)
     return kind == DbKind::Main ? mainTables() : exchangeTables();
 }
 
+QString uniqueKey(const QString& table)
+{
+    if (table == QStringLiteral("房屋信息") || table == QStringLiteral("客户信息"))
+        return QStringLiteral("档案号");
+    if (table == QStringLiteral("操作员档案")) return QStringLiteral("员工编号");
+    return {};
+}
+
 int appId(DbKind kind)
 {
     return kind == DbKind::Main ? kMainAppId : kExchangeAppId;
 }
 
-static QString ident(const QString& s)
+namespace
 {
-    return QLatin1Char('"') + QString(s).replace(QLatin1Char('"'), QLatin1String("\"\"")) +
-           QLatin1Char('"');
+
+QString ident(const char* s)
+{
+    return Dialect::identifier(QString::fromUtf8(s));
 }
+
+QString tooLongName(const ColumnDef& c)
+{
+    return QStringLiteral("%1最多%2个字符").arg(QString::fromUtf8(c.name)).arg(c.width);
+}
+
+// The column on the server: citext compares letters without case (=, <>, like,
+// order by and unique keys alike); the "C" collation orders texts by their
+// characters as the file does. A check named as in the file limits the width.
+QString serverColumn(const ColumnDef& c)
+{
+    const QString n = ident(c.name);
+    switch (c.type) {
+    case T::Text:
+        return QStringLiteral("%1 citext COLLATE \"C\" CONSTRAINT %2 CHECK (char_length(%1) <= %3)")
+            .arg(n, Dialect::identifier(tooLongName(c)))
+            .arg(c.width);
+    case T::Memo:
+        return n + QStringLiteral(" citext COLLATE \"C\"");
+    case T::Float:
+        return n + QStringLiteral(" double precision");
+    case T::Other:
+        break;
+    }
+    return n + QStringLiteral(" text");
+}
+
+QString createTableSql(const TableDef& t, engine::Flavor f)
+{
+    if (f == engine::Flavor::SqlCipher) return createTableSql(t);
+    QStringList cols;
+    for (const ColumnDef& c : t.columns)
+        cols << serverColumn(c);
+    return QStringLiteral("CREATE TABLE %1 (\n  %2\n)")
+        .arg(ident(t.name), cols.join(QLatin1String(",\n  ")));
+}
+
+const char* const kMainIndexes[] = {
+    // Unique archive numbers and staff numbers, and the daily sequence lookup
+    // (company, entry date, sequence) as an index seek.
+    "CREATE UNIQUE INDEX 房屋信息_档案号 ON 房屋信息(档案号)",
+    "CREATE INDEX 房屋信息_序号 ON 房屋信息(公司编号, 录入日期, 序号)",
+    "CREATE INDEX 房屋信息_录入日期 ON 房屋信息(录入日期)",
+    "CREATE UNIQUE INDEX 客户信息_档案号 ON 客户信息(档案号)",
+    "CREATE INDEX 客户信息_序号 ON 客户信息(公司编号, 录入日期, 序号)",
+    "CREATE INDEX 客户信息_录入日期 ON 客户信息(录入日期)",
+    "CREATE UNIQUE INDEX 操作员档案_员工编号 ON 操作员档案(员工编号)",
+    // Matching reads these columns of every valid row of one mode from the index alone;
+    // the archive number third keeps new rows together at the end of their part.
+    "CREATE INDEX 房屋信息_匹配 ON 房屋信息(方式, 类型, 档案号, 房屋面积, 信息价格, 户型, 楼层, "
+    "位置, 权属, 小区名称, 地址)",
+    "CREATE INDEX 客户信息_匹配 ON 客户信息(需求方式, 类型, 档案号, 面积1, 面积2, 价格1, 价格2, "
+    "户型, 楼层, 位置, 权属, 地址描述)",
+};
+
+const char* const kFirstRows[] = {
+    "INSERT INTO 公司信息 VALUES ('001', '本公司', '', '')",
+    "INSERT INTO 供应方式字典 VALUES ('出售')",
+    "INSERT INTO 供应方式字典 VALUES ('出租')",
+    "INSERT INTO 需求方式字典 VALUES ('求购')",
+    "INSERT INTO 需求方式字典 VALUES ('求租')",
+    "INSERT INTO 户型字典 VALUES ('一室一厅'), ('两室一厅'), ('两室两厅'), ('三室一厅'), "
+    "('三室两厅'), ('四室两厅'), ('复式'), ('别墅')",
+    "INSERT INTO 楼层字典 VALUES ('底层'), ('低层'), ('中层'), ('高层'), ('顶层'), ('跃层')",
+    "INSERT INTO 权属字典 VALUES ('商品房'), ('房改房'), ('经济适用房'), ('私房'), ('集资房')",
+    "INSERT INTO 位置字典 VALUES ('市中心'), ('城东'), ('城西'), ('城南'), ('城北'), "
+    "('开发区'), ('郊区')",
+    "INSERT INTO 操作员档案 VALUES ('admin', '系统管理员', '系统管理员', '', 'admin', '是', "
+    "'系统管理员')",
+};
+
+// A new file, claimed exclusively first so that no existing file (nor one made by
+// someone else at the same moment) is ever overwritten; removed again on failure.
+void createFile(const QString& path, DbKind kind, const QString& password, const Fill& fill)
+{
+    {
+        QFile claim(path);
+        if (!claim.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            throw DbError(
+                QFileInfo::exists(path)
+                    ? QStringLiteral("文件已存在，不会覆盖：%1").arg(path)
+                    : QStringLiteral("无法创建文件 %1：%2").arg(path, claim.errorString()));
+    }
+    try {
+        Connection c(kind);
+        c.setDatabase(path, password);
+        c.openRaw();
+        c.run(QStringLiteral("PRAGMA journal_mode=DELETE"));
+        c.run(QStringLiteral("PRAGMA application_id=%1").arg(appId(kind)));
+        Connection::Transaction t(c);
+        fill(c);
+        t.commit();
+    } catch (...) {
+        QFile::remove(path);
+        throw;
+    }
+}
+
+} // namespace
 
 QString createTableSql(const TableDef& t)
 {
     QStringList cols;
     for (const ColumnDef& c : t.columns) {
-        const QString n = ident(QString::fromUtf8(c.name));
+        const QString n = ident(c.name);
         switch (c.type) {
         case T::Text:
             // The constraint's name is what the engine reports when a value is too long.
@@ -137,21 +250,19 @@ QString createTableSql(const TableDef& t)
                                    "(typeof(%1)='text' AND length(%1)<=%2))")
                         .arg(n)
                         .arg(c.width)
-                        .arg(ident(QStringLiteral("%1最多%2个字符")
-                                       .arg(QString::fromUtf8(c.name))
-                                       .arg(c.width)));
+                        .arg(Dialect::identifier(tooLongName(c)));
             break;
         case T::Memo:
             cols << QStringLiteral("%1 MEMO COLLATE NOCASE CONSTRAINT %2 CHECK (%1 IS NULL OR "
                                    "typeof(%1)='text')")
-                        .arg(n,
-                             ident(QStringLiteral("%1必须是文本").arg(QString::fromUtf8(c.name))));
+                        .arg(n, Dialect::identifier(
+                                    QStringLiteral("%1必须是文本").arg(QString::fromUtf8(c.name))));
             break;
         case T::Float:
             cols << QStringLiteral("%1 FLOAT CONSTRAINT %2 CHECK (%1 IS NULL OR typeof(%1) IN "
                                    "('real','integer'))")
-                        .arg(n,
-                             ident(QStringLiteral("%1必须是数值").arg(QString::fromUtf8(c.name))));
+                        .arg(n, Dialect::identifier(
+                                    QStringLiteral("%1必须是数值").arg(QString::fromUtf8(c.name))));
             break;
         case T::Other:
             cols << n;
@@ -159,96 +270,95 @@ QString createTableSql(const TableDef& t)
         }
     }
     return QStringLiteral("CREATE TABLE %1 (\n  %2\n)")
-        .arg(ident(QString::fromUtf8(t.name)), cols.join(QLatin1String(",\n  ")));
+        .arg(ident(t.name), cols.join(QLatin1String(",\n  ")));
 }
 
-namespace
+QString tooLongText(const QString& column, int width)
 {
-
-void execOrThrow(sqlite3* db, const QString& sql)
-{
-    char* err = nullptr;
-    if (sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &err) != SQLITE_OK) {
-        const QString text = QString::fromUtf8(err ? err : "unknown error");
-        sqlite3_free(err);
-        throw DbError(text);
-    }
+    return QStringLiteral("“%1”最多只能有 %2 个字符，输入的内容太长。").arg(column).arg(width);
 }
 
-void createFile(const QString& path, DbKind kind, const QStringList& extra)
+WidthCheck widthCheck(const QString& constraintName)
 {
-    if (QFileInfo::exists(path))
-        throw DbError(QStringLiteral("文件已存在，不会覆盖：%1").arg(path));
-    sqlite3* db = nullptr;
-    const QByteArray p = path.toUtf8();
-    if (sqlite3_open_v2(p.constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
-        SQLITE_OK) {
-        const QString text = QString::fromUtf8(sqlite3_errmsg(db));
-        sqlite3_close(db);
-        throw DbError(QStringLiteral("无法创建文件 %1：%2").arg(path, text));
-    }
-    try {
-        const QByteArray key = kind == DbKind::Main ? mainPassword() : exchangePassword();
-        if (sqlite3_key(db, key.constData(), key.size()) != SQLITE_OK)
-            throw DbError(QStringLiteral("无法设置数据库密码"));
-        execOrThrow(db, QStringLiteral("PRAGMA journal_mode=DELETE"));
-        execOrThrow(db, QStringLiteral("PRAGMA application_id=%1").arg(appId(kind)));
-        execOrThrow(db, QStringLiteral("BEGIN"));
-        for (const TableDef& t : tables(kind))
-            execOrThrow(db, createTableSql(t));
-        for (const QString& s : extra)
-            execOrThrow(db, s);
-        execOrThrow(db, QStringLiteral("COMMIT"));
-    } catch (...) {
-        sqlite3_close(db);
-        QFile::remove(path);
-        throw;
-    }
-    sqlite3_close(db);
+    static const QRegularExpression re(QStringLiteral("^(.+)最多(\\d+)个字符$"));
+    const auto m = re.match(constraintName);
+    if (!m.hasMatch()) return {};
+    return {m.captured(1), m.captured(2).toInt()};
 }
 
-} // namespace
-
-void createMainDatabase(const QString& path)
+QString violationText(const QString& constraintName)
 {
-    const QStringList extra = {
-        // Keys and indexes: unique archive numbers and staff numbers, and the
-        // daily sequence lookup (company, entry date, sequence) as an index seek.
-        "CREATE UNIQUE INDEX 房屋信息_档案号 ON 房屋信息(档案号)",
-        "CREATE INDEX 房屋信息_序号 ON 房屋信息(公司编号, 录入日期, 序号)",
-        "CREATE INDEX 房屋信息_录入日期 ON 房屋信息(录入日期)",
-        "CREATE UNIQUE INDEX 客户信息_档案号 ON 客户信息(档案号)",
-        "CREATE INDEX 客户信息_序号 ON 客户信息(公司编号, 录入日期, 序号)",
-        "CREATE INDEX 客户信息_录入日期 ON 客户信息(录入日期)",
-        "CREATE UNIQUE INDEX 操作员档案_员工编号 ON 操作员档案(员工编号)",
-        // Matching reads these columns of every valid row of one mode from the index alone;
-        // the archive number third keeps new rows together at the end of their part.
-        "CREATE INDEX 房屋信息_匹配 ON 房屋信息(方式, 类型, 档案号, 房屋面积, 信息价格, 户型, "
-        "楼层, "
-        "位置, 权属, 小区名称, 地址)",
-        "CREATE INDEX 客户信息_匹配 ON 客户信息(需求方式, 类型, 档案号, 面积1, 面积2, 价格1, "
-        "价格2, "
-        "户型, 楼层, 位置, 权属, 地址描述)",
-        "INSERT INTO 公司信息 VALUES ('001', '本公司', '', '')",
-        "INSERT INTO 供应方式字典 VALUES ('出售')",
-        "INSERT INTO 供应方式字典 VALUES ('出租')",
-        "INSERT INTO 需求方式字典 VALUES ('求购')",
-        "INSERT INTO 需求方式字典 VALUES ('求租')",
-        "INSERT INTO 户型字典 VALUES ('一室一厅'), ('两室一厅'), ('两室两厅'), ('三室一厅'), "
-        "('三室两厅'), ('四室两厅'), ('复式'), ('别墅')",
-        "INSERT INTO 楼层字典 VALUES ('底层'), ('低层'), ('中层'), ('高层'), ('顶层'), ('跃层')",
-        "INSERT INTO 权属字典 VALUES ('商品房'), ('房改房'), ('经济适用房'), ('私房'), ('集资房')",
-        "INSERT INTO 位置字典 VALUES ('市中心'), ('城东'), ('城西'), ('城南'), ('城北'), "
-        "('开发区'), ('郊区')",
-        "INSERT INTO 操作员档案 VALUES ('admin', '系统管理员', '系统管理员', '', 'admin', '是', "
-        "'系统管理员')",
+    const WidthCheck w = widthCheck(constraintName);
+    if (w.width > 0) return tooLongText(w.column, w.width);
+    for (const char* kind : {"必须是文本", "必须是数值"}) {
+        const QString tail = QString::fromUtf8(kind);
+        if (constraintName.endsWith(tail) && constraintName.size() > tail.size())
+            return QStringLiteral("“%1”%2。").arg(constraintName.chopped(tail.size()), tail);
+    }
+    return {};
+}
+
+void createMainTables(Connection& c, bool firstRows)
+{
+    const engine::Flavor f = c.requireEngine().flavor();
+    // Texts compare without letter case through the citext type.
+    if (f == engine::Flavor::Postgres) {
+        try {
+            c.run(QStringLiteral("CREATE EXTENSION IF NOT EXISTS citext"));
+        } catch (const DbError& e) {
+            throw DbError(QStringLiteral("无法在数据库中启用 citext 扩展：请用数据库的所有者"
+                                         "（createdb -O 用户名）或超级用户来建立数据表。\n%1")
+                              .arg(e.text()));
+        }
+    }
+    for (const TableDef& t : mainTables())
+        c.run(createTableSql(t, f));
+    for (const char* s : kMainIndexes)
+        c.run(QString::fromUtf8(s));
+    if (firstRows)
+        for (const char* s : kFirstRows)
+            c.run(QString::fromUtf8(s));
+    c.reloadSchema();
+}
+
+void createMainDatabase(const QString& location, bool firstRows, const Fill& fill)
+{
+    const auto build = [&](Connection& c) {
+        createMainTables(c, firstRows);
+        if (fill) fill(c);
     };
-    createFile(path, DbKind::Main, extra);
+    if (engine::flavorOf(location) == engine::Flavor::SqlCipher) {
+        createFile(location, DbKind::Main, QString::fromLatin1(mainPassword()), build);
+        return;
+    }
+    Connection c(DbKind::Main);
+    c.setDatabase(location, QString());
+    c.openRaw();
+    if (!c.tableNames().isEmpty())
+        throw DbError(QStringLiteral("数据库中已经有数据表，不会改动它：%1")
+                          .arg(DbLocation::display(location)));
+    Connection::Transaction t(c);
+    build(c);
+    t.commit();
+}
+
+void createMainFile(const QString& path, const QString& password, const Fill& fill)
+{
+    createFile(path, DbKind::Main, password, [&](Connection& c) {
+        createMainTables(c, false);
+        if (fill) fill(c);
+    });
 }
 
 void createExchangeDatabase(const QString& path)
 {
-    createFile(path, DbKind::Exchange, {});
+    if (engine::flavorOf(path) != engine::Flavor::SqlCipher)
+        throw DbError(QStringLiteral("交换数据库必须是文件，不能放在数据库服务器上：%1")
+                          .arg(DbLocation::display(path)));
+    createFile(path, DbKind::Exchange, QString::fromLatin1(exchangePassword()), [](Connection& c) {
+        for (const TableDef& t : exchangeTables())
+            c.run(createTableSql(t));
+    });
 }
 
 } // namespace Schema

@@ -1,22 +1,70 @@
-// halvorra-db: makes database pairs for Halvorra.
-//   halvorra-db create DIR                      a new, empty pair for an office
-//   halvorra-db demo DIR [--listings N] [--customers M] [--company CODE]
-//                                               a pair filled with generated data
+// halvorra-db: makes, fills and moves Halvorra's databases.
+//   halvorra-db create DIR|URI       a new, empty pair of files for an office, or the
+//                                    tables of an empty server database
+//   halvorra-db demo DIR|URI [--listings N] [--customers M] [--company CODE]
+//                                    the same filled with generated data
+//   halvorra-db copy SOURCE TARGET   a whole main database from a file to a server or
+//                                    back, row for row, into an empty target
+// URI: postgresql://user@host:port/dbname (the password from ~/.pgpass or PGPASSWORD).
+#include "data/DatabaseCopy.h"
 #include "data/DbError.h"
+#include "data/DbLocation.h"
+#include "data/Schema.h"
 #include "tools/lib/DemoData.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QStringList>
 #include <cstdio>
 
-static int usage()
+namespace
+{
+
+int usage()
 {
     std::fputs("用法：\n"
-               "  halvorra-db create DIR\n"
-               "  halvorra-db demo DIR [--listings N] [--customers M] [--company CODE]\n",
+               "  halvorra-db create DIR|URI\n"
+               "  halvorra-db demo DIR|URI [--listings N] [--customers M] [--company CODE]\n"
+               "  halvorra-db copy SOURCE TARGET\n"
+               "DIR 是一对数据库文件（fybase.mdb、fyExp.mdb）所在的文件夹；\n"
+               "URI 是服务器上的数据库，如 postgresql://user@host:5432/dbname\n"
+               "（密码写在 ~/.pgpass 中，或用 PGPASSWORD 给出）。\n",
                stderr);
     return 2;
 }
+
+void print(const QString& s)
+{
+    std::fputs(s.toUtf8().constData(), stdout);
+    std::fputc('\n', stdout);
+}
+
+// The options after the location; false on anything not understood.
+bool parseDemo(const QStringList& args, DemoData::Options& o)
+{
+    for (int i = 2; i < args.size(); ++i) {
+        if (i + 1 >= args.size()) return false;
+        bool ok = true;
+        if (args[i] == QLatin1String("--listings"))
+            o.listings = args[++i].toInt(&ok);
+        else if (args[i] == QLatin1String("--customers"))
+            o.customers = args[++i].toInt(&ok);
+        else if (args[i] == QLatin1String("--company"))
+            o.companyCode = args[++i];
+        else
+            return false;
+        if (!ok) return false;
+    }
+    return true;
+}
+
+void printPair(const QString& dir)
+{
+    print(QDir(dir).filePath(QStringLiteral("fybase.mdb")));
+    print(QDir(dir).filePath(QStringLiteral("fyExp.mdb")));
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -24,27 +72,40 @@ int main(int argc, char** argv)
     const QStringList args = app.arguments().mid(1);
     if (args.size() < 2) return usage();
     const QString cmd = args[0];
-    const QString dir = args[1];
+    const QString where = args[1];
+    const bool server = DbLocation::isServer(where);
     try {
         if (cmd == QLatin1String("create")) {
             if (args.size() != 2) return usage();
-            DemoData::createPair(dir);
+            if (server) {
+                Schema::createMainDatabase(where);
+                print(DbLocation::display(where));
+            } else {
+                DemoData::createPair(where);
+                printPair(where);
+            }
         } else if (cmd == QLatin1String("demo")) {
             DemoData::Options o;
-            for (int i = 2; i < args.size(); ++i) {
-                if (i + 1 >= args.size()) return usage();
-                bool ok = true;
-                if (args[i] == QLatin1String("--listings"))
-                    o.listings = args[++i].toInt(&ok);
-                else if (args[i] == QLatin1String("--customers"))
-                    o.customers = args[++i].toInt(&ok);
-                else if (args[i] == QLatin1String("--company"))
-                    o.companyCode = args[++i];
-                else
-                    return usage();
-                if (!ok) return usage();
+            if (!parseDemo(args, o)) return usage();
+            DemoData::check(o);
+            if (server) {
+                DemoData::createDemo(where, o);
+                print(DbLocation::display(where));
+            } else {
+                DemoData::createDemoPair(where, o);
+                printPair(where);
             }
-            DemoData::createDemoPair(dir, o);
+        } else if (cmd == QLatin1String("copy")) {
+            if (args.size() != 3) return usage();
+            const auto counts = DatabaseCopy::copy(where, args[2]);
+            long long total = 0;
+            for (const auto& c : counts) {
+                print(QStringLiteral("%1\t%2").arg(c.table).arg(c.rows));
+                total += c.rows;
+            }
+            print(QStringLiteral("共 %1 条记录：%2 → %3")
+                      .arg(total)
+                      .arg(DbLocation::display(where), DbLocation::display(args[2])));
         } else {
             return usage();
         }
@@ -52,7 +113,5 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "halvorra-db: %s\n", e.text().toUtf8().constData());
         return 1;
     }
-    std::printf("%s/fybase.mdb\n%s/fyExp.mdb\n", dir.toUtf8().constData(),
-                dir.toUtf8().constData());
     return 0;
 }

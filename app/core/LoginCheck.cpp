@@ -1,5 +1,6 @@
 #include "app/core/LoginCheck.h"
 
+#include "data/DbLocation.h"
 #include "data/Query.h"
 #include "data/Text.h"
 
@@ -32,6 +33,26 @@ bool run(Query& qry, const QString& number, const QString& password, GTMYhxx& us
     user.YGMM = Text::trim(qry.text(QStringLiteral("登录密码")));
     user.GNZ = Text::trim(qry.text(QStringLiteral("功能组")));
     return true;
+}
+
+QString locationToRemember(const QString& typed, bool* dropped)
+{
+    const QString kept = DbLocation::withoutPassword(typed);
+    if (dropped) *dropped = kept != typed;
+    return kept;
+}
+
+QString passwordDroppedText()
+{
+    return QStringLiteral("数据库地址中的密码不会保存到 path.ini。请把密码写在 ~/.pgpass 中"
+                          "（或用环境变量 PGPASSWORD 给出），下次登录时会从那里读取。");
+}
+
+MainRefusal mainRefusal(const QString& location, const QString& why)
+{
+    if (!DbLocation::isServer(location))
+        return {QStringLiteral("数据库操作文件出错，请重新选择！"), false};
+    return {QStringLiteral("数据库服务器连接出错，请检查地址：\n") + why, true};
 }
 
 } // namespace LoginCheck

@@ -14,4 +14,20 @@ namespace LoginCheck
 // a database error is thrown on.
 bool run(Query& qry, const QString& number, const QString& password, GTMYhxx& user);
 
+// The main database's location as path.ini keeps it: a server address never with
+// its password (that belongs in ~/.pgpass or PGPASSWORD); `*dropped` tells
+// whether one was taken out.
+QString locationToRemember(const QString& typed, bool* dropped);
+// What the login says when it drops a password from the address.
+QString passwordDroppedText();
+
+// What the login says when the main database does not open: for a file its fixed
+// message, the focus going to "..."; for a server address the cause, the focus
+// going to the box, where the address is corrected.
+struct MainRefusal {
+    QString text;
+    bool focusBox = false;
+};
+MainRefusal mainRefusal(const QString& location, const QString& why);
+
 } // namespace LoginCheck

@@ -1,19 +1,31 @@
 #include "common/core/Exchange.h"
 
+#include "data/BulkInsert.h"
 #include "data/DbError.h"
+#include "data/Dialect.h"
+#include "data/KeyLookup.h"
 #include "data/Query.h"
 #include "data/Text.h"
 
 #include <QFileInfo>
-#include <sqlite3.h>
 
 namespace
 {
 
+// Rows of an import looked up and added together.
+constexpr int kImportBatch = 500;
+
 QString ident(const QString& s)
 {
-    return QLatin1Char('"') + QString(s).replace(QLatin1Char('"'), QLatin1String("\"\"")) +
-           QLatin1Char('"');
+    return Dialect::identifier(s);
+}
+
+QStringList columnNames(const ExchangeLayout& layout)
+{
+    QStringList names;
+    for (const ExchangeColumn& c : layout.columns)
+        names << c.name;
+    return names;
 }
 
 QString columnList(const ExchangeLayout& layout)
@@ -24,20 +36,10 @@ QString columnList(const ExchangeLayout& layout)
     return names.join(QLatin1String(", "));
 }
 
-QString insertSql(const QString& table, const ExchangeLayout& layout)
-{
-    QStringList params;
-    for (int i = 1; i <= layout.columns.size(); ++i)
-        params << QStringLiteral("?%1").arg(i);
-    return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-        .arg(ident(table), columnList(layout), params.join(QLatin1String(", ")));
-}
-
 // One cell of a row read with a Statement; binary data is never a value of ours.
 QVariant cell(const Statement& st, int col, const QString& column)
 {
-    if (sqlite3_column_type(st.handle(), col) == SQLITE_BLOB)
-        throw DbError(QStringLiteral("“%1”中有不能识别的数据。").arg(column));
+    if (st.isBinary(col)) throw DbError(QStringLiteral("“%1”中有不能识别的数据。").arg(column));
     return st.value(col);
 }
 
@@ -52,46 +54,22 @@ int writeExport(Connection& target, const ExchangeLayout& layout, int total,
     if (!QFileInfo::exists(target.path()))
         throw DbError(QStringLiteral("交换数据库文件不存在：%1").arg(target.path()));
     Connection::Transaction t(target);
-    target.executeNative(QStringLiteral("DELETE FROM %1").arg(ident(layout.exchangeTable)));
-    Statement ins(target, insertSql(layout.exchangeTable, layout));
+    target.run(QStringLiteral("DELETE FROM %1").arg(ident(layout.exchangeTable)));
+    BulkInsert ins(target, layout.exchangeTable, columnNames(layout));
     if (progress.start) progress.start(total);
     QVector<QVariant> row(layout.columns.size());
     int count = 0;
     while (next(row)) {
         for (int i = 0; i < layout.columns.size(); ++i)
-            ins.bind(i + 1, Exchange::travelling(layout.columns[i], row[i]));
-        ins.step();
-        ins.reset();
+            row[i] = Exchange::travelling(layout.columns[i], row[i]);
+        ins.add(row);
         ++count;
         if (progress.step) progress.step();
     }
+    ins.finish();
     t.commit();
     return count;
 }
-
-// A larger page cache for one run: the inserts touch the table and its indexes
-// all over, and each page read from the encrypted file must be decrypted again.
-class BigCache
-{
-public:
-    explicit BigCache(Connection& c) : m_c(c)
-    {
-        Statement st(c, QStringLiteral("PRAGMA cache_size"));
-        if (st.step()) m_old = st.value(0).toLongLong();
-        c.executeNative(QStringLiteral("PRAGMA cache_size=-65536"));
-    }
-    ~BigCache()
-    {
-        if (m_c.isOpen())
-            sqlite3_exec(m_c.handle(),
-                         QStringLiteral("PRAGMA cache_size=%1").arg(m_old).toUtf8().constData(),
-                         nullptr, nullptr, nullptr);
-    }
-
-private:
-    Connection& m_c;
-    long long m_old = -2000;
-};
 
 } // namespace
 
@@ -172,26 +150,26 @@ int exportRows(Connection& target, const ExchangeLayout& layout, Connection& sou
 {
     int total = 0;
     {
-        Statement c(source, QStringLiteral("SELECT count(*) FROM (%1)").arg(nativeSelect));
+        Statement c(source, QStringLiteral("SELECT count(*) FROM (%1) AS n").arg(nativeSelect));
         if (c.step()) total = c.value(0).toInt();
     }
     Statement st(source, nativeSelect);
+    bool more = st.step(); // the result's columns are known from here on
     QVector<int> cols;
     for (const ExchangeColumn& c : layout.columns) {
         int k = -1;
         for (int i = 0; i < st.columnCount(); ++i)
-            if (QString::fromUtf8(sqlite3_column_name(st.handle(), i))
-                    .compare(c.name, Qt::CaseInsensitive) == 0)
-                k = i;
+            if (st.columnName(i).compare(c.name, Qt::CaseInsensitive) == 0) k = i;
         if (k < 0) throw DbError(QStringLiteral("结果中没有字段“%1”。").arg(c.name));
         cols << k;
     }
     return writeExport(
         target, layout, total,
         [&](QVector<QVariant>& row) {
-            if (!st.step()) return false;
+            if (!more) return false;
             for (int i = 0; i < cols.size(); ++i)
                 row[i] = cell(st, cols[i], layout.columns[i].name);
+            more = st.step();
             return true;
         },
         progress);
@@ -201,12 +179,7 @@ void checkExchangeFile(Connection& file, const ExchangeLayout& layout)
 {
     if (!file.isOpen()) throw DbError(QStringLiteral("交换数据库没有打开。"));
     // Damaged pages must be refused, not read.
-    file.executeNative(QStringLiteral("PRAGMA cell_size_check=ON"));
-    {
-        Statement qc(file, QStringLiteral("PRAGMA quick_check"));
-        const bool ok = qc.step() && qc.value(0).toString() == QLatin1String("ok") && !qc.step();
-        if (!ok) throw DbError(QStringLiteral("交换数据库文件已损坏：%1").arg(file.path()));
-    }
+    if (!file.isSound()) throw DbError(QStringLiteral("交换数据库文件已损坏：%1").arg(file.path()));
     const TableInfo* t = file.table(layout.exchangeTable);
     if (!t)
         throw DbError(QStringLiteral("交换数据库文件缺少数据表“%1”。").arg(layout.exchangeTable));
@@ -239,41 +212,50 @@ int importRows(Connection& main, Connection& file, const ExchangeLayout& layout,
     if (keyIdx < 0) throw DbError(QStringLiteral("交换字段中没有“%1”。").arg(layout.keyColumn));
     const int total = exchangeRowCount(file, layout);
 
-    // The write lock is taken before the first lookup, so no other workstation
-    // adds a listing between the duplicate test and the insert. The lookup goes
-    // through the archive number's unique index and, inside the transaction, also
-    // sees the rows added earlier in this run. It compares as that index does
-    // (letters without case), so a key the index would refuse counts as present.
-    BigCache cache(main);
+    // The writers' lock is taken before the first lookup, so no other workstation
+    // adds a listing between the duplicate test and the insert (numbering asks for
+    // the same lock). The lookup goes through the archive number's unique index and
+    // compares as that index does (letters without case), so a key the index would
+    // refuse counts as present; rows added earlier in this run count too.
+    Connection::BulkScope bulk(main);
     Connection::Transaction t(main);
-    Statement has(main, QStringLiteral("SELECT 1 FROM %2 WHERE %1=?1 LIMIT 1")
-                            .arg(ident(layout.keyColumn), ident(layout.mainTable)));
+    main.lockWriters(layout.mainTable);
+    KeyLookup has(main, layout.mainTable, layout.keyColumn);
+    BulkInsert ins(main, layout.mainTable, columnNames(layout));
     Statement rd(
         file,
         QStringLiteral("SELECT %1 FROM %2").arg(columnList(layout), ident(layout.exchangeTable)));
-    Statement ins(main, insertSql(layout.mainTable, layout));
     if (progress.start) progress.start(total);
-    int added = 0;
-    while (rd.step()) {
-        const QVariant key =
-            Exchange::travelling(layout.columns[keyIdx], cell(rd, keyIdx, layout.keyColumn));
-        if (!key.isNull()) {
-            has.bind(1, key);
-            const bool present = has.step();
-            has.reset();
-            if (!present) {
-                for (int i = 0; i < layout.columns.size(); ++i)
-                    ins.bind(i + 1, Exchange::travelling(layout.columns[i],
-                                                         cell(rd, i, layout.columns[i].name)));
-                ins.step();
-                ins.reset();
-                ++added;
-            }
+    QSet<QString> added;
+    QVector<QVector<QVariant>> batch;
+    QStringList keys;
+    bool more = true;
+    while (more) {
+        batch.clear();
+        keys.clear();
+        while (batch.size() < kImportBatch && (more = rd.step())) {
+            QVector<QVariant> row(layout.columns.size());
+            for (int i = 0; i < layout.columns.size(); ++i)
+                row[i] =
+                    Exchange::travelling(layout.columns[i], cell(rd, i, layout.columns[i].name));
+            if (!row[keyIdx].isNull()) keys << row[keyIdx].toString();
+            batch << row;
         }
-        if (progress.step) progress.step();
+        const QSet<QString> stored = has.present(keys);
+        for (const QVector<QVariant>& row : batch) {
+            if (!row[keyIdx].isNull()) {
+                const QString key = KeyLookup::fold(row[keyIdx].toString());
+                if (!stored.contains(key) && !added.contains(key)) {
+                    ins.add(row);
+                    added.insert(key);
+                }
+            }
+            if (progress.step) progress.step();
+        }
     }
+    ins.finish();
     t.commit();
-    return added;
+    return int(added.size());
 }
 
 } // namespace Exchange

@@ -55,7 +55,7 @@ int exportRows(Connection& target, const ExchangeLayout& layout, Connection& sou
                const QString& nativeSelect, const ExchangeProgress& progress = {});
 
 // Checks an opened exchange file before any row is read: the file is sound
-// (quick_check), and the exchange table holds every column of the list with a
+// (its pages check out), and the exchange table holds every column of the list with a
 // matching type. Throws DbError with the reason.
 void checkExchangeFile(Connection& file, const ExchangeLayout& layout);
 

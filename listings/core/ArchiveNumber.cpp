@@ -125,10 +125,12 @@ Numbered numberAndPost(Query& row, Query& lookup, const QString& company, const 
             std::unique_ptr<Connection::Transaction> tx;
             try {
                 tx = std::make_unique<Connection::Transaction>(*conn);
+                // Savers of the same table queue here until this save commits.
+                conn->lockWriters(table);
             } catch (const DbError& e) {
-                throw DbError(
-                    QStringLiteral("数据库正被其他工作站占用，这条记录没有保存，请稍后再保存。\n%1")
-                        .arg(e.text()));
+                throw DbError(QStringLiteral("数据库暂时不能写入（正被其他工作站占用，或与服务器的"
+                                             "连接已断开），这条记录没有保存，请稍后再保存。\n%1")
+                                  .arg(e.text()));
             }
             const QString sequence = readNextSequence(lookup, table, company, date, quote);
             number = compose(company, date, sequence);

@@ -41,10 +41,12 @@ struct Numbered {
 };
 
 // Numbers the new row of `row` (which must be inserting) and posts it. Reading the
-// greatest sequence and writing the row happen inside one immediate transaction on
-// the row's connection, so two workstations cannot take the same number; if the
-// unique archive number is taken anyway (a writer outside this rule), the count is
-// read again and the save tried again, up to `attempts` times.
+// greatest sequence and writing the row happen inside one write transaction on the
+// row's connection that holds other savers of the same table off until it ends (a
+// file's write lock; a server's lock on the table's name), so two workstations
+// cannot take the same number; if the unique archive number is taken anyway (a
+// writer outside this rule), the count is read again and the save tried again, up
+// to `attempts` times.
 //
 // `quote` is the quote character of the lookup's values (see maxSequenceStatement).
 // `beforePost` runs inside the transaction after the number is set, for the values

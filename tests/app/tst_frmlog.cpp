@@ -85,7 +85,8 @@ private slots:
         QCOMPARE(w->size(), QSize(380, 200));
         QCOMPARE(w->edtDATE->text(), today.toString("yyyy-MM-dd"));
         QVERIFY(!w->edtDATE->isEnabled());
-        QVERIFY(w->edtDB->isReadOnly() && w->edtDBExp->isReadOnly());
+        // The main box also takes a typed server address; the exchange box a file only.
+        QVERIFY(!w->edtDB->isReadOnly() && w->edtDBExp->isReadOnly());
         QCOMPARE(CZRQ, today.toString("yyMMdd"));
         QCOMPARE(QSRQ, today.toString("yyMM") + "01");
         QCOMPARE(w->edtDB->text(), db->mainPath());
@@ -288,6 +289,47 @@ private slots:
         QVERIFY(w->isVisible());
         QVERIFY(CurUser.YGBH.isEmpty());
         QVERIFY(!(mainFile ? dm->adoCntnfybase : dm->adoCntnfyExp).isOpen());
+    }
+
+    void serverAddressTyped_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("message"); // "" = logged in without a word
+        QTest::newRow("our database") << "ours"
+                                      << "";
+        QTest::newRow("password in the address") << "with password"
+                                                 << "~/.pgpass";
+        serverRefusalRows();
+    }
+    // A server address typed into the box: remembered once it opens (never with
+    // its password); refused with its cause, the focus in the box, nothing written.
+    void serverAddressTyped()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, message);
+        const bool opens = kind == "ours" || kind == "with password";
+        const QString where = db->serverOfKind(opens ? "ours" : kind);
+        const QString typed = kind == "with password"
+                                  ? QString(where).replace("postgres@", "postgres:geheim@")
+                                  : where;
+        DialogsScope d;
+        auto w = makeWindow();
+        const QByteArray ini = readBytes(IniFiles::mainIni());
+        ui::type(w->edtDB, typed);
+        login(*w, "admin", "admin");
+        if (opens) {
+            QCOMPARE(w->result(), int(QDialog::Accepted));
+            QCOMPARE(readBytes(IniFiles::mainIni()), where.toUtf8() + "\r\n");
+            QCOMPARE(d->messages().size(), message.isEmpty() ? 0 : 1);
+            if (!message.isEmpty()) QVERIFY(d->messages().first().contains(message));
+            return;
+        }
+        QCOMPARE(d->messages().size(), 1);
+        QVERIFY2(d->messages().first().contains(message), qPrintable(d->messages().first()));
+        QCOMPARE(QApplication::focusWidget(), w->edtDB);
+        QVERIFY(w->isVisible());
+        QVERIFY(!dm->adoCntnfybase.isOpen());
+        QCOMPARE(readBytes(IniFiles::mainIni()), ini);
     }
 
     void chosenPathRememberedAfterCancel()

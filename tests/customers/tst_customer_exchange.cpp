@@ -45,7 +45,7 @@ void plant(const QString& path, const QStringList& sql)
 {
     auto c = openExchange(path);
     for (const QString& s : sql)
-        c->executeNative(s);
+        c->run(s);
 }
 
 QString exchangeRow(const QString& key, const QString& dzms = QStringLiteral("外来地址"))
@@ -225,7 +225,7 @@ private slots:
     {
         addCustomer(*db, {"001261203001"});
         auto w = window();
-        dmbasic->adoCntnfyExp.executeNative("drop table 客户信息Exp");
+        dmbasic->adoCntnfyExp.run("drop table 客户信息Exp");
         ui::click(w->BitBtn3);
         QCOMPARE(d->messages(), QStringList{"导出操作失败！"});
     }

@@ -10,7 +10,6 @@
 #include <QCryptographicHash>
 #include <QFile>
 #include <QProcess>
-#include <sqlite3.h>
 
 namespace
 {
@@ -24,16 +23,22 @@ QByteArray digest(const QString& path)
 
 void makeSqlite(const QString& path, const QByteArray& key, int appId)
 {
-    sqlite3* db = nullptr;
-    sqlite3_open(path.toUtf8().constData(), &db);
-    if (!key.isEmpty()) sqlite3_key(db, key.constData(), key.size());
-    sqlite3_exec(db,
-                 QStringLiteral("PRAGMA application_id=%1; CREATE TABLE 户型字典(户型 TEXT);")
-                     .arg(appId)
-                     .toUtf8()
-                     .constData(),
-                 nullptr, nullptr, nullptr);
-    sqlite3_close(db);
+    Connection raw(DbKind::Main);
+    raw.setDatabase(path, QString::fromLatin1(key));
+    raw.openRaw();
+    raw.run(
+        QStringLiteral("PRAGMA application_id=%1; CREATE TABLE 户型字典(户型 TEXT);").arg(appId));
+}
+
+// The text an open fails with; empty when it opens.
+QString openRefusal(Connection& c)
+{
+    try {
+        c.open();
+    } catch (const DbError& e) {
+        return e.text();
+    }
+    return {};
 }
 
 } // namespace
@@ -66,6 +71,7 @@ private slots:
     }
     void refusesFilesNotOurs()
     {
+        FILES_ONLY();
         QFETCH(QString, kind);
         QFETCH(QString, expected);
         TestDb db;
@@ -93,15 +99,53 @@ private slots:
         const QByteArray before = digest(path);
         Connection c(DbKind::Main);
         c.setDatabase(path, password);
-        try {
-            c.open();
-            QFAIL("open should fail");
-        } catch (const DbError& e) {
-            QVERIFY2(e.text().contains(expected), qPrintable(e.text()));
-        }
+        const QString why = openRefusal(c);
+        QVERIFY2(!why.isEmpty() && why.contains(expected), qPrintable(why));
         QVERIFY(!c.isOpen());
         QCOMPARE(digest(path), before);
         if (kind == "missing") QVERIFY(!QFile::exists(path));
+    }
+
+    void refusesServersNotOurs_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("expected");
+        serverRefusalRows();
+        QTest::newRow("exchange database on the server") << "exchange"
+                                                         << "交换数据库必须是文件";
+    }
+    // Every refusal names its cause, and nothing is written.
+    void refusesServersNotOurs()
+    {
+        SERVER_ONLY();
+        QFETCH(QString, kind);
+        QFETCH(QString, expected);
+        TestDb db;
+        const bool exchange = kind == "exchange";
+        const QString where = exchange ? db.mainPath() : db.serverOfKind(kind);
+        const bool reachable =
+            !QStringList{"unreachable", "user", "password", "nodb"}.contains(kind);
+        auto snapshot = [&] {
+            if (!reachable) return QStringList();
+            Connection raw(DbKind::Main);
+            raw.setDatabase(where, QString());
+            raw.openRaw();
+            QStringList tables = raw.tableNames();
+            tables.sort();
+            for (const QString& t : raw.tableNames()) {
+                Statement st(raw, QStringLiteral("SELECT count(*) FROM \"%1\"").arg(t));
+                st.step();
+                tables << st.value(0).toString();
+            }
+            return tables;
+        };
+        const QStringList before = snapshot();
+        Connection c(exchange ? DbKind::Exchange : DbKind::Main);
+        c.setConnectionString(Tdmbasic::mainConnectionString(where));
+        const QString why = openRefusal(c);
+        QVERIFY2(!why.isEmpty() && why.contains(expected), qPrintable(why));
+        QVERIFY(!c.isOpen());
+        QCOMPARE(snapshot(), before);
     }
 
     void connectionStringCarriesPathAndPassword()
@@ -125,6 +169,7 @@ private slots:
 
     void rollbackJournalAndBusyTimeout()
     {
+        FILES_ONLY();
         TestDb db;
         Connection c(DbKind::Main);
         c.setDatabase(db.mainPath(), Schema::mainPassword());
@@ -169,6 +214,7 @@ private slots:
     // The command-line tool makes a pair that sqlcipher opens only with the right password.
     void toolCreatesPair()
     {
+        FILES_ONLY();
         const QString tool = QCoreApplication::applicationDirPath() + "/halvorra-db";
         if (!QFile::exists(tool)) QSKIP("halvorra-db not built beside the tests");
         QTemporaryDir dir;
@@ -208,11 +254,10 @@ private slots:
     {
         TestDb db;
         QCOMPARE(db.scalar("select count(*) from 公司信息").toInt(), 1);
-        QCOMPARE(db.rows("select 供应方式 from 供应方式字典 order by rowid").size(), 2);
-        QCOMPARE(db.scalar("select 供应方式 from 供应方式字典 order by rowid").toString(),
-                 QStringLiteral("出售"));
-        QCOMPARE(db.scalar("select 需求方式 from 需求方式字典 order by rowid").toString(),
-                 QStringLiteral("求购"));
+        QCOMPARE(db.rows("select 供应方式 from 供应方式字典 order by 供应方式"),
+                 (QList<QVariantList>{{"出售"}, {"出租"}}));
+        QCOMPARE(db.rows("select 需求方式 from 需求方式字典 order by 需求方式"),
+                 (QList<QVariantList>{{"求租"}, {"求购"}}));
         QCOMPARE(db.scalar("select 功能组 from 操作员档案 where 员工编号='admin' and 操作人员='是'")
                      .toString(),
                  QStringLiteral("系统管理员"));

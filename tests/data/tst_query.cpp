@@ -252,6 +252,22 @@ private slots:
         QCOMPARE(db->scalar("select count(*) from 户型字典 where 户型='两室小'").toInt(), 0);
     }
 
+    // A row deleted elsewhere leaves its identity free for the next new row: deleting
+    // the row shown must not take that one with it.
+    void deleteNeverTakesAnotherRow()
+    {
+        Query q(conn.get());
+        q.addSql("select * from 户型字典");
+        q.open();
+        q.last();
+        const QString shown = q.text("户型");
+        db->exec("delete from 户型字典 where 户型='" + shown + "'");
+        db->exec("insert into 户型字典 values ('新来的')");
+        QVERIFY_THROWS_EXCEPTION(DbError, q.remove());
+        QCOMPARE(db->scalar("select count(*) from 户型字典 where 户型='新来的'").toInt(), 1);
+        QCOMPARE(db->scalar("select count(*) from 户型字典").toInt(), 5);
+    }
+
     void readOnlyResults()
     {
         Query q(conn.get());

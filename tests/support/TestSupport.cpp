@@ -2,6 +2,7 @@
 
 #include "common/App.h"
 #include "data/Connection.h"
+#include "data/DbError.h"
 #include "data/Dmbasic.h"
 #include "data/Schema.h"
 #include "tests/support/UserFolders.h"
@@ -102,14 +103,133 @@ DialogsScope::~DialogsScope()
     Dialogs::install(std::move(m_old));
 }
 
-TestDb::TestDb()
+namespace
 {
-    DemoData::createPair(m_dir.path());
+
+// The test server's address up to the database name, e.g.
+// "postgresql://postgres@%2Ftmp%2Fhalvorra-pg.x/".
+QString serverPrefix()
+{
+    const QString s = qEnvironmentVariable("HALVORRA_TEST_SERVER");
+    if (s.isEmpty()) {
+        qCritical("HALVORRA_TEST_SERVER is not set: run the tests with ./test.sh, which starts a "
+                  "test server of its own");
+        throw DbError(QStringLiteral("no test server"));
+    }
+    return s.endsWith(QLatin1Char('/')) ? s : s + QLatin1Char('/');
 }
 
-QString TestDb::mainPath() const
+// Runs statements on the server's maintenance database.
+void onServer(const QStringList& sql)
 {
-    return QDir(m_dir.path()).filePath(QStringLiteral("fybase.mdb"));
+    Connection c(DbKind::Main);
+    c.setDatabase(serverPrefix() + QStringLiteral("postgres"), QString());
+    c.openRaw();
+    for (const QString& s : sql)
+        c.run(s);
+}
+
+void withMain(const QString& location, const std::function<void(Connection&)>& f)
+{
+    Connection c(DbKind::Main);
+    c.setDatabase(location, QString::fromLatin1(Schema::mainPassword()));
+    c.open();
+    f(c);
+}
+
+} // namespace
+
+bool TestDb::onServer()
+{
+    return qEnvironmentVariable("HALVORRA_TEST_BACKEND") == QLatin1String("server");
+}
+
+TestDb::TestDb()
+{
+    if (onServer()) {
+        m_main = newServerDatabase();
+        Schema::createMainDatabase(m_main);
+        Schema::createExchangeDatabase(exchangePath());
+    } else {
+        DemoData::createPair(m_dir.path());
+        m_main = QDir(m_dir.path()).filePath(QStringLiteral("fybase.mdb"));
+    }
+}
+
+TestDb::~TestDb()
+{
+    if (m_serverDatabases.isEmpty()) return;
+    QStringList drops;
+    for (const QString& name : m_serverDatabases)
+        drops << QStringLiteral("DROP DATABASE IF EXISTS \"%1\" WITH (FORCE)").arg(name);
+    try {
+        ::onServer(drops);
+    } catch (const DbError& e) {
+        qWarning("%s", qPrintable(e.text()));
+    }
+}
+
+QString TestDb::newServerDatabase()
+{
+    static int made = 0;
+    const QString name =
+        QStringLiteral("halvorra_t%1_%2").arg(QCoreApplication::applicationPid()).arg(++made);
+    ::onServer({QStringLiteral("CREATE DATABASE \"%1\"").arg(name)});
+    m_serverDatabases << name;
+    return serverPrefix() + name;
+}
+
+QString TestDb::serverOfKind(const QString& kind)
+{
+    if (kind == QLatin1String("unreachable"))
+        return QStringLiteral("postgresql://postgres@%2Fnonexistent%2Fhalvorra/x");
+    if (kind == QLatin1String("nodb"))
+        return serverPrefix() + QStringLiteral("halvorra_no_such_database");
+    QString where = newServerDatabase();
+    QStringList setUp;
+    if (kind == QLatin1String("ours") || kind == QLatin1String("partial"))
+        Schema::createMainDatabase(where);
+    if (kind == QLatin1String("user"))
+        where.replace(QLatin1String("postgresql://postgres@"),
+                      QLatin1String("postgresql://nosuchuser@"));
+    if (kind == QLatin1String("password")) {
+        // The one user the test server asks for a password (see pg-test-server.sh).
+        ::onServer({QStringLiteral(
+            "DO $$ BEGIN CREATE ROLE halvorra_pw LOGIN PASSWORD 'right'; EXCEPTION WHEN "
+            "duplicate_object OR unique_violation THEN NULL; END $$")});
+        where.replace(QLatin1String("postgresql://postgres@"),
+                      QLatin1String("postgresql://halvorra_pw:wrong@"));
+    } else if (kind == QLatin1String("foreign"))
+        setUp << QStringLiteral("CREATE TABLE ledger (id integer, amount numeric)")
+              << QStringLiteral("INSERT INTO ledger VALUES (1, 2.5)");
+    else if (kind == QLatin1String("partial"))
+        setUp << QStringLiteral("DROP TABLE 楼层字典");
+    if (!setUp.isEmpty()) {
+        Connection raw(DbKind::Main);
+        raw.setDatabase(where, QString());
+        raw.openRaw();
+        for (const QString& sql : setUp)
+            raw.run(sql);
+    }
+    return where;
+}
+
+void serverRefusalRows()
+{
+    QTest::newRow("server not running") << "unreachable"
+                                        << "无法连接数据库服务器：服务器没有运行";
+    QTest::newRow("unknown user") << "user"
+                                  << "用户名或密码不对";
+    QTest::newRow("wrong password") << "password"
+                                    << "用户名或密码不对";
+    QTest::newRow("database missing") << "nodb"
+                                      << "没有这个数据库";
+    QTest::newRow("database without tables") << "empty"
+                                             << "还没有本系统的数据表";
+    QTest::newRow("another program's tables") << "foreign"
+                                              << "其他程序的数据表";
+    QTest::newRow("one of our tables missing") << "partial"
+                                               << "缺少数据表“楼层字典”";
 }
 
 QString TestDb::exchangePath() const
@@ -126,14 +246,6 @@ void TestDb::connectDmbasic()
     dmbasic->adoCntnfyExp.close();
     dmbasic->adoCntnfyExp.setConnectionString(Tdmbasic::exchangeConnectionString(exchangePath()));
     dmbasic->adoCntnfyExp.open();
-}
-
-static void withMain(const QString& path, const std::function<void(Connection&)>& f)
-{
-    Connection c(DbKind::Main);
-    c.setDatabase(path, QString::fromLatin1(Schema::mainPassword()));
-    c.open();
-    f(c);
 }
 
 void TestDb::exec(const QString& sql) const
@@ -164,6 +276,24 @@ QList<QVariantList> TestDb::rows(const QString& sql) const
         }
     });
     return out;
+}
+
+bool TestDb::isSound() const
+{
+    bool sound = false;
+    withMain(mainPath(), [&](Connection& c) { sound = c.isSound(); });
+    return sound;
+}
+
+bool TestDb::dropSessions() const
+{
+    if (!onServer()) return false;
+    Connection c(DbKind::Main);
+    c.setDatabase(mainPath(), QString());
+    c.openRaw();
+    c.run(QStringLiteral("SELECT pg_terminate_backend(pid) FROM pg_stat_activity "
+                         "WHERE datname = current_database() AND pid <> pg_backend_pid()"));
+    return true;
 }
 
 namespace ui

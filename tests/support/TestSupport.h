@@ -64,24 +64,66 @@ private:
     std::unique_ptr<Dialogs> m_old;
 };
 
-// A new database pair in a temporary folder, made the way `halvorra-db create` does.
+// A new database pair, made the way `halvorra-db create` does: the exchange file in
+// a temporary folder, the main database there too or, when the test run is for the
+// server (HALVORRA_TEST_BACKEND=server), a new database of its own on the test
+// server whose address ./test.sh gives in HALVORRA_TEST_SERVER (dropped again with
+// the object). Tests reach the main database only through mainPath(), so the same
+// test runs on both.
 class TestDb
 {
 public:
     TestDb();
+    ~TestDb();
+    TestDb(const TestDb&) = delete;
+    TestDb& operator=(const TestDb&) = delete;
+
+    // Whether this run keeps main databases on the server.
+    static bool onServer();
+    // The address of a new, empty server database (no tables), dropped with this
+    // object; for tests that need a server whatever the run's backend.
+    QString newServerDatabase();
+    // The address of a server database of a kind: "ours" (new, with our tables),
+    // and those to be refused: "unreachable" (no server there), "user" (a user the
+    // server does not know), "password" (a wrong one), "nodb" (no such database), "empty" (no
+    // tables), "foreign" (another program's table with a row), "partial" (one of ours gone).
+    QString serverOfKind(const QString& kind);
+
     QString dir() const { return m_dir.path(); }
-    QString mainPath() const;
+    QString mainPath() const { return m_main; }
     QString exchangePath() const;
     // Opens the data module's connections on this pair (creating the module if needed).
     void connectDmbasic();
-    // Runs a statement directly on the main file (setting up and checking data).
+    // Runs a statement directly on the main database (setting up and checking data).
     void exec(const QString& sql) const;
     QVariant scalar(const QString& sql) const;
     QList<QVariantList> rows(const QString& sql) const;
+    // Whether the main database is sound and every table readable.
+    bool isSound() const;
+    // Ends every session on the main database but the caller's own, as a server
+    // that goes away and comes back does; false for a file (nothing to end).
+    bool dropSessions() const;
 
 private:
     QTemporaryDir m_dir;
+    QString m_main;
+    QStringList m_serverDatabases;
 };
+
+// Rows ("kind", "expected") of the server databases every opening refuses, with
+// words of the cause its message names (kinds as in TestDb::serverOfKind).
+void serverRefusalRows();
+
+// Skips the current test (row) when the run's main databases are not files, and
+// the other way round.
+#define FILES_ONLY()                                                                               \
+    do {                                                                                           \
+        if (TestDb::onServer()) QSKIP("the main database is on the server in this run");           \
+    } while (false)
+#define SERVER_ONLY()                                                                              \
+    do {                                                                                           \
+        if (!TestDb::onServer()) QSKIP("the main database is a file in this run");                 \
+    } while (false)
 
 namespace ui
 {

@@ -1,10 +1,14 @@
 #include "tools/lib/DemoData.h"
 
+#include "admin/core/CompanyRules.h"
+#include "data/BulkInsert.h"
 #include "data/Connection.h"
 #include "data/DbError.h"
 #include "data/Schema.h"
+#include "data/Text.h"
 
 #include <QDir>
+#include <QFile>
 #include <QHash>
 #include <QVariant>
 #include <random>
@@ -73,33 +77,93 @@ QString randomDate(std::mt19937& g, const Options& o)
 
 } // namespace
 
+namespace
+{
+
+// Rows into an open main database, inside the caller's transaction.
+void fillOn(Connection& c, const Options& o);
+
+QString mainFile(const QString& dir)
+{
+    return QDir(dir).filePath(QStringLiteral("fybase.mdb"));
+}
+
+QString exchangeFile(const QString& dir)
+{
+    return QDir(dir).filePath(QStringLiteral("fyExp.mdb"));
+}
+
+// Makes the main file with `makeMain`, then the exchange file; a failure removes
+// what this call made. Neither file may exist before.
+void makePair(const QString& dir, const std::function<void(const QString&)>& makeMain)
+{
+    for (const QString& f : {mainFile(dir), exchangeFile(dir)})
+        if (QFile::exists(f)) throw DbError(QStringLiteral("文件已存在，不会覆盖：%1").arg(f));
+    const bool madeDir = !QDir(dir).exists();
+    if (madeDir && !QDir().mkpath(dir))
+        throw DbError(QStringLiteral("无法建立文件夹：%1").arg(dir));
+    try {
+        makeMain(mainFile(dir));
+        Schema::createExchangeDatabase(exchangeFile(dir));
+    } catch (...) {
+        QFile::remove(mainFile(dir));
+        if (madeDir) QDir().rmdir(dir); // only when nothing else came into it
+        throw;
+    }
+}
+
+} // namespace
+
+void check(const Options& o)
+{
+    const Company::Failure f = Company::check(o.companyCode, QStringLiteral("演示"));
+    if (f != Company::Failure::None || o.companyCode != Text::trim(o.companyCode))
+        throw DbError(
+            QStringLiteral("公司代码“%1”不对：%2")
+                .arg(o.companyCode, f != Company::Failure::None
+                                        ? Company::message(f)
+                                        : Company::message(Company::Failure::CodeLength)));
+    if (o.listings < 0 || o.customers < 0) throw DbError(QStringLiteral("记录条数不能是负数。"));
+}
+
 void createPair(const QString& dir)
 {
-    QDir().mkpath(dir);
-    Schema::createMainDatabase(QDir(dir).filePath(QStringLiteral("fybase.mdb")));
-    Schema::createExchangeDatabase(QDir(dir).filePath(QStringLiteral("fyExp.mdb")));
+    makePair(dir, [](const QString& main) { Schema::createMainDatabase(main); });
 }
 
 void createDemoPair(const QString& dir, const Options& o)
 {
-    createPair(dir);
-    const QString mainPath = QDir(dir).filePath(QStringLiteral("fybase.mdb"));
-    {
-        Connection c(DbKind::Main);
-        c.setDatabase(mainPath, QString::fromLatin1(Schema::mainPassword()));
-        c.open();
+    check(o);
+    makePair(dir, [&](const QString& main) { createDemo(main, o); });
+}
+
+void createDemo(const QString& location, const Options& o)
+{
+    check(o);
+    Schema::createMainDatabase(location, true, [&](Connection& c) {
         Statement st(c, QStringLiteral("UPDATE 公司信息 SET 公司代码=?"));
         st.bind(1, o.companyCode);
         st.step();
-    }
-    fill(mainPath, o);
+        fillOn(c, o);
+    });
 }
 
-void fill(const QString& mainPath, const Options& o)
+void fill(const QString& mainLocation, const Options& o)
 {
+    check(o);
     Connection c(DbKind::Main);
-    c.setDatabase(mainPath, QString::fromLatin1(Schema::mainPassword()));
+    c.setDatabase(mainLocation, QString::fromLatin1(Schema::mainPassword()));
     c.open();
+    Connection::Transaction tx(c);
+    fillOn(c, o);
+    tx.commit();
+}
+
+namespace
+{
+
+void fillOn(Connection& c, const Options& o)
+{
     std::mt19937 g(o.seed);
     // Continue after sequences already present.
     Numbering listingNo, customerNo;
@@ -119,15 +183,13 @@ void fill(const QString& mainPath, const Options& o)
         while (st.step())
             customerNo.next[st.value(0).toString()] = st.value(1).toString().toInt();
     }
-    Connection::Transaction tx(c);
     {
-        Statement st(
-            c,
-            QStringLiteral("INSERT INTO 房屋信息 "
-                           "(档案号,小区名称,地址,楼层,户型,位置,方式,权属,房主姓名,电话,手机,类型,"
-                           "期限,备注,公司编号,录入日期,序号,新旧程度,公交线路,设施,房屋面积,"
-                           "信息价格,最低价格) "
-                           "VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"));
+        BulkInsert ins(
+            c, QStringLiteral("房屋信息"),
+            QStringLiteral("档案号,小区名称,地址,楼层,户型,位置,方式,权属,房主姓名,电话,"
+                           "手机,类型,期限,备注,公司编号,录入日期,序号,新旧程度,公交线路,"
+                           "设施,房屋面积,信息价格,最低价格")
+                .split(QLatin1Char(',')));
         for (int i = 0; i < o.listings; ++i) {
             QString date = randomDate(g, o);
             if (listingNo.next.value(date) >= 999)
@@ -137,7 +199,7 @@ void fill(const QString& mainPath, const Options& o)
             const double area = rnd(g, 35, 220) + rnd(g, 0, 9) / 10.0;
             const double price =
                 sale ? double(rnd(g, 20, 300) * 10000) : double(rnd(g, 6, 60) * 100);
-            const QVariant values[] = {
+            ins.add({
                 o.companyCode + date + seq,
                 pick(kEstates, g),
                 pick(kStreets, g) + QString::number(rnd(g, 1, 399)) + QStringLiteral("号"),
@@ -161,20 +223,17 @@ void fill(const QString& mainPath, const Options& o)
                 area,
                 price,
                 price * 0.9,
-            };
-            st.reset();
-            for (int k = 0; k < int(std::size(values)); ++k)
-                st.bind(k + 1, values[k]);
-            st.step();
+            });
         }
+        ins.finish();
     }
     {
-        Statement st(
-            c, QStringLiteral(
-                   "INSERT INTO 客户信息 "
-                   "(档案号,地址描述,需求方式,权属,需求设施,客户姓名,电话,手机,公司编号,录入日期,"
-                   "序号,楼层,户型,位置,类型,面积1,面积2,价格1,价格2) "
-                   "VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"));
+        BulkInsert ins(
+            c, QStringLiteral("客户信息"),
+            QStringLiteral("档案号,地址描述,需求方式,权属,需求设施,客户姓名,电话,手机,"
+                           "公司编号,录入日期,序号,楼层,户型,位置,类型,面积1,面积2,价格1,"
+                           "价格2")
+                .split(QLatin1Char(',')));
         for (int i = 0; i < o.customers; ++i) {
             QString date = randomDate(g, o);
             if (customerNo.next.value(date) >= 999)
@@ -183,7 +242,7 @@ void fill(const QString& mainPath, const Options& o)
             const bool buy = rnd(g, 0, 1) == 0;
             const int a1 = rnd(g, 40, 120);
             const int p1 = buy ? rnd(g, 20, 200) * 10000 : rnd(g, 5, 40) * 100;
-            const QVariant values[] = {
+            ins.add({
                 o.companyCode + date + seq,
                 rnd(g, 0, 3) == 0 ? QStringLiteral("不限")
                                   : pick(kPlaces, g) + pick(kEstates, g) + QStringLiteral("附近"),
@@ -204,14 +263,12 @@ void fill(const QString& mainPath, const Options& o)
                 double(a1 + rnd(g, 10, 60)),
                 double(p1),
                 double(p1 + p1 / 2),
-            };
-            st.reset();
-            for (int k = 0; k < int(std::size(values)); ++k)
-                st.bind(k + 1, values[k]);
-            st.step();
+            });
         }
+        ins.finish();
     }
-    tx.commit();
 }
+
+} // namespace
 
 } // namespace DemoData

@@ -15,10 +15,18 @@ struct Options {
     unsigned seed = 20261209;
 };
 
-// Creates DIR/fybase.mdb and DIR/fyExp.mdb (never overwriting) and fills the main one.
+// Throws DbError for options that must not be written: a company code that is not
+// exactly 3 characters (counted as the company record counts them).
+void check(const Options& o);
+
+// Creates DIR/fybase.mdb and DIR/fyExp.mdb (never overwriting); the demo pair also
+// fills the main one. A failure leaves neither file behind.
 void createPair(const QString& dir);
 void createDemoPair(const QString& dir, const Options& o);
-// Adds rows to an existing main database file.
-void fill(const QString& mainPath, const Options& o);
+// A main database at `location` (a new file, or a server database without tables)
+// with its first rows and the demo rows, all in one transaction.
+void createDemo(const QString& location, const Options& o);
+// Adds rows to an existing main database (a file or a server).
+void fill(const QString& mainLocation, const Options& o);
 
 } // namespace DemoData

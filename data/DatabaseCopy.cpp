@@ -1,0 +1,181 @@
+#include "data/DatabaseCopy.h"
+
+#include "data/BulkInsert.h"
+#include "data/Connection.h"
+#include "data/DbError.h"
+#include "data/DbLocation.h"
+#include "data/Schema.h"
+#include "data/engine/Engine.h"
+#include "data/engine/SqlCipherEngine.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace DatabaseCopy
+{
+
+namespace
+{
+
+QString mainPassword()
+{
+    return QString::fromLatin1(Schema::mainPassword());
+}
+
+// Every row of every main table from `src` (inside its snapshot) into `dst`
+// (inside its transaction), in the order they were stored.
+QList<TableCount> copyRows(Connection& src, Connection& dst)
+{
+    QList<TableCount> counts;
+    Connection::BulkScope bulk(dst);
+    const engine::Flavor from = src.requireEngine().flavor();
+    for (const Schema::TableDef& t : Schema::mainTables()) {
+        const QString table = QString::fromUtf8(t.name);
+        QStringList names, quoted;
+        QList<ColumnInfo::Type> types;
+        for (const Schema::ColumnDef& c : t.columns) {
+            names << QString::fromUtf8(c.name);
+            quoted << Dialect::identifier(names.last());
+            types << c.type;
+        }
+        Statement rd(src, QStringLiteral("SELECT %1 FROM %2 ORDER BY %3")
+                              .arg(quoted.join(QLatin1Char(',')), Dialect::identifier(table),
+                                   Dialect::rowId(from)));
+        BulkInsert ins(dst, table, names);
+        QVector<QVariant> row(names.size());
+        while (rd.step()) {
+            for (int i = 0; i < names.size(); ++i) {
+                if (rd.isBinary(i))
+                    throw DbError(QStringLiteral("数据表“%1”的“%2”中有不能识别的数据。")
+                                      .arg(table, names[i]));
+                row[i] = rd.cursor().cell(i, types[i]);
+            }
+            ins.add(row);
+        }
+        ins.finish();
+        counts << TableCount{table, ins.written()};
+    }
+    return counts;
+}
+
+// A database of ours already there: every table must be empty.
+void requireEmpty(Connection& c, const QString& target)
+{
+    for (const Schema::TableDef& t : Schema::mainTables()) {
+        Statement st(c, QStringLiteral("SELECT count(*) FROM %1")
+                            .arg(Dialect::identifier(QString::fromUtf8(t.name))));
+        const long long n = st.step() ? st.value(0).toLongLong() : 0;
+        if (n > 0)
+            throw DbError(QStringLiteral("目标数据库不是空的（数据表“%1”中已有 %2 条记录），"
+                                         "不会改动它：%3")
+                              .arg(QString::fromUtf8(t.name))
+                              .arg(n)
+                              .arg(DbLocation::display(target)));
+    }
+}
+
+} // namespace
+
+QList<TableCount> copy(const QString& source, const QString& target)
+{
+    if (source.trimmed().isEmpty() || target.trimmed().isEmpty())
+        throw DbError(QStringLiteral("没有指定源数据库或目标数据库。"));
+    if (DbLocation::withoutPassword(source.trimmed()) ==
+        DbLocation::withoutPassword(target.trimmed()))
+        throw DbError(QStringLiteral("源数据库和目标数据库不能是同一个。"));
+    Connection src(DbKind::Main);
+    src.setDatabase(source, mainPassword());
+    src.open();
+    Connection::Transaction snapshot(src, Connection::Transaction::Snapshot);
+    QList<TableCount> counts;
+    const bool toFile = engine::flavorOf(target) == engine::Flavor::SqlCipher;
+    bool made = false;
+    if (toFile && !QFileInfo::exists(target)) {
+        Schema::createMainFile(target, mainPassword(),
+                               [&](Connection& dst) { counts = copyRows(src, dst); });
+        made = true;
+    } else if (!toFile) {
+        Connection probe(DbKind::Main);
+        probe.setDatabase(target, QString());
+        probe.openRaw();
+        if (probe.tableNames().isEmpty()) {
+            probe.close();
+            Schema::createMainDatabase(target, false,
+                                       [&](Connection& dst) { counts = copyRows(src, dst); });
+            made = true;
+        }
+    }
+    if (!made) {
+        Connection dst(DbKind::Main);
+        dst.setDatabase(target, mainPassword());
+        dst.open();
+        Connection::Transaction t(dst);
+        requireEmpty(dst, target);
+        counts = copyRows(src, dst);
+        t.commit();
+    }
+    snapshot.commit();
+    return counts;
+}
+
+bool backup(const QString& source, const QString& target, const QString& password, QString* why)
+{
+    auto fail = [&](const QString& text) {
+        if (why) *why = text;
+        return false;
+    };
+    if (source.isEmpty()) return fail(QStringLiteral("没有指定数据库文件。"));
+    if (target.isEmpty()) return fail(QStringLiteral("没有指定备份文件。"));
+    if (QFileInfo(source).canonicalFilePath() == QFileInfo(target).canonicalFilePath() &&
+        QFileInfo::exists(target))
+        return fail(QStringLiteral("备份文件不能是数据库文件本身。"));
+
+    Connection src(DbKind::Main);
+    src.setDatabase(source, password);
+    try {
+        src.open();
+    } catch (const DbError& e) {
+        return fail(e.text());
+    }
+    auto* file = dynamic_cast<engine::SqlCipherEngine*>(src.engine());
+    if (!file) {
+        // From a server: the rows of one snapshot into a new file.
+        try {
+            Connection::Transaction snapshot(src, Connection::Transaction::Snapshot);
+            Schema::createMainFile(target, password, [&](Connection& dst) { copyRows(src, dst); });
+        } catch (const DbError& e) {
+            return fail(e.text());
+        }
+    } else {
+        // From a file: its pages, while it stays open. Claim the name first:
+        // creating it exclusively means an existing file (or one made by someone
+        // else at the same moment) is never overwritten.
+        {
+            QFile claim(target);
+            if (!claim.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+                return fail(QFileInfo::exists(target)
+                                ? QStringLiteral("备份文件已经存在：%1").arg(target)
+                                : QStringLiteral("无法创建备份文件：%1").arg(claim.errorString()));
+        }
+        QString reason;
+        const bool ok = file->copyPagesTo(target, password, &reason);
+        src.close();
+        if (!ok) {
+            QFile::remove(target);
+            return fail(reason);
+        }
+    }
+    // The copy must open with the password, be one of ours and be sound.
+    try {
+        Connection check(DbKind::Main);
+        check.setDatabase(target, password);
+        check.open();
+        if (!check.isSound()) throw DbError(QStringLiteral("备份文件检查未通过。"));
+    } catch (const DbError& e) {
+        QFile::remove(target);
+        return fail(e.text());
+    }
+    return true;
+}
+
+} // namespace DatabaseCopy

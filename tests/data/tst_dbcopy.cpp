@@ -1,0 +1,322 @@
+// Moving an office between a file and a server with halvorra-db, its refusals,
+// the backup of a server-backed office, and create/demo leaving nothing behind
+// when they fail. Needs the test server in every run.
+#include "data/Connection.h"
+#include "data/DatabaseCopy.h"
+#include "data/DbError.h"
+#include "data/Schema.h"
+#include "tests/support/TestSupport.h"
+#include "tools/lib/DemoData.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+
+namespace
+{
+
+struct Run {
+    int code = -1;
+    QString out, err;
+};
+
+// halvorra-db with the arguments, as an office would run it.
+Run tool(const QStringList& args)
+{
+    QProcess p;
+    p.start(qEnvironmentVariable("HALVORRA_BIN") + QStringLiteral("/halvorra-db"), args);
+    Run r;
+    if (!p.waitForFinished(120000)) return r;
+    r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    r.out = QString::fromUtf8(p.readAllStandardOutput());
+    r.err = QString::fromUtf8(p.readAllStandardError());
+    return r;
+}
+
+// Every row of every main table, each value as read, in one order for any engine.
+QList<QVariantList> everyRow(const QString& location)
+{
+    Connection c(DbKind::Main);
+    c.setDatabase(location, QString::fromLatin1(Schema::mainPassword()));
+    c.open();
+    QList<QVariantList> out;
+    for (const Schema::TableDef& t : Schema::mainTables()) {
+        Query q(&c);
+        q.addSql(QStringLiteral("select * from %1").arg(QString::fromUtf8(t.name)));
+        q.open();
+        for (int r = 0; r < q.recordCount(); ++r) {
+            QVariantList row{QString::fromUtf8(t.name)};
+            for (int i = 0; i < q.fieldCount(); ++i)
+                row << q.valueAt(r, i);
+            out << row;
+        }
+    }
+    const auto text = [](const QVariantList& r) {
+        QStringList s;
+        for (const QVariant& v : r)
+            s << (v.isNull() ? QStringLiteral("<null>") : v.toString());
+        return s.join(QChar(0x1F));
+    };
+    std::sort(out.begin(), out.end(),
+              [&](const QVariantList& a, const QVariantList& b) { return text(a) < text(b); });
+    return out;
+}
+
+// What a server database holds: its tables (sorted) and their row counts.
+QStringList tablesOf(const QString& location)
+{
+    Connection c(DbKind::Main);
+    c.setDatabase(location, QString());
+    c.openRaw();
+    QStringList names = c.tableNames();
+    names.sort();
+    QStringList out;
+    for (const QString& n : names) {
+        Statement st(c, QStringLiteral("SELECT count(*) FROM \"%1\"").arg(n));
+        st.step();
+        out << n + QLatin1Char('=') + st.value(0).toString();
+    }
+    return out;
+}
+
+QByteArray digest(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return "missing";
+    return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
+}
+
+// A main file with the rows the copy must carry unchanged: generated listings and
+// customers, and values that are easy to spoil on the way.
+QString awkwardOffice(const QString& dir)
+{
+    DemoData::Options o;
+    o.listings = 400;
+    o.customers = 250;
+    o.companyCode = QStringLiteral("A01");
+    DemoData::createDemoPair(dir, o);
+    const QString path = QDir(dir).filePath(QStringLiteral("fybase.mdb"));
+    Connection c(DbKind::Main);
+    c.setDatabase(path, QString::fromLatin1(Schema::mainPassword()));
+    c.open();
+    Statement st(c, QStringLiteral("INSERT INTO 房屋信息 (档案号,小区名称,地址,备注,房屋面积,"
+                                   "信息价格,最低价格,楼层) VALUES (?,?,?,?,?,?,?,?)"));
+    const QList<QVariantList> rows = {{"A01000101001", "O'Brien \"家园\"", "C:\\路\\1号",
+                                       QString(5000, QChar(0x5907)), 0.1, 1e-7, 123456789.123, ""},
+                                      {"a01000101002", "  前后有空格  ", QVariant(),
+                                       "第一行\n第二行\t制表", -0.0, 1e300, QVariant(), "%_"},
+                                      {"A01000101003", "𠀋字", "50%折扣_",
+                                       "'; DROP TABLE 房屋信息; --", 86.5, 2.0 / 3.0, 0.0, "高层"}};
+    for (const QVariantList& r : rows) {
+        st.reset();
+        for (int i = 0; i < r.size(); ++i)
+            st.bind(i + 1, r[i]);
+        st.step();
+    }
+    return path;
+}
+
+} // namespace
+
+class TestDbCopy : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // File to server to file: every row of the last file equals the first.
+    void fileToServerToFileKeepsEveryRow()
+    {
+        TestDb db;
+        const QString original = awkwardOffice(db.dir() + QStringLiteral("/a"));
+        const QString server = db.newServerDatabase();
+        const QString back = db.dir() + QStringLiteral("/back.mdb");
+        const Run there = tool({QStringLiteral("copy"), original, server});
+        QVERIFY2(there.code == 0, qPrintable(there.err));
+        QVERIFY2(there.out.contains(QStringLiteral("房屋信息\t403")), qPrintable(there.out));
+        QVERIFY(there.out.contains(QStringLiteral("客户信息\t250")));
+        const Run home = tool({QStringLiteral("copy"), server, back});
+        QVERIFY2(home.code == 0, qPrintable(home.err));
+        const QList<QVariantList> before = everyRow(original);
+        QCOMPARE(before.size(), 403 + 250 + 1 + 1 + 2 + 2 + 8 + 6 + 5 + 7);
+        QCOMPARE(everyRow(server), before);
+        QCOMPARE(everyRow(back), before);
+        // The copy opens as a file of ours with the password.
+        Connection c(DbKind::Main);
+        c.setDatabase(back, QString::fromLatin1(Schema::mainPassword()));
+        c.open();
+        QVERIFY(c.isSound());
+    }
+
+    void copyRefusesATargetNotEmpty_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QString>("says");
+        QTest::newRow("server with our rows") << "server-rows"
+                                              << "不是空的";
+        QTest::newRow("server with another program's tables") << "server-foreign"
+                                                              << "其他程序";
+        QTest::newRow("file of a new pair (first rows)") << "file-rows"
+                                                         << "不是空的";
+        QTest::newRow("file not ours") << "file-foreign"
+                                       << "不是本系统";
+        QTest::newRow("the source itself") << "same"
+                                           << "同一个";
+    }
+    // Refused before anything is written: the target stays as it was.
+    void copyRefusesATargetNotEmpty()
+    {
+        QFETCH(QString, target);
+        QFETCH(QString, says);
+        TestDb db;
+        const QString source = awkwardOffice(db.dir() + QStringLiteral("/a"));
+        QString where;
+        std::function<QVariant()> state;
+        if (target.startsWith("server")) {
+            where = db.newServerDatabase();
+            if (target == "server-rows") {
+                QVERIFY(tool({"create", where}).code == 0);
+            } else {
+                Connection raw(DbKind::Main);
+                raw.setDatabase(where, QString());
+                raw.openRaw();
+                raw.run("CREATE TABLE ledger (id integer)");
+            }
+            state = [&] { return QVariant(tablesOf(where)); };
+        } else if (target == "same") {
+            where = source;
+            state = [&] { return QVariant(digest(source)); };
+        } else {
+            DemoData::createPair(db.dir() + QStringLiteral("/b"));
+            where = db.dir() + QStringLiteral("/b/") +
+                    (target == "file-rows" ? "fybase.mdb" : "fyExp.mdb");
+            state = [&] { return QVariant(digest(where)); };
+        }
+        const QVariant before = state();
+        const Run r = tool({QStringLiteral("copy"), source, where});
+        QCOMPARE(r.code, 1);
+        QVERIFY2(r.err.contains(says), qPrintable(r.err));
+        QCOMPARE(state(), before);
+    }
+
+    void createAndDemoOnAServer()
+    {
+        TestDb db;
+        const QString empty = db.newServerDatabase();
+        const Run made = tool({QStringLiteral("create"), empty});
+        QVERIFY2(made.code == 0, qPrintable(made.err));
+        QCOMPARE(tablesOf(empty).size(), 10);
+        QVERIFY(tablesOf(empty).contains(QStringLiteral("操作员档案=1")));
+        const QStringList before = tablesOf(empty);
+        const Run again = tool({QStringLiteral("create"), empty});
+        QCOMPARE(again.code, 1);
+        QVERIFY(again.err.contains(QStringLiteral("已经有数据表")));
+        QCOMPARE(tablesOf(empty), before);
+
+        const QString demo = db.newServerDatabase();
+        const Run filled =
+            tool({"demo", demo, "--listings", "120", "--customers", "30", "--company", "B02"});
+        QVERIFY2(filled.code == 0, qPrintable(filled.err));
+        QVERIFY(tablesOf(demo).contains(QStringLiteral("房屋信息=120")));
+        QVERIFY(tablesOf(demo).contains(QStringLiteral("客户信息=30")));
+        Connection c(DbKind::Main);
+        c.setDatabase(demo, QString());
+        c.open();
+        Statement code(c, "SELECT 公司代码 FROM 公司信息");
+        QVERIFY(code.step());
+        QCOMPARE(code.value(0).toString(), QStringLiteral("B02"));
+    }
+
+    void failuresLeaveNothingBehind_data()
+    {
+        QTest::addColumn<QStringList>("args"); // %D: a new folder, %S: a new server database
+        QTest::addColumn<QString>("says");
+        QTest::newRow("company code of 2") << QStringList{"demo", "%D", "--company", "AB"} << "3";
+        QTest::newRow("company code of 4") << QStringList{"demo", "%S", "--company", "ABCD"} << "3";
+        QTest::newRow("code with a blank") << QStringList{"demo", "%D", "--company", " AB"} << "3";
+        QTest::newRow("two Chinese characters")
+            << QStringList{"demo", "%S", "--company", "甲乙"} << "3";
+        QTest::newRow("exchange file there already")
+            << QStringList{"create", "%D", "exp"} << "已存在";
+        QTest::newRow("server: a name taken half-way")
+            << QStringList{"demo", "%S", "clash"} << "房屋信息_序号";
+    }
+    // A refused or failed create/demo writes nothing: no file, no table.
+    void failuresLeaveNothingBehind()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, says);
+        TestDb db;
+        const QString dir = db.dir() + QStringLiteral("/new");
+        QString server;
+        QStringList run;
+        for (const QString& a : args) {
+            if (a == "%D") {
+                run << dir;
+            } else if (a == "%S") {
+                server = db.newServerDatabase();
+                run << server;
+            } else if (a == "exp") {
+                // A leftover exchange file: the main file must not appear beside it.
+                QDir().mkpath(dir);
+                QFile f(dir + QStringLiteral("/fyExp.mdb"));
+                QVERIFY(f.open(QIODevice::WriteOnly));
+            } else if (a == "clash") {
+                // An object of the name the last index takes: the tables made
+                // before it must go again.
+                Connection raw(DbKind::Main);
+                raw.setDatabase(server, QString());
+                raw.openRaw();
+                raw.run("CREATE SEQUENCE 房屋信息_序号");
+            } else {
+                run << a;
+            }
+        }
+        const Run r = tool(run);
+        QCOMPARE(r.code, 1);
+        QVERIFY2(r.err.contains(says), qPrintable(r.err));
+        if (!server.isEmpty()) QCOMPARE(tablesOf(server), QStringList());
+        QVERIFY(!QFile::exists(dir + QStringLiteral("/fybase.mdb")));
+        // Not even the folder is left, unless it was there before.
+        if (!args.contains("exp")) QVERIFY(!QFileInfo::exists(dir));
+    }
+
+    // The backup of a server-backed office: a keyed file of one snapshot, which
+    // opens as a file and copies back onto a server.
+    void backupFromAServer()
+    {
+        TestDb db;
+        const QString server = db.newServerDatabase();
+        DemoData::Options o;
+        o.listings = 150;
+        o.customers = 40;
+        DemoData::createDemo(server, o);
+        const QList<QVariantList> committed = everyRow(server);
+        const QString target = db.dir() + QStringLiteral("/2003.mdb");
+        {
+            // A write in progress elsewhere: the copy holds what was committed.
+            Connection writer(DbKind::Main);
+            writer.setDatabase(server, QString());
+            writer.open();
+            Connection::Transaction t(writer);
+            writer.execute("INSERT INTO 户型字典 VALUES ('未提交')");
+            QString why;
+            QVERIFY2(DatabaseCopy::backup(server, target,
+                                          QString::fromLatin1(Schema::mainPassword()), &why),
+                     qPrintable(why));
+        }
+        QVERIFY(QFile::exists(target));
+        QCOMPARE(everyRow(target), committed);
+        QString why;
+        QVERIFY(!DatabaseCopy::backup(server, target, QString::fromLatin1(Schema::mainPassword()),
+                                      &why));
+        QVERIFY(why.contains(QStringLiteral("已存在")));
+        const QString again = db.newServerDatabase();
+        QVERIFY(tool({QStringLiteral("copy"), target, again}).code == 0);
+        QCOMPARE(everyRow(again), committed);
+    }
+};
+
+HALVORRA_TEST_MAIN(TestDbCopy)
+#include "tst_dbcopy.moc"
