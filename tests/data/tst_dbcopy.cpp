@@ -26,7 +26,7 @@ struct Run {
 Run tool(const QStringList& args)
 {
     QProcess p;
-    p.start(qEnvironmentVariable("HALVORRA_BIN") + QStringLiteral("/halvorra-db"), args);
+    p.start(QCoreApplication::applicationDirPath() + QStringLiteral("/halvorra-db"), args);
     Run r;
     if (!p.waitForFinished(120000)) return r;
     r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
