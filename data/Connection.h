@@ -34,6 +34,7 @@ public:
     // "Provider=...;Data Source=<path>;...;Jet OLEDB:Database Password=<pw>": the
     // connection string the windows build; only the data source and password are
     // used. The data source may be a server address; the password is the file's.
+    // The data source is taken whole, whatever characters the path holds.
     void setConnectionString(const QString& s);
     QString connectionString() const { return m_connectionString; }
     void setDatabase(const QString& location, const QString& password);

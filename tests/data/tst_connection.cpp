@@ -8,6 +8,7 @@
 #include "tests/support/TestSupport.h"
 
 #include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 
@@ -165,6 +166,46 @@ private slots:
         Connection y(DbKind::Exchange);
         y.setDatabase(db.exchangePath(), Schema::mainPassword());
         QVERIFY_THROWS_EXCEPTION(DbError, y.open());
+    }
+
+    void oddPathsStayWhole_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QTest::newRow("semicolon") << "a;b";
+        QTest::newRow("equals sign") << "a=b";
+        QTest::newRow("a key of the string") << "x;Data Source=y;Mode=Read";
+        QTest::newRow("the tail itself")
+            << "p;Persist Security Info=True;Jet OLEDB:Database Password=q";
+        QTest::newRow("quotes") << "它'的\"夹";
+        QTest::newRow("blanks") << " 前后 有 空格 ";
+        QTest::newRow("Chinese") << "房源数据";
+    }
+    // A file path may hold any character the file system allows: the connection
+    // string the windows build carries it whole, for the main and the exchange file.
+    void oddPathsStayWhole()
+    {
+        QFETCH(QString, folder);
+        TestDb db;
+        const QString dir = QDir(db.dir()).filePath(folder);
+        QVERIFY(QDir().mkpath(dir));
+        const QString exchange = QDir(dir).filePath("fyExp.mdb");
+        QVERIFY(QFile::copy(db.exchangePath(), exchange));
+        // On the server the address keeps its parameters, each with its "=".
+        QString main = db.mainPath() + "?application_name=halvorra&connect_timeout=9";
+        if (!TestDb::onServer()) {
+            main = QDir(dir).filePath("fybase.mdb");
+            QVERIFY(QFile::copy(db.mainPath(), main));
+        }
+        Connection c(DbKind::Main);
+        c.setConnectionString(Tdmbasic::mainConnectionString(main));
+        QCOMPARE(c.path(), main);
+        c.open();
+        QVERIFY(c.table("房屋信息"));
+        Connection x(DbKind::Exchange);
+        x.setConnectionString(Tdmbasic::exchangeConnectionString(exchange));
+        QCOMPARE(x.path(), exchange);
+        x.open();
+        QVERIFY(x.table("房屋信息Exp"));
     }
 
     void rollbackJournalAndBusyTimeout()
