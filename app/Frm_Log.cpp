@@ -171,7 +171,7 @@ void TFrmLog::Button2Click()
     chooseFile(edtDBExp, IniFiles::exchangeIni());
 }
 
-bool TFrmLog::reconnect(bool main, QString* why)
+bool TFrmLog::reconnect(bool main, LoginCheck::Refused* why)
 {
     Connection& c = main ? dmbasic->adoCntnfybase : dmbasic->adoCntnfyExp;
     const QString path = main ? edtDB->text() : edtDBExp->text();
@@ -179,12 +179,12 @@ bool TFrmLog::reconnect(bool main, QString* why)
         c.close();
         c.setConnectionString(main ? Tdmbasic::mainConnectionString(path)
                                    : Tdmbasic::exchangeConnectionString(path));
-        c.open();
+        c.open(Connection::Check::Usable);
         return true;
     } catch (const DbError& e) {
-        if (why) *why = e.text();
+        *why = {e.text(), e.cause()};
     } catch (const std::exception& e) {
-        if (why) *why = QString::fromLocal8Bit(e.what());
+        *why = {QString::fromLocal8Bit(e.what()), DbError::Cause::Other};
     }
     return false;
 }
@@ -200,7 +200,7 @@ void TFrmLog::rememberTyped()
 
 void TFrmLog::btnOKClick()
 {
-    QString why;
+    LoginCheck::Refused why;
     if (!reconnect(true, &why)) {
         const LoginCheck::MainRefusal r = LoginCheck::mainRefusal(edtDB->text(), why);
         dialogs().message(this, r.text);
@@ -211,8 +211,8 @@ void TFrmLog::btnOKClick()
         return;
     }
     rememberTyped();
-    if (!reconnect(false)) {
-        dialogs().message(this, QStringLiteral("数据库导出文件出错，请重新选择！"));
+    if (!reconnect(false, &why)) {
+        dialogs().message(this, LoginCheck::exchangeRefusal(why));
         Button2->setFocus();
         return;
     }

@@ -66,9 +66,9 @@ engine::Engine& Connection::requireEngine() const
     return *m_engine;
 }
 
-void Connection::open()
+void Connection::open(Check check)
 {
-    openWith(false);
+    openWith(false, check);
 }
 
 void Connection::openRaw()
@@ -76,7 +76,7 @@ void Connection::openRaw()
     openWith(true);
 }
 
-void Connection::openWith(bool raw)
+void Connection::openWith(bool raw, Check check)
 {
     close();
     auto e = engine::makeEngine(m_path);
@@ -84,6 +84,7 @@ void Connection::openWith(bool raw)
     m_engine = std::move(e);
     try {
         reloadSchema();
+        if (check == Check::Usable) m_engine->checkUsable(m_kind);
     } catch (...) {
         close();
         throw;

@@ -7,20 +7,14 @@
 #include "data/Schema.h"
 #include "tests/support/TestSupport.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
+#include <optional>
 
 namespace
 {
-
-QByteArray digest(const QString& path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return "missing";
-    return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
-}
 
 void makeSqlite(const QString& path, const QByteArray& key, int appId)
 {
@@ -97,13 +91,13 @@ private slots:
         } else if (kind == "notables") {
             makeSqlite(path, Schema::mainPassword(), Schema::kMainAppId);
         }
-        const QByteArray before = digest(path);
+        const QByteArray before = fileHash(path);
         Connection c(DbKind::Main);
         c.setDatabase(path, password);
         const QString why = openRefusal(c);
         QVERIFY2(!why.isEmpty() && why.contains(expected), qPrintable(why));
         QVERIFY(!c.isOpen());
-        QCOMPARE(digest(path), before);
+        QCOMPARE(fileHash(path), before);
         if (kind == "missing") QVERIFY(!QFile::exists(path));
     }
 
@@ -208,6 +202,88 @@ private slots:
         QVERIFY(x.table("房屋信息Exp"));
     }
 
+    void refusedWhenNotUsable_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<int>("cause");
+        QTest::addColumn<QString>("says");
+        const int damaged = int(DbError::Cause::Damaged), readOnly = int(DbError::Cause::ReadOnly);
+        QTest::newRow("damaged main file") << "damaged" << damaged << "数据库文件已损坏";
+        QTest::newRow("damaged exchange file")
+            << "damaged exchange" << damaged << "交换数据库文件已损坏";
+        QTest::newRow("main file read-only")
+            << "read-only file" << readOnly << "数据库文件是只读的";
+        QTest::newRow("folder read-only") << "read-only folder" << readOnly << "文件夹不能写入";
+        QTest::newRow("exchange file read-only")
+            << "read-only exchange" << readOnly << "数据库文件是只读的";
+        QTest::newRow("server read-only") << "read-only server" << readOnly << "只允许读取";
+        QTest::newRow("server user may only read") << "reader" << readOnly << "没有写入";
+    }
+    // The login's check refuses what opens but cannot be worked on, with its cause,
+    // and changes nothing; the same database passes the check of an open alone.
+    void refusedWhenNotUsable()
+    {
+        QFETCH(QString, kind);
+        QFETCH(int, cause);
+        QFETCH(QString, says);
+        const bool server = kind.contains("server") || kind == "reader";
+        const bool exchange = kind.contains("exchange");
+        if (server) SERVER_ONLY();
+        if (!server && !exchange) FILES_ONLY();
+        TestDb db;
+        QString where = exchange ? db.exchangePath() : db.mainPath();
+        const QString password = exchange ? Schema::exchangePassword() : Schema::mainPassword();
+        if (server) {
+            Connection raw(DbKind::Main);
+            raw.setDatabase(where, QString());
+            raw.openRaw();
+            if (kind == "reader") {
+                raw.run("DO $$ BEGIN CREATE ROLE halvorra_reader LOGIN; EXCEPTION WHEN "
+                        "duplicate_object OR unique_violation THEN NULL; END $$; "
+                        "GRANT SELECT ON ALL TABLES IN SCHEMA public TO halvorra_reader");
+                where.replace("postgresql://postgres@", "postgresql://halvorra_reader@");
+            } else {
+                raw.run("DO $$ BEGIN EXECUTE format('ALTER DATABASE %I SET "
+                        "default_transaction_read_only = on', current_database()); END $$");
+            }
+        }
+        const QString folder = server ? QString() : QFileInfo(where).absolutePath();
+        if (kind.startsWith("damaged"))
+            damagePage(where, password, exchange ? "房屋信息Exp" : "房屋信息");
+        // A file is made read-only for an ordinary user (see Unprivileged).
+        const bool fileReadOnly = kind.startsWith("read-only") && !server;
+        if (fileReadOnly) {
+            Unprivileged::makeReachable(where);
+            if (kind == "read-only folder") Unprivileged::giveAway(where);
+            QFile::setPermissions(kind == "read-only folder" ? folder : where,
+                                  QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther |
+                                      QFile::ExeOther);
+        }
+        const QByteArray before = server ? QByteArray() : fileHash(where);
+        const QStringList files = server ? QStringList() : QDir(folder).entryList(QDir::Files);
+        {
+            std::optional<Unprivileged> user;
+            if (fileReadOnly) user.emplace();
+            Connection c(exchange ? DbKind::Exchange : DbKind::Main);
+            c.setDatabase(where, password);
+            c.open();
+            c.close();
+            try {
+                c.open(Connection::Check::Usable);
+                QFAIL("opened for work");
+            } catch (const DbError& e) {
+                QVERIFY2(e.text().contains(says), qPrintable(e.text()));
+                QCOMPARE(int(e.cause()), cause);
+                QVERIFY(!e.text().contains("其他工作站"));
+            }
+            QVERIFY(!c.isOpen());
+        }
+        if (server) return;
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QCOMPARE(fileHash(where), before);
+        QCOMPARE(QDir(folder).entryList(QDir::Files), files);
+    }
+
     void rollbackJournalAndBusyTimeout()
     {
         FILES_ONLY();
@@ -284,11 +360,11 @@ private slots:
                  QStringList({"客户信息Exp", "房屋信息Exp"}));
         QVERIFY(cli(dir.path() + "/fybase.mdb", "oakleafridges").isEmpty());
         // Never overwrites.
-        const QByteArray before = digest(dir.path() + "/fybase.mdb");
+        const QByteArray before = fileHash(dir.path() + "/fybase.mdb");
         p.start(tool, {"create", dir.path()});
         QVERIFY(p.waitForFinished(60000));
         QVERIFY(p.exitCode() != 0);
-        QCOMPARE(digest(dir.path() + "/fybase.mdb"), before);
+        QCOMPARE(fileHash(dir.path() + "/fybase.mdb"), before);
     }
 
     void firstRowsOfANewPair()
