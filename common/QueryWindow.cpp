@@ -12,17 +12,12 @@
 namespace QueryWindow
 {
 
-namespace
-{
-
-} // namespace
-
 void setupGrid(DbGrid* grid, DataSource* ds, const QueryWindowConfig& config)
 {
     grid->setEditable(false);
     grid->setColumns(config.columns);
     grid->setDataSource(ds);
-    grid->setFooterCountColumn(config.footerCountColumn);
+    grid->setFooterCountColumn(0);
     grid->view()->horizontalHeader()->setFont(pixelFont(QStringLiteral("宋体"), 15));
     grid->setFooterFont(pixelFont(QStringLiteral("宋体"), 15));
     grid->view()->setShowGrid(true);
@@ -74,11 +69,6 @@ void printResult(QWidget* parent, DbGrid* grid, const Query* q, const QString& t
 {
     if (!resultReady(q)) return;
     resultPrinter(grid, title, afterText).preview(parent);
-}
-
-void fillList(QComboBox* list, const QString& statement, const QString& column)
-{
-    ::fillList(list, statement, column);
 }
 
 void setDigitsOnly(QLineEdit* box)

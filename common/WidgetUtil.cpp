@@ -29,6 +29,15 @@ void fillList(QComboBox* list, const QString& statement, const QString& column)
     if (list->isEditable()) list->setEditText(QString());
 }
 
+void fillList(QComboBox* list, const RegisterRules::DictionaryList& d)
+{
+    fillList(list, d.statement, d.column);
+    if (!d.anyFirst) return;
+    list->insertItem(0, RegisterRules::any());
+    list->setCurrentIndex(-1);
+    if (list->isEditable()) list->setEditText(QString());
+}
+
 QStringList itemsOf(const QComboBox* list)
 {
     QStringList out;

@@ -1,5 +1,7 @@
 #pragma once
 // Small widget helpers shared by the windows.
+#include "common/core/RegisterRules.h"
+
 #include <QFont>
 #include <QString>
 #include <QStringList>
@@ -13,6 +15,9 @@ QFont pixelFont(const QString& family, int px, bool bold = false);
 // returned row, the column's text as stored, in the order the database returns
 // them; no item selected and the text empty.
 void fillList(QComboBox* list, const QString& statement, const QString& column);
+
+// The same for a register's list, with "不限" in front where the list asks for it.
+void fillList(QComboBox* list, const RegisterRules::DictionaryList& d);
 
 // The items of a list, in order.
 QStringList itemsOf(const QComboBox* list);

@@ -1,8 +1,5 @@
 #include "customers/CustomerExchange.h"
 
-#include "common/ExchangeRun.h"
-#include "data/Dmbasic.h"
-
 const ExchangeLayout& customerExchangeLayout()
 {
     using C = ExchangeColumn;
@@ -30,14 +27,4 @@ const ExchangeLayout& customerExchangeLayout()
         },
     };
     return layout;
-}
-
-void customerExport(QWidget* parent, Query& qrykhxx)
-{
-    ExchangeRun::exportResult(parent, qrykhxx, customerExchangeLayout(), dmbasic->qryKHXX);
-}
-
-void customerImport(QWidget* parent)
-{
-    ExchangeRun::importFile(parent, customerExchangeLayout(), dmbasic->qryKHXX);
 }

@@ -1,8 +1,5 @@
 #include "listings/ListingExchange.h"
 
-#include "common/ExchangeRun.h"
-#include "data/Dmbasic.h"
-
 const ExchangeLayout& listingExchangeLayout()
 {
     using C = ExchangeColumn;
@@ -32,14 +29,4 @@ const ExchangeLayout& listingExchangeLayout()
         },
     };
     return layout;
-}
-
-void listingExport(QWidget* parent, Query& qryFwxx)
-{
-    ExchangeRun::exportResult(parent, qryFwxx, listingExchangeLayout(), dmbasic->qryFWXX);
-}
-
-void listingImport(QWidget* parent)
-{
-    ExchangeRun::importFile(parent, listingExchangeLayout(), dmbasic->qryFWXX);
 }

@@ -1,5 +1,6 @@
 // Customer exchange between offices: export of the query window's result into
 // 客户信息Exp, import of a chosen exchange file into 客户信息, and bad files.
+#include "common/ExchangeRun.h"
 #include "customers/CustomerExchange.h"
 #include "customers/Frm_khcx.h"
 #include "data/Connection.h"
@@ -53,6 +54,16 @@ QString exchangeRow(const QString& key, const QString& dzms = QStringLiteral("�
     return QStringLiteral("insert into 客户信息Exp values ('%1','%2','求租','',10,20,30,40,'空调',"
                           "'%3','%4','%5','高层','三室','有效','城南')")
         .arg(key, dzms, key.left(3), key.mid(3, 6), key.mid(9));
+}
+
+void customerExport(QWidget* parent, Query& result)
+{
+    ExchangeRun::exportResult(parent, result, customerExchangeLayout(), dmbasic->qryKHXX);
+}
+
+void customerImport(QWidget* parent)
+{
+    ExchangeRun::importFile(parent, customerExchangeLayout(), dmbasic->qryKHXX);
 }
 
 } // namespace

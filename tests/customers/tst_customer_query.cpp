@@ -141,8 +141,8 @@ private slots:
 
     void printTexts()
     {
-        QCOMPARE(CustomerSearch::printTitle("261209"), QString("26年12月09日客户信息表"));
-        QCOMPARE(CustomerSearch::signatureLine("张三"), QString("填报人员签字：张三"));
+        QCOMPARE(RegisterRules::printTitle("261209", TFrmKHCX::config().printTitleTail),
+                 QString("26年12月09日客户信息表"));
     }
 
     void openingShowsThisMonthBothValidities()

@@ -16,8 +16,9 @@ class TestGridPrint : public QObject
     QString printed(const QString& name)
     {
         const QString pdf = QDir(db->dir()).filePath(name + ".pdf");
-        GridPrinter p = QueryWindow::resultPrinter(w->DBGridEh1, ListingSearch::printTitle(CZRQ),
-                                                   ListingSearch::signatureLine(CurUser.YGXM));
+        GridPrinter p = QueryWindow::resultPrinter(
+            w->DBGridEh1, RegisterRules::printTitle(CZRQ, TFrmFYCX::config().printTitleTail),
+            RegisterRules::signatureLine(CurUser.YGXM));
         if (!p.printToPdf(pdf)) return {};
         QProcess pt;
         pt.start("pdftotext", {"-layout", pdf, "-"});

@@ -1,6 +1,7 @@
 // Listing exchange between offices: export into the exchange database, import
 // from a chosen exchange file, and what happens to bad files and failures.
 #include "app/core/PubVars.h"
+#include "common/ExchangeRun.h"
 #include "common/U_Step.h"
 #include "common/core/Exchange.h"
 #include "data/Connection.h"
@@ -110,6 +111,17 @@ QString exchangeRow(const QString& key, const QString& estate = QStringLiteral("
                "'城西','出租','','有效','','%4','%5','%6','3','')")
         .arg(key, estate, area, Text::trim(key).left(3), Text::trim(key).mid(3, 6),
              Text::trim(key).mid(9));
+}
+
+// 导出 and 导入 of the listing query window.
+void listingExport(QWidget* parent, Query& result)
+{
+    ExchangeRun::exportResult(parent, result, listingExchangeLayout(), dmbasic->qryFWXX);
+}
+
+void listingImport(QWidget* parent)
+{
+    ExchangeRun::importFile(parent, listingExchangeLayout(), dmbasic->qryFWXX);
 }
 
 // The worker of the killed-import test: imports slowly and says when it is busy.
