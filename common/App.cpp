@@ -1,11 +1,14 @@
 #include "common/App.h"
 
+#include "common/KeyboardRules.h"
+
 #include <QFont>
 #include <QFontDatabase>
 
 HalvorraApp::HalvorraApp(int& argc, char** argv) : QApplication(argc, argv)
 {
     setupFonts();
+    KeyboardRules::install(*this);
 }
 
 void showUncaught(const QString& text)

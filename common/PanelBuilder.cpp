@@ -55,7 +55,6 @@ DbMemo* PanelBuilder::memo(const char* name, const QString& column, int x, int y
 {
     auto* m = place<DbMemo>(name, x, y, w, h);
     m->bind(m_ds, column);
-    m->setTabChangesFocus(true);
     return m;
 }
 
