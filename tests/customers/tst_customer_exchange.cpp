@@ -6,7 +6,7 @@
 #include "data/Connection.h"
 #include "data/Dmbasic.h"
 #include "data/Schema.h"
-#include "tests/customers/QueriedCustomers.h"
+#include "tests/common/RegisterTests.h"
 
 namespace
 {

@@ -10,7 +10,7 @@
 #include "customers/Frm_khcx.h"
 #include "customers/core/CustomerSearch.h"
 #include "data/DbError.h"
-#include "tests/customers/QueriedCustomers.h"
+#include "tests/common/RegisterTests.h"
 
 #include <QPrintPreviewDialog>
 

@@ -1,7 +1,7 @@
 // Printing the listing result grid: printed to a PDF file and read back as text.
 #include "listings/Frm_fycx.h"
 #include "listings/core/ListingSearch.h"
-#include "tests/listings/ListingRows.h"
+#include "tests/common/RegisterTests.h"
 
 #include <QHeaderView>
 #include <QProcess>

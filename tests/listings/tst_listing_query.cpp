@@ -3,7 +3,7 @@
 #include "data/DbError.h"
 #include "listings/Frm_LLFZ.h"
 #include "listings/Frm_fycx.h"
-#include "tests/listings/ListingRows.h"
+#include "tests/common/RegisterTests.h"
 
 #include "common/PubParams.h"
 #include "common/U_PubExport.h"
@@ -439,10 +439,12 @@ private slots:
         bool checked = false;
         d->execs.push_back([&](QDialog* dlg) {
             auto* card = qobject_cast<TFrmLLFZ*>(dlg);
-            checked = card && card->DBEdit1->text().isEmpty() && card->DBEdit3->text().isEmpty() &&
+            auto* name = ui::find<QLineEdit>(card, "DBEdit1");
+            checked = card && name->text().isEmpty() &&
+                      ui::find<QLineEdit>(card, "DBEdit3")->text().isEmpty() &&
                       !card->Button1->isEnabled() && !card->Button3->isEnabled();
             // Typing into the empty card adds nothing.
-            ui::type(card->DBEdit1, "新小区");
+            ui::type(name, "新小区");
             return int(QDialog::Rejected);
         });
         ui::click(w->btnLL);

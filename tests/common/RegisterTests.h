@@ -1,0 +1,225 @@
+#pragma once
+// What the window tests of both registers share: stored listings and customers
+// inserted through the test database, a test operator's login values, the fixture
+// every window test starts from, and the two registers as the shared,
+// data-driven tests drive them (a column "register" holding "房源" or "客户").
+#include "app/core/PubVars.h"
+#include "common/EntryWindow.h"
+#include "common/QueryFrame.h"
+#include "common/RecordCard.h"
+#include "customers/Frm_khcx.h"
+#include "customers/Frm_khxx.h"
+#include "data/Text.h"
+#include "listings/Frm_fycx.h"
+#include "listings/frm_Fylr.h"
+#include "tests/support/TestSupport.h"
+
+#include <QComboBox>
+#include <QPlainTextEdit>
+#include <functional>
+
+inline QString sqlValue(const QVariant& v)
+{
+    if (v.isNull()) return QStringLiteral("null");
+    if (v.typeId() == QMetaType::Double || v.typeId() == QMetaType::Int) return v.toString();
+    return Text::literal(v.toString());
+}
+
+// Login values of a test operator.
+inline void loginAs(const QString& role, const QString& name = QStringLiteral("张三"))
+{
+    CZRQ = QStringLiteral("261209");
+    QSRQ = QStringLiteral("261201");
+    GSDM = QStringLiteral("001");
+    CurUser = GTMYhxx{QStringLiteral("001"), QString(), name, role, QString(), QString()};
+}
+
+struct ListingRow {
+    QString dah;             // 档案号
+    QVariant xqmc;           // 小区名称 (null allowed)
+    QVariant dz;             // 地址 (null allowed)
+    double mj = 80;          // 房屋面积
+    double jg = 50;          // 信息价格
+    QString lx = "有效";     // 类型
+    QString lrrq = "261203"; // 录入日期
+    QString xjcd = "5";      // 新旧程度
+    QString fs = "出售";     // 方式
+    QString lc = "三楼";     // 楼层
+    QVariant zdjg = 40.0;    // 最低价格
+    QString fzxm = "王房主"; // 房主姓名
+};
+
+inline void addListing(const TestDb& db, const ListingRow& r)
+{
+    db.exec(QStringLiteral(
+                "insert into 房屋信息 (档案号, 小区名称, 地址, 房屋面积, 信息价格, 类型, 录入日期, "
+                "新旧程度, 方式, 楼层, 最低价格, 房主姓名, 公司编号, 序号, 户型, 位置, 设施, 电话) "
+                "values (%1, %2, %3, %4, %5, %6, %7, %8, %9, %10, %11, %12, %13, %14, '两室', "
+                "'市中心', '空调', '88886666')")
+                .arg(sqlValue(r.dah), sqlValue(r.xqmc), sqlValue(r.dz), sqlValue(r.mj),
+                     sqlValue(r.jg), sqlValue(r.lx), sqlValue(r.lrrq), sqlValue(r.xjcd),
+                     sqlValue(r.fs))
+                .arg(sqlValue(r.lc), sqlValue(r.zdjg), sqlValue(r.fzxm), sqlValue(r.dah.left(3)),
+                     sqlValue(r.dah.right(3))));
+}
+
+struct CustomerRow {
+    QString dah;             // 档案号
+    QVariant dzms = "城东";  // 地址描述 (null allowed)
+    QString lx = "有效";     // 类型
+    QString lrrq = "261203"; // 录入日期
+    QString lc = "中层";     // 楼层
+    QString hx = "两室";     // 户型
+    QString wz = "城东";     // 位置
+    QString fs = "求购";     // 需求方式
+    double mj1 = 0, mj2 = 0; // 面积1, 面积2
+    double jg1 = 0, jg2 = 0; // 价格1, 价格2
+    QString khxm = "李客户"; // 客户姓名
+};
+
+inline void addCustomer(const TestDb& db, const CustomerRow& r)
+{
+    db.exec(QStringLiteral("insert into 客户信息 (档案号, 地址描述, 类型, 录入日期, 楼层, 户型, "
+                           "位置, 需求方式, 面积1, 面积2, 价格1, 价格2, 客户姓名, 电话, 手机, "
+                           "权属, 需求设施, 公司编号, 序号) values (%1, %2, %3, %4, %5, %6, %7, "
+                           "%8, %9, %10, %11, %12, %13, '66668888', '13900000000', '商品房', "
+                           "'煤气 暖气', %14, %15)")
+                .arg(sqlValue(r.dah), sqlValue(r.dzms), sqlValue(r.lx), sqlValue(r.lrrq),
+                     sqlValue(r.lc), sqlValue(r.hx), sqlValue(r.wz), sqlValue(r.fs),
+                     sqlValue(r.mj1))
+                .arg(sqlValue(r.mj2), sqlValue(r.jg1), sqlValue(r.jg2), sqlValue(r.khxm),
+                     sqlValue(r.dah.left(3)), sqlValue(r.dah.right(3))));
+}
+
+// Puts a value into a control the way the operator would: text typed into a box,
+// an item chosen in a list ("" = nothing chosen).
+inline void put(QWidget* w, const QString& value)
+{
+    if (auto* cb = qobject_cast<QComboBox*>(w)) {
+        const int i = value.isEmpty() ? -1 : cb->findText(value);
+        QVERIFY2(value.isEmpty() || i >= 0, qPrintable(value));
+        cb->setCurrentIndex(i);
+        if (i >= 0) emit cb->activated(i);
+    } else if (auto* le = qobject_cast<QLineEdit*>(w)) {
+        le->setFocus();
+        le->selectAll();
+        le->del();
+        le->insert(value);
+    } else if (auto* m = qobject_cast<QPlainTextEdit*>(w)) {
+        m->selectAll();
+        m->insertPlainText(value);
+    }
+}
+
+// Puts "control=value" changes into a window, in order.
+inline void putAll(QWidget* window, const QStringList& changes)
+{
+    for (const QString& ch : changes) {
+        const int eq = ch.indexOf(QLatin1Char('='));
+        put(ui::find(window, ch.left(eq)), ch.mid(eq + 1));
+    }
+}
+
+// A fresh database pair and the dialog double for each test function.
+struct WindowTest {
+    std::unique_ptr<DialogsScope> scope;
+    TestDialogs* d = nullptr;
+    std::unique_ptr<TestDb> db;
+
+    void start()
+    {
+        scope = std::make_unique<DialogsScope>();
+        d = &**scope;
+        db = std::make_unique<TestDb>();
+        db->connectDmbasic();
+    }
+    void stop()
+    {
+        db.reset();
+        scope.reset();
+    }
+    int count(const QString& table) const
+    {
+        return db->scalar(QStringLiteral("select count(*) from ") + table).toInt();
+    }
+    QVariant stored(const QString& table, const QString& dah, const QString& column) const
+    {
+        return db->scalar(QStringLiteral("select %1 from %2 where 档案号=%3")
+                              .arg(column, table, Text::literal(dah)));
+    }
+};
+
+// One register as the shared tests drive it.
+struct Register {
+    QString table;
+    std::function<std::unique_ptr<QueryFrame>()> queryWindow;
+    std::function<QueryFrame*()> current; // the application-wide reference
+    std::function<std::unique_ptr<EntryWindow>()> entryWindow;
+    // A stored row with this archive number, entry date and validity.
+    std::function<void(const TestDb&, const QString&, const QString&, const QString&)> add;
+    // A text column the card changes freely, its box, and a value stored in it by add().
+    QString textColumn, textBox, storedText;
+    // Changes that make the entry window's row pass every check.
+    QStringList validEntry;
+    QString saveButton, cancelButton;
+};
+
+inline const Register& registerNamed(const QString& name)
+{
+    static const Register listings{
+        QStringLiteral("房屋信息"),
+        [] { return std::make_unique<TFrmFYCX>(); },
+        [] { return FrmFYCX; },
+        [] { return std::make_unique<TFrmfylr>(); },
+        [](const TestDb& db, const QString& dah, const QString& lrrq, const QString& lx) {
+            addListing(db, {dah, "阳光花园", "东街1号", 80, 50, lx, lrrq});
+        },
+        QStringLiteral("小区名称"),
+        QStringLiteral("DBEdit1"),
+        QStringLiteral("阳光花园"),
+        {"DBEdit1=阳光花园", "DBEdit2=人民路 12 号", "DBEdit3=86.5", "cbLC=中层", "cbHX=两室一厅",
+         "DBEdit4=450000", "cbWZ=城东", "cbFS=出售", "DBEdit5=王伟", "DBEdit6=0101234567",
+         "DBEdit8=430000"},
+        QStringLiteral("Button1"),
+        QStringLiteral("Button2")};
+    static const Register customers{
+        QStringLiteral("客户信息"),
+        [] { return std::make_unique<TFrmKHCX>(); },
+        [] { return FrmKHCX; },
+        [] { return std::make_unique<TFrmkhxx>(); },
+        [](const TestDb& db, const QString& dah, const QString& lrrq, const QString& lx) {
+            addCustomer(db, {dah, "城东人民路", lx, lrrq});
+        },
+        QStringLiteral("地址描述"),
+        QStringLiteral("DBEdit2"),
+        QStringLiteral("城东人民路"),
+        {"DBEdit9=张敏", "DBEdit10=0101234567"},
+        QStringLiteral("BitBtn1"),
+        QStringLiteral("BitBtn2")};
+    return name == QStringLiteral("房源") ? listings : customers;
+}
+
+// The two registers' names, for the rows of a data-driven test.
+inline QStringList registerNames()
+{
+    return {QStringLiteral("房源"), QStringLiteral("客户")};
+}
+
+// Opens the record card of the query window on its current row (after moving to
+// `dah` when given) and runs f with the card shown; the card is then closed.
+inline void withCard(QueryFrame* w, TestDialogs* d, const QString& dah,
+                     const std::function<void(RecordCard*)>& f)
+{
+    if (!dah.isEmpty()) QVERIFY(w->rows().locate(QStringLiteral("档案号"), dah));
+    bool ran = false;
+    d->execs.push_back([&](QDialog* dlg) {
+        auto* card = qobject_cast<RecordCard*>(dlg);
+        card->show();
+        f(card);
+        ran = true;
+        card->close();
+        return card->result();
+    });
+    ui::click(w->btnLL);
+    QVERIFY(ran);
+}
