@@ -39,7 +39,6 @@ void EntryWindow::finishPanel(const PanelBuilder& p)
     auto* cancel = new QPushButton(QStringLiteral("取消"), this);
     cancel->setObjectName(m_config.cancelButton);
     for (QPushButton* b : {save, cancel}) {
-        b->setAutoDefault(false);
         b->setFixedSize(80, 30);
         if (m_config.buttonFontPx > 0)
             b->setFont(pixelFont(QStringLiteral("宋体"), m_config.buttonFontPx));

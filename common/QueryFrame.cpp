@@ -28,7 +28,6 @@ QPushButton* button(QWidget* parent, const char* name, const QString& text)
 {
     auto* b = new QPushButton(text, parent);
     b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
     return b;
 }
 
@@ -217,7 +216,6 @@ void QueryFrame::FormCreate()
     // A failing step is reported and the remaining ones are skipped; the window opens.
     guarded([this] {
         openStatement(RegisterRules::firstSearch(m_config.table, QSRQ, CZRQ));
-        QueryWindow::fitDefaultWidths(DBGridEh1, m_config);
         for (const RegisterRules::DictionaryList& d : m_config.lists)
             fillList(findChild<QComboBox*>(d.control), d);
     });
@@ -230,6 +228,7 @@ void QueryFrame::openStatement(const QStringList& lines)
     for (const QString& l : lines)
         m_rows.addSql(l);
     m_rows.open();
+    QueryWindow::fitDefaultWidths(DBGridEh1, m_config);
 }
 
 void QueryFrame::BitBtn5Click()
@@ -240,7 +239,8 @@ void QueryFrame::BitBtn5Click()
 
 void QueryFrame::BitBtn1Click()
 {
-    QueryWindow::builderSearch(this, &m_rows, m_config);
+    if (QueryWindow::builderSearch(this, &m_rows, m_config))
+        QueryWindow::fitDefaultWidths(DBGridEh1, m_config);
 }
 
 void QueryFrame::BitBtn2Click()

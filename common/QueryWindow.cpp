@@ -4,7 +4,6 @@
 #include "data/Dmbasic.h"
 
 #include <QComboBox>
-#include <QFontMetrics>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
@@ -26,20 +25,11 @@ void setupGrid(DbGrid* grid, DataSource* ds, const QueryWindowConfig& config)
 
 void fitDefaultWidths(DbGrid* grid, const QueryWindowConfig& config)
 {
-    Query* q = grid->dataSource() ? grid->dataSource()->dataSet() : nullptr;
-    if (!q || !q->isActive()) return;
-    const QFontMetrics cells(grid->view()->font());
-    const QFontMetrics titles(grid->view()->horizontalHeader()->font());
+    QTableView* view = grid->view();
     for (int c = 0; c < config.columns.size() && c < grid->columnCount(); ++c) {
-        const GridColumn& col = config.columns[c];
-        const int f = q->fieldIndex(col.field);
-        if (col.width > 0 || f < 0) continue;
-        const ColumnInfo& ci = q->column(f);
-        const int chars =
-            ci.type == ColumnInfo::Text && ci.maxLength > 0 ? qMin(ci.maxLength, 40) : 10;
-        const int w = qMax(cells.horizontalAdvance(QLatin1Char('0')) * chars + 8,
-                           titles.horizontalAdvance(col.title) + 12);
-        grid->view()->setColumnWidth(c, w);
+        if (config.columns[c].width > 0) continue;
+        view->resizeColumnToContents(c);
+        if (view->columnWidth(c) > kWidestDefault) view->setColumnWidth(c, kWidestDefault);
     }
 }
 

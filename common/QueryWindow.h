@@ -47,9 +47,10 @@ namespace QueryWindow
 // titles and footer in 宋体 15 pixels.
 void setupGrid(DbGrid* grid, DataSource* ds, const QueryWindowConfig& config);
 
-// Columns configured with the default width get the width of their stored
-// value (text: its length in digits' widths; amounts: ten) or of their title,
-// whichever is wider, once the row set is open.
+// Columns configured with the default width get the width their values take as
+// the grid shows them (the rows in view and up to a thousand more), or their
+// title's, whichever is wider; at most kWidestDefault pixels. Run for each result.
+constexpr int kWidestDefault = 320;
 void fitDefaultWidths(DbGrid* grid, const QueryWindowConfig& config);
 
 // A result is open and no row is being edited: printing and export may run.

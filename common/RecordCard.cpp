@@ -73,7 +73,6 @@ void RecordCard::finishPanel(const PanelBuilder& p, const QList<QWidget*>& ownSt
     }
     strip->addStretch();
     for (QPushButton* b : {Button1, Button3, BitBtn1}) {
-        b->setAutoDefault(false);
         strip->addWidget(b);
         order << b->objectName();
     }

@@ -27,7 +27,6 @@ TFrmLLFZ::TFrmLLFZ(TFrmFYCX* owner)
     auto* pick = new QPushButton(QStringLiteral("..."), this);
     pick->setObjectName(QStringLiteral("Button2"));
     pick->setFixedWidth(24);
-    pick->setAutoDefault(false);
     finishPanel(p, {new QLabel(QStringLiteral("期限"), this), deadline, pick});
 
     connect(pick, &QPushButton::clicked, this, &TFrmLLFZ::Button2Click);
