@@ -1,37 +1,15 @@
-// The customer entry window: opening, defaults, the 方式 rule, the four save
-// checks, archive numbers as the operator gets them, continuing and closing.
-#include "app/core/PubVars.h"
-#include "customers/Frm_khxx.h"
+// What only the customer entry window does: the four checks, opening with "不限"
+// chosen and its defaults, the saved row, a customer saved without preferences,
+// the address stored as "不限", unchecked amounts, customers counted apart from
+// listings, and the choices kept for the next customer. What both entry windows
+// do is tested in tests/common/tst_register_entry.cpp.
 #include "customers/core/CustomerEntryChecks.h"
-#include "tests/support/TestSupport.h"
+#include "tests/common/RegisterTests.h"
 
-#include <QComboBox>
 #include <QLabel>
-#include <QPlainTextEdit>
-#include <QPushButton>
 
 namespace
 {
-
-// Puts a value into a control the way the operator would: text typed into a box,
-// an item chosen in a list ("" = nothing chosen).
-void put(QWidget* w, const QString& value)
-{
-    if (auto* cb = qobject_cast<QComboBox*>(w)) {
-        const int i = value.isEmpty() ? -1 : cb->findText(value);
-        QVERIFY2(value.isEmpty() || i >= 0, qPrintable(value));
-        cb->setCurrentIndex(i);
-        if (i >= 0) emit cb->activated(i);
-    } else if (auto* le = qobject_cast<QLineEdit*>(w)) {
-        le->setFocus();
-        le->selectAll();
-        le->del();
-        le->insert(value);
-    } else if (auto* m = qobject_cast<QPlainTextEdit*>(w)) {
-        m->selectAll();
-        m->insertPlainText(value);
-    }
-}
 
 const QString kCompany = QStringLiteral("001");
 const QString kDay = QStringLiteral("261209");
@@ -55,13 +33,7 @@ class TestCustomerEntry : public QObject
     QWidget* c(const QString& name) { return ui::find<QWidget>(w.get(), name); }
     QComboBox* list(const QString& name) { return ui::find<QComboBox>(w.get(), name); }
     void set(const QString& name, const QString& value) { put(c(name), value); }
-    void apply(const QStringList& changes)
-    {
-        for (const QString& ch : changes) {
-            const int eq = ch.indexOf('=');
-            set(ch.left(eq), ch.mid(eq + 1));
-        }
-    }
+    void apply(const QStringList& changes) { putAll(w.get(), changes); }
 
     // The least a customer needs: a name and one way to reach them.
     void fillMinimal()
@@ -75,12 +47,6 @@ class TestCustomerEntry : public QObject
         ui::click(c("BitBtn1"));
     }
     int stored() { return db->scalar("select count(*) from 客户信息").toInt(); }
-    void storeCustomer(const QString& company, const QString& day, const QString& seq)
-    {
-        db->exec(QStringLiteral("insert into 客户信息 (档案号,公司编号,录入日期,序号) values "
-                                "('%1','%2','%3','%4')")
-                     .arg(company + day + seq, company, day, seq));
-    }
     void setDemandModes(const QStringList& modes)
     {
         db->exec("delete from 需求方式字典");
@@ -208,38 +174,6 @@ private slots:
         // Only the empty result is read: stored customers never show.
         QCOMPARE(w->qrykhxx.sql(), QStringList({QStringLiteral("select * from 客户信息 "),
                                                 QStringLiteral("where 档案号=''")}));
-    }
-
-    void tabOrderAndDivider()
-    {
-        open();
-        const QStringList order = {
-            "DBEdit2", "cbFS", "cbQS",    "DBEdit5", "DBEdit6",  "DBEdit7",  "DBEdit8", "cbLC",
-            "cbHX",    "cbWZ", "DBMemo1", "DBEdit9", "DBEdit10", "DBEdit11", "BitBtn1", "BitBtn2"};
-        c(order[0])->setFocus();
-        for (int i = 1; i < order.size(); ++i) {
-            QTest::keyClick(w->focusWidget(), Qt::Key_Tab);
-            QCOMPARE(w->focusWidget()->objectName(), order[i]);
-        }
-        auto* line = w->findChild<QFrame*>("Bevel1");
-        QVERIFY(line && line->frameShape() == QFrame::HLine);
-        for (const char* above : {"DBEdit2", "cbQS", "DBEdit8", "cbWZ", "DBMemo1"})
-            QVERIFY2(c(above)->geometry().bottom() < line->geometry().top(), above);
-        for (const char* below : {"DBEdit9", "DBEdit10", "DBEdit11"})
-            QVERIFY2(c(below)->geometry().top() > line->geometry().bottom(), below);
-    }
-
-    void modeRule()
-    {
-        open();
-        auto* qs = list("cbQS");
-        set("cbQS", QStringLiteral("私房"));
-        set("cbFS", QStringLiteral("求租"));
-        QVERIFY(!qs->isEnabled());
-        QCOMPARE(qs->currentIndex(), -1);
-        set("cbFS", QStringLiteral("求购"));
-        QVERIFY(qs->isEnabled());
-        QCOMPARE(qs->currentText(), QStringLiteral("商品房"));
     }
 
     void saveChecks_data()
@@ -401,35 +335,6 @@ private slots:
         QCOMPARE(r[0][3].toDouble(), 0.0);
     }
 
-    void sequences_data()
-    {
-        QTest::addColumn<QStringList>("stored"); // company/date/seq already in 客户信息
-        QTest::addColumn<QString>("number");
-        QTest::newRow("first of the day") << QStringList() << "001261209001";
-        QTest::newRow("001 -> 002") << QStringList{"001/261209/001"} << "001261209002";
-        QTest::newRow("099 -> 100") << QStringList{"001/261209/099"} << "001261209100";
-        QTest::newRow("other companies ignored")
-            << QStringList{"002/261209/041", "009/261209/998"} << "001261209001";
-        QTest::newRow("yesterday does not count")
-            << QStringList{"001/261208/017"} << "001261209001";
-    }
-    void sequences()
-    {
-        QFETCH(QStringList, stored);
-        QFETCH(QString, number);
-        for (const QString& s : stored) {
-            const QStringList p = s.split('/');
-            storeCustomer(p[0], p[1], p[2]);
-        }
-        DialogsScope d;
-        open();
-        fillMinimal();
-        save(d, false);
-        QCOMPARE(d->messages(), QStringList());
-        QCOMPARE(db->scalar("select 序号 from 客户信息 where 档案号='" + number + "'").toString(),
-                 number.right(3));
-    }
-
     // Listings do not count: the day's first customer is 001 beside listing 005.
     void listingsAreCountedApart()
     {
@@ -441,24 +346,6 @@ private slots:
         save(d, false);
         QCOMPARE(db->scalar("select 档案号 from 客户信息").toString(),
                  QStringLiteral("001261209001"));
-    }
-
-    void newDayRestartsAtOne()
-    {
-        DialogsScope d;
-        open();
-        fillMinimal();
-        save(d, true);
-        fillMinimal();
-        save(d, false);
-        CZRQ = QStringLiteral("261210");
-        open();
-        fillMinimal();
-        save(d, false);
-        QCOMPARE(db->scalar("select 档案号 from 客户信息 where 录入日期='261210'").toString(),
-                 QStringLiteral("001261210001"));
-        QCOMPARE(db->scalar("select max(档案号) from 客户信息 where 录入日期='261209'").toString(),
-                 QStringLiteral("001261209002"));
     }
 
     void yesKeepsChoicesAndStartsAfresh()
@@ -502,73 +389,6 @@ private slots:
         QCOMPARE(r[0][3].toString(), QStringLiteral("郊区"));
         QCOMPARE(r[0][4].toString(), QStringLiteral("私房"));
         QCOMPARE(r[0][5].toString(), QStringLiteral("不限"));
-    }
-
-    void closingDiscardsTheUnsavedRow_data()
-    {
-        QTest::addColumn<QString>("how");
-        QTest::newRow("取消") << "BitBtn2";
-        QTest::newRow("close box") << "close";
-        QTest::newRow("No after a save") << "no";
-    }
-    void closingDiscardsTheUnsavedRow()
-    {
-        QFETCH(QString, how);
-        DialogsScope d;
-        open();
-        fillMinimal();
-        if (how == "no") {
-            save(d, true);
-            fillMinimal();
-            set("DBEdit9", QStringLiteral("未保存"));
-            d->clear();
-            ui::click(c("BitBtn2"));
-        } else if (how == "close") {
-            w->close();
-        } else {
-            ui::click(c(how));
-        }
-        QVERIFY(!w->isVisible());
-        QVERIFY(!w->qrykhxx.isActive());
-        QCOMPARE(d->shown.size(), 0);
-        QCOMPARE(stored(), how == "no" ? 1 : 0);
-        QCOMPARE(db->scalar("select count(*) from 客户信息 where 客户姓名='未保存'").toInt(), 0);
-    }
-
-    void escapeKeepsTheRow()
-    {
-        open();
-        fillMinimal();
-        QTest::keyClick(c("DBEdit9"), Qt::Key_Escape);
-        QVERIFY(w->isVisible());
-        QCOMPARE(w->qrykhxx.text("客户姓名"), QStringLiteral("张敏"));
-    }
-
-    // The day is full, or its stored count unreadable: a clear error, nothing saved,
-    // the row still in the window as typed.
-    void refusedNumberKeepsTheRow_data()
-    {
-        QTest::addColumn<QString>("lastStored");
-        QTest::newRow("1000th customer") << "999";
-        QTest::newRow("sequence not a number") << "12b";
-    }
-    void refusedNumberKeepsTheRow()
-    {
-        QFETCH(QString, lastStored);
-        storeCustomer(kCompany, kDay, lastStored);
-        DialogsScope d;
-        open();
-        fillMinimal();
-        set("DBEdit2", "");
-        save(d, true);
-        QCOMPARE(d->shown.size(), 1);
-        QCOMPARE(d->shown[0].kind, QStringLiteral("error"));
-        QVERIFY2(d->shown[0].text.contains(lastStored), qPrintable(d->shown[0].text));
-        QCOMPARE(stored(), 1);
-        QVERIFY(w->isVisible());
-        QCOMPARE(w->qrykhxx.state(), Query::State::Insert);
-        QCOMPARE(ui::find<QLineEdit>(w.get(), "DBEdit9")->text(), QStringLiteral("张敏"));
-        QVERIFY(w->qrykhxx.isNull("档案号"));
     }
 };
 

@@ -1,37 +1,14 @@
-// The listing entry window: opening, defaults, the 方式 rule, the twelve save
-// checks, archive numbers as the operator gets them, continuing and closing.
-#include "app/core/PubVars.h"
-#include "common/DbControls.h"
+// What only the listing entry window does: opening with its lists and defaults,
+// the twelve save checks, the saved row, the choices kept for the next listing,
+// the last number of a day and the house-structure file. What both entry windows
+// do is tested in tests/common/tst_register_entry.cpp.
 #include "listings/frm_Fylr.h"
-#include "tests/support/TestSupport.h"
+#include "tests/common/RegisterTests.h"
 
-#include <QComboBox>
 #include <QLabel>
-#include <QPlainTextEdit>
-#include <QPushButton>
 
 namespace
 {
-
-// Puts a value into a control the way the operator would: text typed into a box,
-// an item chosen in a list ("" = nothing chosen).
-void put(QWidget* w, const QString& value)
-{
-    if (auto* cb = qobject_cast<QComboBox*>(w)) {
-        const int i = value.isEmpty() ? -1 : cb->findText(value);
-        QVERIFY2(value.isEmpty() || i >= 0, qPrintable(value));
-        cb->setCurrentIndex(i);
-        if (i >= 0) emit cb->activated(i);
-    } else if (auto* le = qobject_cast<QLineEdit*>(w)) {
-        le->setFocus();
-        le->selectAll();
-        le->del();
-        le->insert(value);
-    } else if (auto* m = qobject_cast<QPlainTextEdit*>(w)) {
-        m->selectAll();
-        m->insertPlainText(value);
-    }
-}
 
 const QString kCompany = QStringLiteral("001");
 const QString kDay = QStringLiteral("261209");
@@ -132,30 +109,6 @@ private slots:
         QCOMPARE(w->focusWidget(), c("DBEdit1"));
     }
 
-    void tabOrderFollowsTheCard()
-    {
-        open();
-        const QStringList order = {"DBEdit1", "DBEdit2",  "DBEdit3",  "cbLC",    "cbHX",
-                                   "DBEdit4", "DBEdit10", "cbWZ",     "cbFS",    "cbQS",
-                                   "DBEdit9", "DBEdit11", "DBEdit13", "DBEdit5", "DBEdit6",
-                                   "DBEdit7", "DBEdit8",  "DBEdit14", "DBMemo2", "Button3",
-                                   "Button4", "DBMemo1",  "Button1",  "Button2"};
-        // Tab moves through the controls in this order (memos pass the focus on too).
-        c(order[0])->setFocus();
-        for (int i = 1; i < order.size(); ++i) {
-            QTest::keyClick(w->focusWidget(), Qt::Key_Tab);
-            QCOMPARE(w->focusWidget()->objectName(), order[i]);
-        }
-        // The owner's block lies below the divider, the public description above it.
-        auto* line = w->findChild<QFrame*>("Bevel1");
-        QVERIFY(line && line->frameShape() == QFrame::HLine);
-        for (const char* above : {"DBEdit1", "cbQS", "DBEdit13", "DBMemo1"})
-            QVERIFY2(c(above)->geometry().bottom() < line->geometry().top(), above);
-        for (const char* below :
-             {"DBEdit5", "DBEdit6", "DBEdit7", "DBEdit8", "DBEdit14", "DBMemo2"})
-            QVERIFY2(c(below)->geometry().top() > line->geometry().bottom(), below);
-    }
-
     void rentalFirstModeLeavesOwnershipDisabled()
     {
         db->exec("delete from 供应方式字典");
@@ -166,19 +119,6 @@ private slots:
         QCOMPARE(ui::find<QComboBox>(w.get(), "cbFS")->currentText(), QStringLiteral("出租"));
         QVERIFY(!qs->isEnabled());
         QCOMPARE(qs->currentIndex(), -1);
-    }
-
-    void modeRule()
-    {
-        open();
-        auto* qs = ui::find<QComboBox>(w.get(), "cbQS");
-        set("cbQS", QStringLiteral("私房"));
-        set("cbFS", QStringLiteral("出租"));
-        QVERIFY(!qs->isEnabled());
-        QCOMPARE(qs->currentIndex(), -1);
-        set("cbFS", QStringLiteral("出售"));
-        QVERIFY(qs->isEnabled());
-        QCOMPARE(qs->currentIndex(), 0);
     }
 
     void ageTakesDigitsOnly()
@@ -327,58 +267,6 @@ private slots:
         QCOMPARE(db->scalar("select coalesce(权属,'') from 房屋信息").toString(), QString());
     }
 
-    void sequences_data()
-    {
-        QTest::addColumn<QStringList>("stored"); // company/date/seq already in the table
-        QTest::addColumn<QString>("number");
-        QTest::newRow("first of the day") << QStringList() << "001261209001";
-        QTest::newRow("001 -> 002") << QStringList{"001/261209/001"} << "001261209002";
-        QTest::newRow("009 -> 010") << QStringList{"001/261209/009"} << "001261209010";
-        QTest::newRow("099 -> 100") << QStringList{"001/261209/099"} << "001261209100";
-        QTest::newRow("other companies ignored")
-            << QStringList{"002/261209/041", "009/261209/998"} << "001261209001";
-        QTest::newRow("yesterday does not count")
-            << QStringList{"001/261208/017"} << "001261209001";
-    }
-    void sequences()
-    {
-        QFETCH(QStringList, stored);
-        QFETCH(QString, number);
-        for (const QString& s : stored) {
-            const QStringList p = s.split('/');
-            db->exec(QStringLiteral("insert into 房屋信息 (档案号,公司编号,录入日期,序号) values "
-                                    "('%1','%2','%3','%4')")
-                         .arg(p[0] + p[1] + p[2], p[0], p[1], p[2]));
-        }
-        DialogsScope d;
-        open();
-        fillValid();
-        save(d, false);
-        QCOMPARE(d->messages(), QStringList());
-        QCOMPARE(db->scalar("select count(*) from 房屋信息 where 档案号='" + number + "'").toInt(),
-                 1);
-        QCOMPARE(db->scalar("select 序号 from 房屋信息 where 档案号='" + number + "'").toString(),
-                 number.right(3));
-    }
-
-    void newDayRestartsAtOne()
-    {
-        DialogsScope d;
-        open();
-        fillValid();
-        save(d, true);
-        fillValid();
-        save(d, false);
-        CZRQ = QStringLiteral("261210");
-        open();
-        fillValid();
-        save(d, false);
-        QCOMPARE(db->scalar("select 档案号 from 房屋信息 where 录入日期='261210'").toString(),
-                 QStringLiteral("001261210001"));
-        QCOMPARE(db->scalar("select max(档案号) from 房屋信息 where 录入日期='261209'").toString(),
-                 QStringLiteral("001261209002"));
-    }
-
     void yesKeepsChoicesAndStartsAfresh()
     {
         DialogsScope d;
@@ -417,70 +305,6 @@ private slots:
                  QStringLiteral("翠湖小区"));
         QCOMPARE(db->scalar("select 楼层 from 房屋信息 where 档案号='001261209002'").toString(),
                  QStringLiteral("顶层"));
-    }
-
-    void escapeKeepsTheCardOpen()
-    {
-        DialogsScope d;
-        open();
-        fillValid();
-        QTest::keyClick(c("DBEdit2"), Qt::Key_Escape);
-        QVERIFY(w->isVisible());
-        QCOMPARE(w->qryFwxx.text("小区名称"), QStringLiteral("阳光花园"));
-    }
-
-    void closingDiscardsTheUnsavedRow_data()
-    {
-        QTest::addColumn<QString>("how");
-        QTest::newRow("取消") << "Button2";
-        QTest::newRow("close box") << "close";
-    }
-    void closingDiscardsTheUnsavedRow()
-    {
-        QFETCH(QString, how);
-        DialogsScope d;
-        open();
-        fillValid();
-        if (how == "close")
-            w->close();
-        else
-            ui::click(c(how));
-        QVERIFY(!w->isVisible());
-        QVERIFY(!w->qryFwxx.isActive());
-        QCOMPARE(d->shown.size(), 0);
-        QCOMPARE(stored(), 0);
-    }
-
-    // The day is full, or its stored count unreadable: a clear error, nothing saved,
-    // the row still in the window as typed.
-    void refusedNumberKeepsTheRow_data()
-    {
-        QTest::addColumn<QString>("lastStored");
-        QTest::addColumn<QString>("says");
-        QTest::newRow("1000th listing") << "999"
-                                        << "999";
-        QTest::newRow("sequence not a number") << "12b"
-                                               << "12b";
-    }
-    void refusedNumberKeepsTheRow()
-    {
-        QFETCH(QString, lastStored);
-        QFETCH(QString, says);
-        db->exec("insert into 房屋信息 (档案号,公司编号,录入日期,序号) values ('001261209" +
-                 lastStored + "','001','261209','" + lastStored + "')");
-        DialogsScope d;
-        open();
-        fillValid();
-        save(d, true);
-        QCOMPARE(d->shown.size(), 1);
-        QCOMPARE(d->shown[0].kind, QStringLiteral("error"));
-        QVERIFY2(d->shown[0].text.contains(says), qPrintable(d->shown[0].text));
-        QCOMPARE(stored(), 1);
-        QVERIFY(w->isVisible());
-        QCOMPARE(w->qryFwxx.state(), Query::State::Insert);
-        QCOMPARE(w->qryFwxx.text("小区名称"), QStringLiteral("阳光花园"));
-        QCOMPARE(ui::find<QLineEdit>(w.get(), "DBEdit5")->text(), QStringLiteral("王伟"));
-        QVERIFY(w->qryFwxx.isNull("档案号"));
     }
 
     void nineHundredNinetyNinthIsTheLast()
