@@ -162,6 +162,10 @@ struct Register {
     // Changes that make the entry window's row pass every check.
     QStringList validEntry;
     QString saveButton, cancelButton;
+    // The exchange table, and a row for it with this archive number and text
+    // (in textColumn).
+    QString exchangeTable;
+    std::function<QString(const QString& key, const QString& text)> exchangeRow;
 };
 
 inline const Register& registerNamed(const QString& name)
@@ -181,7 +185,15 @@ inline const Register& registerNamed(const QString& name)
          "DBEdit4=450000", "cbWZ=城东", "cbFS=出售", "DBEdit5=王伟", "DBEdit6=0101234567",
          "DBEdit8=430000"},
         QStringLiteral("Button1"),
-        QStringLiteral("Button2")};
+        QStringLiteral("Button2"),
+        QStringLiteral("房屋信息Exp"),
+        [](const QString& key, const QString& text) {
+            return QStringLiteral("insert into 房屋信息Exp values ('%1','%2','地址',60,'中层',"
+                                  "'两室一厅',1000,'','城西','出租','','有效','','%3','%4','%5',"
+                                  "'3','')")
+                .arg(key, text, Text::trim(key).left(3), Text::trim(key).mid(3, 6),
+                     Text::trim(key).mid(9));
+        }};
     static const Register customers{
         QStringLiteral("客户信息"),
         [] { return std::make_unique<TFrmKHCX>(); },
@@ -195,7 +207,14 @@ inline const Register& registerNamed(const QString& name)
         QStringLiteral("城东人民路"),
         {"DBEdit9=张敏", "DBEdit10=0101234567"},
         QStringLiteral("BitBtn1"),
-        QStringLiteral("BitBtn2")};
+        QStringLiteral("BitBtn2"),
+        QStringLiteral("客户信息Exp"),
+        [](const QString& key, const QString& text) {
+            return QStringLiteral("insert into 客户信息Exp values ('%1','%2','求租','',10,20,30,"
+                                  "40,'空调','%3','%4','%5','高层','三室','有效','城南')")
+                .arg(key, text, Text::trim(key).left(3), Text::trim(key).mid(3, 6),
+                     Text::trim(key).mid(9));
+        }};
     return name == QStringLiteral("房源") ? listings : customers;
 }
 
