@@ -4,6 +4,7 @@
 #include "data/Dmbasic.h"
 
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
@@ -26,10 +27,16 @@ void setupGrid(DbGrid* grid, DataSource* ds, const QueryWindowConfig& config)
 void fitDefaultWidths(DbGrid* grid, const QueryWindowConfig& config)
 {
     QTableView* view = grid->view();
+    // The printout sets titles in bold between 3-pixel pads: a title is whole there too.
+    QFont bold = view->horizontalHeader()->font();
+    bold.setBold(true);
+    const QFontMetrics titles(bold);
     for (int c = 0; c < config.columns.size() && c < grid->columnCount(); ++c) {
         if (config.columns[c].width > 0) continue;
         view->resizeColumnToContents(c);
-        if (view->columnWidth(c) > kWidestDefault) view->setColumnWidth(c, kWidestDefault);
+        const int w = qMax(view->columnWidth(c),
+                           titles.horizontalAdvance(config.columns[c].title) + 8);
+        view->setColumnWidth(c, qMin(w, kWidestDefault));
     }
 }
 

@@ -49,7 +49,8 @@ void setupGrid(DbGrid* grid, DataSource* ds, const QueryWindowConfig& config);
 
 // Columns configured with the default width get the width their values take as
 // the grid shows them (the rows in view and up to a thousand more), or their
-// title's, whichever is wider; at most kWidestDefault pixels. Run for each result.
+// title's as shown and as printed (bold), whichever is wider; at most
+// kWidestDefault pixels. Run for each result.
 constexpr int kWidestDefault = 320;
 void fitDefaultWidths(DbGrid* grid, const QueryWindowConfig& config);
 
