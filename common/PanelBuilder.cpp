@@ -11,87 +11,113 @@
 namespace
 {
 constexpr int kRowHeight = 24;
-}
+constexpr int kLeft = 10;         // the first caption of a row
+constexpr int kFirstControl = 78; // the first control of a row
+constexpr int kAfterCaption = 6;  // between a caption and its control
+constexpr int kAfterControl = 12; // between a control and the next caption
+} // namespace
 
 PanelBuilder::PanelBuilder(QWidget* panel, DataSource* ds, Use use)
     : m_panel(panel), m_ds(ds), m_use(use)
 {
 }
 
-template <typename W> W* PanelBuilder::place(const char* name, int x, int y, int w, int h)
+void PanelBuilder::remember(QWidget* w)
+{
+    if (m_inConfidential) m_confidential << w;
+}
+
+template <typename W> W* PanelBuilder::make(const char* name, int w, int h)
 {
     auto* c = new W(m_panel);
     if (name) c->setObjectName(QString::fromLatin1(name));
-    c->setGeometry(x, y, w, h);
-    if (m_inConfidential) m_confidential << c;
+    c->resize(w, h);
+    remember(c);
     return c;
 }
 
-QLabel* PanelBuilder::caption(const QString& text, int x, int y, const char* objectName)
+DbEdit* PanelBuilder::edit(const char* name, const char* column, int w)
 {
-    auto* l = new QLabel(text, m_panel);
-    if (objectName) l->setObjectName(QString::fromLatin1(objectName));
-    l->adjustSize();
-    l->move(x, y + (kRowHeight - l->height()) / 2);
-    if (m_inConfidential) m_confidential << l;
-    return l;
-}
-
-DbEdit* PanelBuilder::edit(const char* name, const QString& column, int x, int y, int w)
-{
-    auto* e = place<DbEdit>(name, x, y, w, kRowHeight);
-    e->bind(m_ds, column);
+    auto* e = make<DbEdit>(name, w, kRowHeight);
+    e->bind(m_ds, QString::fromUtf8(column));
     return e;
 }
 
-DbEdit* PanelBuilder::shown(const char* name, const QString& column, int x, int y, int w)
+DbEdit* PanelBuilder::digits(const char* name, const char* column, int w)
 {
-    DbEdit* e = edit(name, column, x, y, w);
+    DbEdit* e = edit(name, column, w);
+    e->setDigitsOnly(true);
+    return e;
+}
+
+DbEdit* PanelBuilder::shown(const char* name, const char* column, int w)
+{
+    DbEdit* e = edit(name, column, w);
     e->setReadOnly(true);
     return e;
 }
 
-DbMemo* PanelBuilder::memo(const char* name, const QString& column, int x, int y, int w, int h)
+DbMemo* PanelBuilder::memo(const char* name, const char* column, int w, int h)
 {
-    auto* m = place<DbMemo>(name, x, y, w, h);
-    m->bind(m_ds, column);
+    auto* m = make<DbMemo>(name, w, h);
+    m->bind(m_ds, QString::fromUtf8(column));
     return m;
 }
 
-QPushButton* PanelBuilder::button(const char* name, const QString& text, int x, int y, int w)
+QPushButton* PanelBuilder::button(const char* name, const char* text, int w)
 {
-    auto* b = place<QPushButton>(name, x, y - 1, w, kRowHeight + 2);
-    b->setText(text);
+    auto* b = make<QPushButton>(name, w, kRowHeight + 2);
+    b->setText(QString::fromUtf8(text));
     return b;
 }
 
-QFrame* PanelBuilder::divider(int y)
+QWidget* PanelBuilder::choice(const char* list, const char* box, const char* column, int w,
+                              bool boxTakesFocus)
 {
-    auto* line = place<QFrame>("Bevel1", 6, y, m_panel->width() - 12, 2);
+    if (!onCard()) return make<QComboBox>(list, w, kRowHeight);
+    auto* overlay = new DbListOverlay(QString::fromLatin1(box), QString::fromLatin1(list), m_panel);
+    overlay->resize(w, kRowHeight);
+    overlay->edit()->bind(m_ds, QString::fromUtf8(column));
+    if (boxTakesFocus) overlay->edit()->setFocusPolicy(Qt::StrongFocus);
+    remember(overlay);
+    return overlay;
+}
+
+QWidget* PanelBuilder::listOrShown(const char* list, const char* box, const char* column, int w)
+{
+    if (onCard()) return shown(box, column, w);
+    return make<QComboBox>(list, w, kRowHeight);
+}
+
+QList<QLabel*> PanelBuilder::row(int y, const QList<Item>& items)
+{
+    QList<QLabel*> captions;
+    int x = kLeft;
+    for (const Item& item : items) {
+        if (!item.caption.isEmpty()) {
+            auto* l = new QLabel(item.caption, m_panel);
+            if (item.label) l->setObjectName(QString::fromLatin1(item.label));
+            l->adjustSize();
+            l->move(x, y + (kRowHeight - l->height()) / 2);
+            remember(l);
+            captions << l;
+            x += l->width() + kAfterCaption;
+            if (x < kFirstControl && captions.size() == 1) x = kFirstControl;
+        }
+        if (item.control) {
+            // Buttons stand a pixel higher than the boxes beside them.
+            item.control->move(x, item.control->height() > kRowHeight ? y - 1 : y);
+            x += item.control->width() + kAfterControl;
+        }
+    }
+    return captions;
+}
+
+void PanelBuilder::divider(int y)
+{
+    auto* line = new QFrame(m_panel);
+    line->setObjectName(QStringLiteral("Bevel1"));
+    line->setGeometry(6, y, m_panel->width() - 12, 2);
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Sunken);
-    return line;
-}
-
-void PanelBuilder::choice(const char* list, const char* box, const QString& column, int x, int y,
-                          int w, bool boxTakesFocus)
-{
-    if (!onCard()) {
-        place<QComboBox>(list, x, y, w, kRowHeight)->setEditable(false);
-        return;
-    }
-    auto* overlay = new DbListOverlay(QString::fromLatin1(box), QString::fromLatin1(list), m_panel);
-    overlay->setGeometry(x, y, w, kRowHeight);
-    overlay->edit()->bind(m_ds, column);
-    if (boxTakesFocus) overlay->edit()->setFocusPolicy(Qt::StrongFocus);
-    if (m_inConfidential) m_confidential << overlay;
-}
-
-void PanelBuilder::listOrShown(const char* list, const char* box, const QString& column, int x,
-                               int y, int w)
-{
-    if (onCard())
-        shown(box, column, x, y, w);
-    else
-        place<QComboBox>(list, x, y, w, kRowHeight)->setEditable(false);
 }

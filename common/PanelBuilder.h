@@ -6,17 +6,16 @@
 // the entry window, the stored value over the list on the card; other control
 // names) the description asks onCard().
 //
-// Controls stand at fixed positions in pixels; text boxes and memos are bound to
-// their column of the window's data source.
+// The panel is laid out in rows: each row places its captions and controls left
+// to right, the first control of every row at the same place. Text boxes and
+// memos are bound to their column of the window's data source.
 #include <QList>
 #include <QString>
 #include <QStringList>
 
 class DataSource;
 class DbEdit;
-class DbListOverlay;
 class DbMemo;
-class QComboBox;
 class QFrame;
 class QLabel;
 class QPushButton;
@@ -32,24 +31,35 @@ public:
     // The entry window's name or the card's.
     const char* name(const char* entry, const char* card) const { return onCard() ? card : entry; }
 
-    // A caption whose text is vertically centred on a 24-pixel row starting at y.
-    QLabel* caption(const QString& text, int x, int y, const char* objectName = nullptr);
-    DbEdit* edit(const char* name, const QString& column, int x, int y, int w);
+    // Controls of the given width, placed by row(). Names and columns in UTF-8.
+    // Made in tab order, so that the focus chain starts out in that order.
+    DbEdit* edit(const char* name, const char* column, int w);
+    // A box that takes the digits 0-9 only, typed or pasted.
+    DbEdit* digits(const char* name, const char* column, int w);
     // A box showing the column that cannot be typed into.
-    DbEdit* shown(const char* name, const QString& column, int x, int y, int w);
-    DbMemo* memo(const char* name, const QString& column, int x, int y, int w, int h);
-    QPushButton* button(const char* name, const QString& text, int x, int y, int w);
-    // The divider line across the panel.
-    QFrame* divider(int y);
-
+    DbEdit* shown(const char* name, const char* column, int w);
+    DbMemo* memo(const char* name, const char* column, int w, int h);
+    QPushButton* button(const char* name, const char* text, int w);
     // A dictionary list. On the entry window a choose-only list (its choice is
     // written at save); on the card the stored value in a read-only box over the
     // list, the list showing only its drop-down button (choosing writes the row).
     // `boxTakesFocus`: on the card, Tab stops at the box before the list.
-    void choice(const char* list, const char* box, const QString& column, int x, int y, int w,
-                bool boxTakesFocus = false);
+    QWidget* choice(const char* list, const char* box, const char* column, int w,
+                    bool boxTakesFocus = false);
     // A list on the entry window that the card only shows (方式, 权属).
-    void listOrShown(const char* list, const char* box, const QString& column, int x, int y, int w);
+    QWidget* listOrShown(const char* list, const char* box, const char* column, int w);
+
+    // One caption and the control after it; either may be missing. `label` names
+    // the caption (the card hides some captions by name).
+    struct Item {
+        QString caption;
+        QWidget* control = nullptr;
+        const char* label = nullptr;
+    };
+    // Places a row at height y; returns its captions.
+    QList<QLabel*> row(int y, const QList<Item>& items);
+    // The divider line across the panel.
+    void divider(int y);
 
     // What is added after this call is the confidential block: on the card it is
     // shown only to senior roles.
@@ -61,7 +71,8 @@ public:
     const QStringList& tabOrder() const { return m_tabOrder; }
 
 private:
-    template <typename W> W* place(const char* name, int x, int y, int w, int h);
+    template <typename W> W* make(const char* name, int w, int h);
+    void remember(QWidget* w);
 
     QWidget* m_panel;
     DataSource* m_ds;

@@ -43,9 +43,9 @@ template <typename T> T* named(QWidget* parent, const char* name)
 QueryFrame::QueryFrame(const QueryWindowConfig& config, QWidget* parent)
     : QDialog(parent), m_config(config), m_rows(dmbasic ? &dmbasic->adoCntnfybase : nullptr)
 {
-    setObjectName(config.objectName);
-    m_rows.setObjectName(config.rowSetName);
-    m_link.setObjectName(config.dataSourceName);
+    setObjectName(config.names.window);
+    m_rows.setObjectName(config.names.rowSet);
+    m_link.setObjectName(config.names.dataSource);
     m_link.setDataSet(&m_rows);
     DataSetPost1 = new DataSetPostAction(&m_link, this);
     DataSetDelete1 = new DataSetDeleteAction(&m_link, this);
@@ -53,7 +53,7 @@ QueryFrame::QueryFrame(const QueryWindowConfig& config, QWidget* parent)
     // Rows are added only by the entry window and by import.
     m_rows.beforeInsert = [](Query&) { throw SilentAbort(); };
     m_rows.beforeDelete = [this](Query&) {
-        if (!dialogs().question(m_card ? m_card.data() : this, m_config.deleteQuestion))
+        if (!dialogs().question(m_card ? m_card.data() : this, m_config.texts.deleteQuestion))
             throw SilentAbort();
     };
     buildFrame();
@@ -66,7 +66,7 @@ QueryFrame::~QueryFrame()
 
 void QueryFrame::buildFrame()
 {
-    setWindowTitle(m_config.caption);
+    setWindowTitle(m_config.texts.caption);
     if (m_config.fontPx > 0) setFont(pixelFont(QStringLiteral("宋体"), m_config.fontPx));
     resize(758, 527);
     setSizeGripEnabled(true);
@@ -74,7 +74,7 @@ void QueryFrame::buildFrame()
     root->setContentsMargins(0, 0, 0, 0);
     root->setSpacing(2);
 
-    auto* title = new QLabel(m_config.title, this);
+    auto* title = new QLabel(m_config.texts.title, this);
     title->setObjectName(QStringLiteral("lblTitle"));
     title->setFont(pixelFont(QStringLiteral("楷体_GB2312"), 20, true));
     title->setAlignment(Qt::AlignCenter);
@@ -261,13 +261,13 @@ void QueryFrame::Button3Click()
 void QueryFrame::Button1Click()
 {
     QueryWindow::printResult(this, DBGridEh1, &m_rows,
-                             RegisterRules::printTitle(CZRQ, m_config.printTitleTail),
+                             RegisterRules::printTitle(CZRQ, m_config.texts.printTitleTail),
                              RegisterRules::signatureLine(CurUser.YGXM));
 }
 
 void QueryFrame::BitBtn8Click()
 {
-    QueryWindow::exportResult(this, DBGridEh1, &m_rows, m_config.exportTitle);
+    QueryWindow::exportResult(this, DBGridEh1, &m_rows, m_config.texts.exportTitle);
 }
 
 void QueryFrame::btnLLClick()
@@ -283,12 +283,13 @@ void QueryFrame::btnLLClick()
 
 void QueryFrame::BitBtn3Click()
 {
-    ExchangeRun::exportResult(this, m_rows, m_config.exchange, dmbasic->*m_config.exchangeQuery);
+    ExchangeRun::exportResult(this, m_rows, m_config.exchange.layout,
+                              dmbasic->*m_config.exchange.query);
 }
 
 void QueryFrame::BitBtn6Click()
 {
-    ExchangeRun::importFile(this, m_config.exchange, dmbasic->*m_config.exchangeQuery);
+    ExchangeRun::importFile(this, m_config.exchange.layout, dmbasic->*m_config.exchange.query);
 }
 
 void QueryFrame::BitBtn4Click()

@@ -12,6 +12,16 @@
 namespace QueryWindow
 {
 
+QList<GridColumn> columnsOf(const QStringList& fields, const QHash<QString, int>& widths,
+                            const QStringList& amounts, const QHash<QString, QString>& titles)
+{
+    QList<GridColumn> cols;
+    for (const QString& f : fields)
+        cols << GridColumn{f, titles.value(f, f), widths.value(f, -1),
+                           amounts.contains(f) ? QStringLiteral("0.00") : QString()};
+    return cols;
+}
+
 void setupGrid(DbGrid* grid, DataSource* ds, const QueryWindowConfig& config)
 {
     grid->setEditable(false);
@@ -34,8 +44,8 @@ void fitDefaultWidths(DbGrid* grid, const QueryWindowConfig& config)
     for (int c = 0; c < config.columns.size() && c < grid->columnCount(); ++c) {
         if (config.columns[c].width > 0) continue;
         view->resizeColumnToContents(c);
-        const int w = qMax(view->columnWidth(c),
-                           titles.horizontalAdvance(config.columns[c].title) + 8);
+        const int w =
+            qMax(view->columnWidth(c), titles.horizontalAdvance(config.columns[c].title) + 8);
         view->setColumnWidth(c, qMin(w, kWidestDefault));
     }
 }

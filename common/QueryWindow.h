@@ -10,6 +10,7 @@
 #include "common/core/RegisterRules.h"
 #include "data/Dmbasic.h"
 
+#include <QHash>
 #include <QStringList>
 
 class QComboBox;
@@ -20,28 +21,40 @@ class QWidget;
 // below their quick-search panels: names, texts, the result grid's columns, the
 // condition builder's columns, the dictionary lists and the exchange.
 struct QueryWindowConfig {
-    QString objectName;     // e.g. FrmFYCX
-    QString caption;        // window caption
-    QString title;          // title band
-    int fontPx = 0;         // window font 宋体 in pixels; 0: the application's
-    QString rowSetName;     // e.g. qryFwxx
-    QString dataSourceName; // e.g. dsFwxx
-    QString table;          // the register's table, also offered to the condition builder
+    struct Names {
+        QString window;     // e.g. FrmFYCX
+        QString rowSet;     // e.g. qryFwxx
+        QString dataSource; // e.g. dsFwxx
+    } names;
+    struct Texts {
+        QString caption;        // window caption
+        QString title;          // title band
+        QString exportTitle;    // put into the export window's title box
+        QString printTitleTail; // after "YY年MM月DD" in the print title
+        QString deleteQuestion; // asked before a row is deleted
+    } texts;
+    QString table;  // the register's table, also offered to the condition builder
+    int fontPx = 0; // window font 宋体 in pixels; 0: the application's
     // Result grid, left to right. The first column (档案号) shows the row count in
     // the footer.
     QList<GridColumn> columns;
     QStringList builderFields;                  // "column;caption" lines for the builder
     int builderVisibleItems = 14;               // entries the builder's column list shows at a time
-    QString exportTitle;                        // title put into the export window
-    QString printTitleTail;                     // after "YY年MM月DD" in the print title
-    QString deleteQuestion;                     // asked before a row is deleted
     QList<RegisterRules::DictionaryList> lists; // quick-search lists, filled in this order
-    ExchangeLayout exchange;                    // 导出 and 导入
-    Query Tdmbasic::*exchangeQuery = nullptr;   // the data module's query over the exchange table
+    struct Exchange {
+        ExchangeLayout layout;
+        Query Tdmbasic::*query = nullptr; // the data module's query over the exchange table
+    } exchange;                           // 导出 and 导入
 };
 
 namespace QueryWindow
 {
+
+// Result-grid columns over `fields`, in order: each titled with its field name
+// unless `titles` gives another, of the default width unless `widths` gives one,
+// and shown as "0.00" when it is one of the `amounts`.
+QList<GridColumn> columnsOf(const QStringList& fields, const QHash<QString, int>& widths,
+                            const QStringList& amounts, const QHash<QString, QString>& titles = {});
 
 // Read-only grid, whole-row selection, the configured columns and footer count;
 // titles and footer in 宋体 15 pixels.

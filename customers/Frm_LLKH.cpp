@@ -7,7 +7,7 @@
 TFrmLLKH::TFrmLLKH(TFrmKHCX* owner)
     : RecordCard({QStringLiteral("FrmLLKH"), QStringLiteral("查看客户信息客户"),
                   CustomerPanel::layout(), QDialog::Accepted},
-                 owner ? owner : FrmKHCX)
+                 owner ? owner : FrmKHCX.data())
 {
     PanelBuilder p(panel(), &this->owner()->rowsLink(), PanelBuilder::Use::Card);
     CustomerPanel::build(p);

@@ -6,39 +6,28 @@
 
 #include <QGridLayout>
 
-TFrmKHCX* FrmKHCX = nullptr;
+QPointer<TFrmKHCX> FrmKHCX;
 
 const QueryWindowConfig& TFrmKHCX::config()
 {
-    static const QueryWindowConfig c = [] {
-        QueryWindowConfig c;
-        c.objectName = QStringLiteral("FrmKHCX");
-        c.caption = QStringLiteral("客户信息查询");
-        c.title = QStringLiteral("客户信息查询");
-        c.fontPx = 15;
-        c.rowSetName = QStringLiteral("qrykhxx");
-        c.dataSourceName = QStringLiteral("dskhxx");
-        c.table = CustomerSearch::table();
-        // Each column titled with its name; the amounts as "0.00".
-        const QString amount = QStringLiteral("0.00");
-        for (const char* field : {"档案号", "类型", "需求方式", "权属", "地址描述", "面积1",
-                                  "面积2", "价格1", "价格2", "需求设施", "楼层", "户型"}) {
-            const QString f = QString::fromUtf8(field);
-            c.columns << GridColumn{
-                f, f, -1, f.startsWith(u"面积") || f.startsWith(u"价格") ? amount : QString()};
-        }
-        c.columns << GridColumn{QStringLiteral("录入日期"), QStringLiteral("录入日期"), 73, {}};
-        c.builderFields = CustomerSearch::builderFields();
-        c.builderVisibleItems = 11;
-        c.exportTitle = QStringLiteral("客户信息查询");
-        c.printTitleTail = QStringLiteral("日客户信息表");
-        c.deleteQuestion = QStringLiteral("是否删除选择的客户信息档案？");
-        c.lists = {RegisterRules::floors(true), RegisterRules::houseTypes(true),
-                   CustomerSearch::demandModes(), RegisterRules::locations(true)};
-        c.exchange = customerExchangeLayout();
-        c.exchangeQuery = &Tdmbasic::qryKHXX;
-        return c;
-    }();
+    static const QueryWindowConfig c{
+        .names = {QStringLiteral("FrmKHCX"), QStringLiteral("qrykhxx"), QStringLiteral("dskhxx")},
+        .texts = {QStringLiteral("客户信息查询"), QStringLiteral("客户信息查询"),
+                  QStringLiteral("客户信息查询"), QStringLiteral("日客户信息表"),
+                  QStringLiteral("是否删除选择的客户信息档案？")},
+        .table = CustomerSearch::table(),
+        .fontPx = 15,
+        // Each titled with its name.
+        .columns = QueryWindow::columnsOf({"档案号", "类型", "需求方式", "权属", "地址描述",
+                                           "面积1", "面积2", "价格1", "价格2", "需求设施", "楼层",
+                                           "户型", "录入日期"},
+                                          {{"录入日期", 73}}, {"面积1", "面积2", "价格1", "价格2"}),
+        .builderFields = CustomerSearch::builderFields(),
+        .builderVisibleItems = 11,
+        .lists = {RegisterRules::floors(true), RegisterRules::houseTypes(true),
+                  CustomerSearch::demandModes(), RegisterRules::locations(true)},
+        .exchange = {customerExchangeLayout(), &Tdmbasic::qryKHXX},
+    };
     return c;
 }
 
@@ -47,17 +36,7 @@ TFrmKHCX::TFrmKHCX(QWidget* parent)
 {
     FrmKHCX = this;
     qrykhxx.beforePost = [this](Query& q) { qrykhxxBeforePost(q); };
-    buildPanel();
-    FormCreate();
-}
 
-TFrmKHCX::~TFrmKHCX()
-{
-    if (FrmKHCX == this) FrmKHCX = nullptr;
-}
-
-void TFrmKHCX::buildPanel()
-{
     edtMJ1->setMaximumWidth(70);
     edtJG1->setMaximumWidth(70);
     QGridLayout* g = panel();
@@ -67,24 +46,23 @@ void TFrmKHCX::buildPanel()
     addCaption(QStringLiteral("地址描述"), 0, 4);
     g->addWidget(edtXQDZ, 0, 5, 1, 5);
     // Row 2: floor, house type, demand mode, area, price.
-    addCaption(QStringLiteral("楼层"), 1, 0);
-    g->addWidget(cbLC, 1, 1);
-    addCaption(QStringLiteral("户型"), 1, 2);
-    g->addWidget(cbHX, 1, 3);
-    addCaption(QStringLiteral("方式"), 1, 4);
-    g->addWidget(cbFS, 1, 5);
-    addCaption(QStringLiteral("面积"), 1, 6);
-    g->addWidget(edtMJ1, 1, 7);
-    addCaption(QStringLiteral("价格"), 1, 8);
-    g->addWidget(edtJG1, 1, 9);
+    const QList<std::pair<QString, QWidget*>> row2 = {{QStringLiteral("楼层"), cbLC},
+                                                      {QStringLiteral("户型"), cbHX},
+                                                      {QStringLiteral("方式"), cbFS},
+                                                      {QStringLiteral("面积"), edtMJ1},
+                                                      {QStringLiteral("价格"), edtJG1}};
+    for (int i = 0; i < row2.size(); ++i) {
+        addCaption(row2[i].first, 1, 2 * i);
+        g->addWidget(row2[i].second, 1, 2 * i + 1);
+    }
     // Row 3: location, validity, 速查.
     addCaption(QStringLiteral("位置"), 2, 0);
     g->addWidget(cbWZ, 2, 1, 1, 3);
     g->addWidget(cbSFYX, 2, 4, 1, 2);
     g->addWidget(BitBtn5, 2, 9);
-
     setPanelTabOrder({edtRQ1, Button2, edtRQ2, Button3, edtXQDZ, cbLC, cbHX, cbFS, edtMJ1, edtJG1,
                       cbSFYX, BitBtn5, cbWZ});
+    FormCreate();
 }
 
 QStringList TFrmKHCX::quickSearchLines() const

@@ -11,7 +11,6 @@ class TFrmKHCX : public QueryFrame
     Q_OBJECT
 public:
     explicit TFrmKHCX(QWidget* parent = nullptr);
-    ~TFrmKHCX() override;
 
     static const QueryWindowConfig& config();
 
@@ -23,9 +22,8 @@ protected:
     std::unique_ptr<QDialog> makeCard() override;
 
 private:
-    void buildPanel();
     void qrykhxxBeforePost(Query& q);
 };
 
 // The customer query window while it is open; null otherwise.
-extern TFrmKHCX* FrmKHCX;
+extern QPointer<TFrmKHCX> FrmKHCX;

@@ -13,7 +13,7 @@
 TFrmLLFZ::TFrmLLFZ(TFrmFYCX* owner)
     : RecordCard({QStringLiteral("FrmLLFZ"), QStringLiteral("查看房源信息"), ListingPanel::layout(),
                   QDialog::Rejected},
-                 owner ? owner : FrmFYCX)
+                 owner ? owner : FrmFYCX.data())
 {
     PanelBuilder p(panel(), &this->owner()->rowsLink(), PanelBuilder::Use::Card);
     ListingPanel::build(p);

@@ -6,48 +6,31 @@
 
 #include <QGridLayout>
 
-TFrmFYCX* FrmFYCX = nullptr;
+QPointer<TFrmFYCX> FrmFYCX;
 
 const QueryWindowConfig& TFrmFYCX::config()
 {
-    static const QueryWindowConfig c = [] {
-        const QString amount = QStringLiteral("0.00");
-        auto col = [](const char* field, int width = -1, const QString& format = {}) {
-            const QString f = QString::fromUtf8(field);
-            return GridColumn{f, f, width, format};
-        };
-        QueryWindowConfig c;
-        c.objectName = QStringLiteral("FrmFYCX");
-        c.caption = QStringLiteral("房源查询");
-        c.title = QStringLiteral("房源信息查询");
-        c.rowSetName = QStringLiteral("qryFwxx");
-        c.dataSourceName = QStringLiteral("dsFwxx");
-        c.table = ListingSearch::table();
-        c.columns = {col("档案号"),
-                     col("类型"),
-                     col("期限"),
-                     col("方式"),
-                     col("权属"),
-                     col("小区名称", 136),
-                     col("地址", 211),
-                     col("房屋面积", -1, amount),
-                     col("楼层"),
-                     col("户型", 98),
-                     col("信息价格", -1, amount),
-                     col("位置", 149),
-                     col("设施", 239),
-                     col("公交线路", 137),
-                     {QStringLiteral("新旧程度"), QStringLiteral("房龄"), -1, {}}};
-        c.builderFields = ListingSearch::builderFields();
-        c.exportTitle = QStringLiteral("房源信息查询");
-        c.printTitleTail = QStringLiteral(" 日房源信息表");
-        c.deleteQuestion = QStringLiteral("是否删除选择的房源信息档案？");
-        c.lists = {RegisterRules::floors(false), RegisterRules::houseTypes(false),
-                   RegisterRules::locations(false), ListingSearch::supplyModes()};
-        c.exchange = listingExchangeLayout();
-        c.exchangeQuery = &Tdmbasic::qryFWXX;
-        return c;
-    }();
+    static const QueryWindowConfig c{
+        .names = {QStringLiteral("FrmFYCX"), QStringLiteral("qryFwxx"), QStringLiteral("dsFwxx")},
+        .texts = {QStringLiteral("房源查询"), QStringLiteral("房源信息查询"),
+                  QStringLiteral("房源信息查询"), QStringLiteral(" 日房源信息表"),
+                  QStringLiteral("是否删除选择的房源信息档案？")},
+        .table = ListingSearch::table(),
+        .columns = QueryWindow::columnsOf({"档案号", "类型", "期限", "方式", "权属", "小区名称",
+                                           "地址", "房屋面积", "楼层", "户型", "信息价格", "位置",
+                                           "设施", "公交线路", "新旧程度"},
+                                          {{"小区名称", 136},
+                                           {"地址", 211},
+                                           {"户型", 98},
+                                           {"位置", 149},
+                                           {"设施", 239},
+                                           {"公交线路", 137}},
+                                          {"房屋面积", "信息价格"}, {{"新旧程度", "房龄"}}),
+        .builderFields = ListingSearch::builderFields(),
+        .lists = {RegisterRules::floors(false), RegisterRules::houseTypes(false),
+                  RegisterRules::locations(false), ListingSearch::supplyModes()},
+        .exchange = {listingExchangeLayout(), &Tdmbasic::qryFWXX},
+    };
     return c;
 }
 
@@ -56,24 +39,13 @@ TFrmFYCX::TFrmFYCX(QWidget* parent)
 {
     FrmFYCX = this;
     qryFwxx.beforePost = [this](Query& q) { qryFwxxBeforePost(q); };
-    buildPanel();
-    FormCreate();
-}
 
-TFrmFYCX::~TFrmFYCX()
-{
-    if (FrmFYCX == this) FrmFYCX = nullptr;
-}
-
-void TFrmFYCX::buildPanel()
-{
     edtMJ2 = digitsBox("edtMJ2");
     edtJG2 = digitsBox("edtJG2");
     edtXJCD1 = digitsBox("edtXJCD1");
     edtXJCD2 = digitsBox("edtXJCD2");
     edtXJCD1->setMaxLength(4);
     edtXJCD2->setMaxLength(4);
-
     QGridLayout* g = panel();
     // Row 1: validity, mode, community or address, area range.
     g->addWidget(cbSFYX, 0, 0, 1, 2);
@@ -98,9 +70,9 @@ void TFrmFYCX::buildPanel()
     addCaption(QStringLiteral("房龄"), 2, 4);
     g->addWidget(range(edtXJCD1, edtXJCD2), 2, 5);
     g->addWidget(BitBtn5, 2, 7);
-
     setPanelTabOrder({cbSFYX, cbFS, edtXQDZ, edtMJ1, edtMJ2, cbLC, cbHX, edtJG1, edtJG2, cbWZ,
                       edtRQ1, Button2, edtRQ2, Button3, edtXJCD1, BitBtn5, edtXJCD2});
+    FormCreate();
 }
 
 QStringList TFrmFYCX::quickSearchLines() const

@@ -11,7 +11,6 @@ class TFrmFYCX : public QueryFrame
     Q_OBJECT
 public:
     explicit TFrmFYCX(QWidget* parent = nullptr);
-    ~TFrmFYCX() override;
 
     static const QueryWindowConfig& config();
 
@@ -25,9 +24,8 @@ protected:
     std::unique_ptr<QDialog> makeCard() override;
 
 private:
-    void buildPanel();
     void qryFwxxBeforePost(Query& q);
 };
 
 // The listing query window while it is open; null otherwise.
-extern TFrmFYCX* FrmFYCX;
+extern QPointer<TFrmFYCX> FrmFYCX;

@@ -173,7 +173,7 @@ inline const Register& registerNamed(const QString& name)
     static const Register listings{
         QStringLiteral("房屋信息"),
         [] { return std::make_unique<TFrmFYCX>(); },
-        [] { return FrmFYCX; },
+        []() -> QueryFrame* { return FrmFYCX.data(); },
         [] { return std::make_unique<TFrmfylr>(); },
         [](const TestDb& db, const QString& dah, const QString& lrrq, const QString& lx) {
             addListing(db, {dah, "阳光花园", "东街1号", 80, 50, lx, lrrq});
@@ -197,7 +197,7 @@ inline const Register& registerNamed(const QString& name)
     static const Register customers{
         QStringLiteral("客户信息"),
         [] { return std::make_unique<TFrmKHCX>(); },
-        [] { return FrmKHCX; },
+        []() -> QueryFrame* { return FrmKHCX.data(); },
         [] { return std::make_unique<TFrmkhxx>(); },
         [](const TestDb& db, const QString& dah, const QString& lrrq, const QString& lx) {
             addCustomer(db, {dah, "城东人民路", lx, lrrq});

@@ -21,7 +21,7 @@ class TestGridPrint : public QObject
     {
         const QString pdf = QDir(t.db->dir()).filePath(name + ".pdf");
         GridPrinter p = QueryWindow::resultPrinter(
-            w->DBGridEh1, RegisterRules::printTitle(CZRQ, w->config().printTitleTail),
+            w->DBGridEh1, RegisterRules::printTitle(CZRQ, w->config().texts.printTitleTail),
             RegisterRules::signatureLine(CurUser.YGXM));
         if (!p.printToPdf(pdf)) return {};
         QProcess pt;

@@ -53,8 +53,8 @@ private slots:
         QCOMPARE(w->rows().recordCount(), 0);
         ui::click(w->BitBtn3);
         Query closed(&dmbasic->adoCntnfybase);
-        ExchangeRun::exportResult(w.get(), closed, w->config().exchange,
-                                  dmbasic->*w->config().exchangeQuery);
+        ExchangeRun::exportResult(w.get(), closed, w->config().exchange.layout,
+                                  dmbasic->*w->config().exchange.query);
         QVERIFY(t.d->shown.isEmpty());
         QCOMPARE(exported(), QStringList{"X01261201001"});
     }

@@ -115,7 +115,7 @@ private slots:
 
     void fixedTexts()
     {
-        QCOMPARE(RegisterRules::printTitle("261209", TFrmKHCX::config().printTitleTail),
+        QCOMPARE(RegisterRules::printTitle("261209", TFrmKHCX::config().texts.printTitleTail),
                  QString("26年12月09日客户信息表"));
         // Every caption is its column's name; the amounts are not offered.
         const QStringList fields = CustomerSearch::builderFields();
