@@ -7,14 +7,16 @@
 #include <QRect>
 #include <QSize>
 
+class PanelBuilder;
 class QFrame;
 class QHBoxLayout;
 
 struct CardLayout {
-    QString title;   // title band, e.g. 房源信息档案卡
-    QSize size;      // inside the window frame
-    QRect panel;     // the field panel
-    int panelFontPx; // 宋体 in pixels
+    QString title;                // title band, e.g. 房源信息档案卡
+    QSize size;                   // inside the window frame
+    QRect panel;                  // the field panel
+    int panelFontPx;              // 宋体 in pixels
+    void (*build)(PanelBuilder&); // fills the panel: the register's description
 };
 
 class CardFrame : public QDialog

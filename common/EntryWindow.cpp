@@ -25,6 +25,10 @@ EntryWindow::EntryWindow(const EntryWindowConfig& config, QWidget* parent)
     if (config.fixedSize) setFixedSize(config.layout.size);
     m_link.setDataSet(&m_row);
     m_row.afterInsert = [this](Query&) { setDefaults(); };
+    PanelBuilder p(panel(), &m_link, PanelBuilder::Use::Entry);
+    config.layout.build(p);
+    finishPanel(p);
+    FormCreate();
 }
 
 EntryWindow::~EntryWindow()
@@ -35,9 +39,9 @@ EntryWindow::~EntryWindow()
 void EntryWindow::finishPanel(const PanelBuilder& p)
 {
     auto* save = new QPushButton(QStringLiteral("保存"), this);
-    save->setObjectName(m_config.saveButton);
+    save->setObjectName(m_config.controls.save);
     auto* cancel = new QPushButton(QStringLiteral("取消"), this);
-    cancel->setObjectName(m_config.cancelButton);
+    cancel->setObjectName(m_config.controls.cancel);
     for (QPushButton* b : {save, cancel}) {
         b->setFixedSize(80, 30);
         if (m_config.buttonFontPx > 0)
@@ -46,7 +50,7 @@ void EntryWindow::finishPanel(const PanelBuilder& p)
     buttonRow()->addStretch();
     buttonRow()->addWidget(save);
     buttonRow()->addWidget(cancel);
-    setTabOrderByName(p.tabOrder() + QStringList{m_config.saveButton, m_config.cancelButton});
+    setTabOrderByName(p.tabOrder() + QStringList{m_config.controls.save, m_config.controls.cancel});
 
     auto handler = [this](void (EntryWindow::*h)()) {
         return [this, h] { guarded([&] { (this->*h)(); }); };
@@ -76,8 +80,8 @@ void EntryWindow::FormCreate()
         if (!dmbasic) throw DbError(QStringLiteral("数据库没有连接。"));
         m_row.close();
         m_row.clearSql();
-        m_row.addSql(QStringLiteral("select * from %1 ").arg(m_config.table));
-        m_row.addSql(m_config.emptyLine);
+        m_row.addSql(QStringLiteral("select * from %1 ").arg(m_config.statement.table));
+        m_row.addSql(m_config.statement.emptyLine);
         m_row.open();
 
         for (const RegisterRules::DictionaryList& d : m_config.lists) {
@@ -128,13 +132,16 @@ void EntryWindow::setDefaults()
 {
     m_row.setValue(QStringLiteral("公司编号"), GSDM);
     m_row.setValue(QStringLiteral("录入日期"), CZRQ);
+    m_row.setValue(QStringLiteral("类型"), QStringLiteral("有效"));
     for (const auto& [column, value] : m_config.defaults)
         m_row.setValue(column, value);
+    for (const QString& column : m_config.zeroColumns)
+        m_row.setValue(column, 0.0);
 }
 
 void EntryWindow::focusFirst()
 {
-    if (QWidget* w = findChild<QWidget*>(m_config.firstControl)) w->setFocus();
+    if (QWidget* w = findChild<QWidget*>(m_config.controls.first)) w->setFocus();
 }
 
 void EntryWindow::cbFSChange()
@@ -164,8 +171,9 @@ void EntryWindow::refuse(const RegisterRules::FailedCheck& failed)
 void EntryWindow::writeSaveValues(Query& q)
 {
     // No ownership kind chosen (renting): 权属 is stored as empty text.
-    for (const auto& [control, column] : m_config.listColumns)
-        q.setValue(column, Text::trim(list(control)->currentText()));
+    for (const QString& pair : m_config.listColumns)
+        q.setValue(pair.section(QLatin1Char('='), 1),
+                   Text::trim(list(pair.section(QLatin1Char('='), 0, 0))->currentText()));
 }
 
 void EntryWindow::save()
@@ -173,7 +181,7 @@ void EntryWindow::save()
     if (const auto failed = firstFailedCheck()) refuse(*failed);
     ArchiveNumber::numberAndPost(
         m_row, dmbasic->QryPUB, GSDM, CZRQ, [this](Query& r) { writeSaveValues(r); },
-        ArchiveNumber::kDefaultAttempts, m_config.numberQuote);
+        ArchiveNumber::kDefaultAttempts, m_config.statement.numberQuote);
     if (dialogs().question(this, m_config.question)) {
         m_row.append();
         focusFirst();

@@ -4,9 +4,9 @@
 // (the register's checks, the archive number, the list values, the question
 // whether to enter another one) and closing, which drops an unsaved row.
 //
-// A register's window derives from it, fills the panel (its panel description,
-// shared with its record card), names its checks and what it writes at save, and
-// ends its constructor with finishPanel() and FormCreate().
+// A register's window derives from it and names its checks and what it writes at
+// save; the frame builds the register's panel (its description, shared with its
+// record card) and prepares the window.
 #include "common/CardFrame.h"
 #include "common/core/RegisterRules.h"
 #include "data/DataSource.h"
@@ -20,24 +20,30 @@ class QComboBox;
 class QPushButton;
 
 struct EntryWindowConfig {
-    QString caption; // window caption
-    CardLayout layout;
+    QString caption;   // window caption
+    CardLayout layout; // with the register's panel
     bool fixedSize = true;
-    int fontPx = 15;      // window font 宋体 in pixels
-    int buttonFontPx = 0; // 保存 and 取消; 0: the window font
-    QString table;        // the register's table
-    QString emptyLine;    // the second line of the statement that reads no row
-    QChar numberQuote;    // quote of the archive-number lookup's values
-    QString saveButton;   // objectName of 保存
-    QString cancelButton; // objectName of 取消
-    QString question;     // asked after a save
-    QString firstControl; // receives the focus for each new row
+    struct Statement {
+        QString table;     // the register's table
+        QString emptyLine; // the second line of the statement that reads no row
+        QChar numberQuote; // quote of the archive-number lookup's values
+    } statement;
+    int fontPx = 15; // window font 宋体 in pixels
+    struct Controls {
+        QString save;   // objectName of 保存
+        QString cancel; // objectName of 取消
+        QString first;  // receives the focus for each new row
+    } controls;
+    int buttonFontPx = 0;                       // 保存 and 取消; 0: the window font
+    QString question;                           // asked after a save
     QList<RegisterRules::DictionaryList> lists; // filled in this order
     RegisterRules::ModeRule modeRule;           // cbFS's choice on cbQS
-    // Written at save, in order: list control -> column (its trimmed text).
-    QList<QPair<QString, QString>> listColumns;
-    // A new row's values after the company code and the operation date, in order.
+    // A new row's values after 公司编号, 录入日期 and 类型 "有效": the register's
+    // own, then 0 in each of the amounts.
     QList<QPair<QString, QVariant>> defaults;
+    QStringList zeroColumns;
+    // Written at save, in order, as "list=column": the list's trimmed text.
+    QStringList listColumns;
 };
 
 class EntryWindow : public CardFrame
@@ -62,9 +68,6 @@ public:
 protected:
     EntryWindow(const EntryWindowConfig& config, QWidget* parent);
 
-    // Adds 保存 and 取消 below the panel and the tab order; call after the panel is built.
-    void finishPanel(const PanelBuilder& p);
-
     // 保存: the register's checks, the archive number, the values written at save,
     // the post, then the question whether to enter another one.
     void save();
@@ -83,6 +86,7 @@ protected:
     void keyPressEvent(QKeyEvent* e) override;
 
 private:
+    void finishPanel(const PanelBuilder& p);
     [[noreturn]] void refuse(const RegisterRules::FailedCheck& failed);
     QComboBox* list(const QString& name) const;
     void focusFirst();

@@ -18,6 +18,9 @@ RecordCard::RecordCard(const RecordCardConfig& config, QueryFrame* owner)
     setFont(pixelFont(QStringLiteral("宋体"), 15));
     setFixedSize(config.layout.size);
     centre();
+    PanelBuilder p(panel(), &owner->rowsLink(), PanelBuilder::Use::Card);
+    config.layout.build(p);
+    finishPanel(p);
 }
 
 bool RecordCard::showsConfidential(const QString& role)
@@ -35,7 +38,7 @@ Query& RecordCard::row() const
     return m_owner->rows();
 }
 
-void RecordCard::finishPanel(const PanelBuilder& p, const QList<QWidget*>& ownStrip)
+void RecordCard::finishPanel(const PanelBuilder& p)
 {
     DataSource* ds = &m_owner->rowsLink();
     DBCheckBox1 = new DbCheckBox(this);
@@ -62,21 +65,13 @@ void RecordCard::finishPanel(const PanelBuilder& p, const QList<QWidget*>& ownSt
     bindAction(Button3, m_owner->DataSetDelete1);
     connect(BitBtn1, &QPushButton::clicked, this, [this] { done(m_config.exitResult); });
 
-    QStringList order = p.tabOrder();
     QHBoxLayout* strip = buttonRow();
     strip->addWidget(DBCheckBox1);
-    order << DBCheckBox1->objectName();
-    if (!ownStrip.isEmpty()) strip->addSpacing(12);
-    for (QWidget* w : ownStrip) {
-        strip->addWidget(w);
-        if (w->focusPolicy() != Qt::NoFocus) order << w->objectName();
-    }
     strip->addStretch();
-    for (QPushButton* b : {Button1, Button3, BitBtn1}) {
+    for (QPushButton* b : {Button1, Button3, BitBtn1})
         strip->addWidget(b);
-        order << b->objectName();
-    }
-    setTabOrderByName(order);
+    m_panelOrder = p.tabOrder();
+    addToStrip({});
 
     // The lists offer the dictionary entries as loaded when the query window opened.
     const QList<std::pair<QComboBox*, void (RecordCard::*)()>> lists = {
@@ -93,6 +88,19 @@ void RecordCard::finishPanel(const PanelBuilder& p, const QList<QWidget*>& ownSt
     const bool shown = showsConfidential(CurUser.GNZ);
     for (QWidget* w : m_confidential)
         w->setVisible(shown);
+}
+
+void RecordCard::addToStrip(const QList<QWidget*>& own)
+{
+    QStringList order = m_panelOrder;
+    order << DBCheckBox1->objectName();
+    if (!own.isEmpty()) buttonRow()->insertSpacing(1, 12);
+    for (int i = 0; i < own.size(); ++i) {
+        buttonRow()->insertWidget(2 + i, own[i]);
+        if (own[i]->focusPolicy() != Qt::NoFocus) order << own[i]->objectName();
+    }
+    order << Button1->objectName() << Button3->objectName() << BitBtn1->objectName();
+    setTabOrderByName(order);
 }
 
 void RecordCard::writeToRow(const QString& column, const QVariant& value)

@@ -7,8 +7,9 @@
 // shown to senior roles only, and the bottom strip (是否有效, 保存, 删除, 退出).
 // Closing the card discards unsaved changes without a question.
 //
-// A register's card derives from it, builds its panel, adds its own controls to
-// the bottom strip and its handlers. A button both cards get is added here.
+// A register's card derives from it and adds its own controls to the bottom strip
+// and its handlers; the frame builds the register's panel. A button both cards get
+// is added here.
 #include "common/CardFrame.h"
 
 #include <QVariant>
@@ -23,8 +24,8 @@ class QPushButton;
 struct RecordCardConfig {
     QString objectName; // e.g. FrmLLFZ
     QString caption;    // window caption
-    CardLayout layout;
-    int exitResult; // the result 退出 closes the card with
+    CardLayout layout;  // with the register's panel
+    int exitResult;     // the result 退出 closes the card with
 };
 
 class RecordCard : public CardFrame
@@ -52,17 +53,17 @@ protected:
     QueryFrame* owner() const { return m_owner; }
     // The query window's current row.
     Query& row() const;
-    // Builds the bottom strip (the register's own controls after 是否有效), takes
-    // the lists' items from the query window, shows the confidential block by role
-    // and sets the tab order; call after the panel is built.
-    void finishPanel(const PanelBuilder& p, const QList<QWidget*>& ownStrip = {});
+    // Adds the register's own controls to the bottom strip after 是否有效, in tab order.
+    void addToStrip(const QList<QWidget*>& own);
     // Puts the current row into editing and writes the value; nothing on an empty result.
     void writeToRow(const QString& column, const QVariant& value);
 
 private:
+    void finishPanel(const PanelBuilder& p);
     void writeChoice(const char* list, const QString& column);
 
     RecordCardConfig m_config;
     QueryFrame* m_owner;
     QList<QWidget*> m_confidential;
+    QStringList m_panelOrder;
 };

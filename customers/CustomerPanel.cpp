@@ -6,9 +6,11 @@
 namespace CustomerPanel
 {
 
+void build(PanelBuilder& p);
+
 CardLayout layout()
 {
-    return {QStringLiteral("客户信息档案卡"), QSize(585, 390), QRect(8, 46, 569, 290), 15};
+    return {QStringLiteral("客户信息档案卡"), QSize(585, 390), QRect(8, 46, 569, 290), 15, &build};
 }
 
 void build(PanelBuilder& p)

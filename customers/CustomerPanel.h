@@ -4,15 +4,11 @@
 // customer's name and phones below it.
 #include "common/CardFrame.h"
 
-class PanelBuilder;
-
 namespace CustomerPanel
 {
 
-// Title band "客户信息档案卡", 585 × 390 pixels, the panel's place.
+// Title band "客户信息档案卡", 585 × 390 pixels, the panel's place and contents
+// (the tab order is that of the window being built).
 CardLayout layout();
-
-// Places the controls; the tab order is that of the window being built.
-void build(PanelBuilder& p);
 
 } // namespace CustomerPanel

@@ -1,6 +1,5 @@
 #include "customers/Frm_LLKH.h"
 
-#include "common/PanelBuilder.h"
 #include "customers/CustomerPanel.h"
 #include "customers/Frm_khcx.h"
 
@@ -9,7 +8,4 @@ TFrmLLKH::TFrmLLKH(TFrmKHCX* owner)
                   CustomerPanel::layout(), QDialog::Accepted},
                  owner ? owner : FrmKHCX.data())
 {
-    PanelBuilder p(panel(), &this->owner()->rowsLink(), PanelBuilder::Use::Card);
-    CustomerPanel::build(p);
-    finishPanel(p);
 }

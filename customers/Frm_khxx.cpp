@@ -1,55 +1,38 @@
 #include "customers/Frm_khxx.h"
 
-#include "common/PanelBuilder.h"
 #include "customers/CustomerPanel.h"
 #include "customers/core/CustomerEntryChecks.h"
 #include "customers/core/CustomerSearch.h"
 
 const EntryWindowConfig& TFrmkhxx::config()
 {
-    static const EntryWindowConfig c = [] {
-        EntryWindowConfig c;
-        c.caption = QStringLiteral("客户信息输入窗口");
-        c.layout = CustomerPanel::layout();
-        c.fixedSize = false;
-        c.fontPx = 12;
-        c.buttonFontPx = 16;
-        c.table = CustomerSearch::table();
-        c.emptyLine = QStringLiteral("where 档案号=''");
-        c.numberQuote = QLatin1Char('\'');
-        c.saveButton = QStringLiteral("BitBtn1");
-        c.cancelButton = QStringLiteral("BitBtn2");
+    static const EntryWindowConfig c{
+        .caption = QStringLiteral("客户信息输入窗口"),
+        .layout = CustomerPanel::layout(),
+        .fixedSize = false,
+        .statement = {CustomerSearch::table(), QStringLiteral("where 档案号=''"),
+                      QLatin1Char('\'')},
+        .fontPx = 12,
+        .controls = {QStringLiteral("BitBtn1"), QStringLiteral("BitBtn2"),
+                     QStringLiteral("DBEdit2")},
+        .buttonFontPx = 16,
         // A single-byte question mark, unlike the listing window's.
-        c.question = QStringLiteral("是否增加新的记录?");
-        c.firstControl = QStringLiteral("DBEdit2");
-        c.lists = {RegisterRules::floors(true), RegisterRules::houseTypes(true),
-                   CustomerSearch::demandModes(), RegisterRules::ownerships(),
-                   RegisterRules::locations(true)};
-        c.modeRule = {QStringLiteral("求租"), QStringLiteral("求购")};
-        c.listColumns = {{QStringLiteral("cbFS"), QStringLiteral("需求方式")},
-                         {QStringLiteral("cbQS"), QStringLiteral("权属")},
-                         {QStringLiteral("cbLC"), QStringLiteral("楼层")},
-                         {QStringLiteral("cbHX"), QStringLiteral("户型")},
-                         {QStringLiteral("cbWZ"), QStringLiteral("位置")}};
-        c.defaults = {{QStringLiteral("地址描述"), RegisterRules::any()},
-                      {QStringLiteral("类型"), QStringLiteral("有效")},
-                      {QStringLiteral("面积1"), 0.0},
-                      {QStringLiteral("面积2"), 0.0},
-                      {QStringLiteral("价格1"), 0.0},
-                      {QStringLiteral("价格2"), 0.0}};
-        return c;
-    }();
+        .question = QStringLiteral("是否增加新的记录?"),
+        .lists = {RegisterRules::floors(true), RegisterRules::houseTypes(true),
+                  CustomerSearch::demandModes(), RegisterRules::ownerships(),
+                  RegisterRules::locations(true)},
+        .modeRule = {QStringLiteral("求租"), QStringLiteral("求购")},
+        .defaults = {{QStringLiteral("地址描述"), RegisterRules::any()}},
+        .zeroColumns = {QStringLiteral("面积1"), QStringLiteral("面积2"), QStringLiteral("价格1"),
+                        QStringLiteral("价格2")},
+        .listColumns = {QStringLiteral("cbFS=需求方式"), QStringLiteral("cbQS=权属"),
+                        QStringLiteral("cbLC=楼层"), QStringLiteral("cbHX=户型"),
+                        QStringLiteral("cbWZ=位置")},
+    };
     return c;
 }
 
-TFrmkhxx::TFrmkhxx(QWidget* parent)
-    : EntryWindow(config(), parent), qrykhxx(row()), dskhxx(rowLink())
-{
-    PanelBuilder p(panel(), &dskhxx, PanelBuilder::Use::Entry);
-    CustomerPanel::build(p);
-    finishPanel(p);
-    FormCreate();
-}
+TFrmkhxx::TFrmkhxx(QWidget* parent) : EntryWindow(config(), parent), qrykhxx(row()) {}
 
 std::optional<RegisterRules::FailedCheck> TFrmkhxx::firstFailedCheck() const
 {

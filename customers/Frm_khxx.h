@@ -2,7 +2,7 @@
 // 客户输入: records new customers into 客户信息. Every save checks the row, gives it
 // its archive number and writes it; the window never shows a stored customer. The
 // frame (common/EntryWindow.h) does what both entry windows do; this class names
-// the customer's panel, checks and the address stored as "不限" when left empty.
+// the customer's checks and the address stored as "不限" when left empty.
 #include "common/EntryWindow.h"
 
 class TFrmkhxx : public EntryWindow
@@ -14,7 +14,6 @@ public:
     static const EntryWindowConfig& config();
 
     Query& qrykhxx;
-    DataSource& dskhxx;
 
     // Handlers.
     void qrykhxxAfterInsert() { setDefaults(); }

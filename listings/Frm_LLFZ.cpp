@@ -1,7 +1,6 @@
 #include "listings/Frm_LLFZ.h"
 
 #include "common/DbControls.h"
-#include "common/PanelBuilder.h"
 #include "common/QueryWindow.h"
 #include "listings/Frm_fycx.h"
 #include "listings/ListingPanel.h"
@@ -15,9 +14,6 @@ TFrmLLFZ::TFrmLLFZ(TFrmFYCX* owner)
                   QDialog::Rejected},
                  owner ? owner : FrmFYCX.data())
 {
-    PanelBuilder p(panel(), &this->owner()->rowsLink(), PanelBuilder::Use::Card);
-    ListingPanel::build(p);
-
     // 期限: shown, set only through the date picker.
     auto* deadline = new DbEdit(this);
     deadline->setObjectName(QStringLiteral("DBEdit10"));
@@ -27,7 +23,7 @@ TFrmLLFZ::TFrmLLFZ(TFrmFYCX* owner)
     auto* pick = new QPushButton(QStringLiteral("..."), this);
     pick->setObjectName(QStringLiteral("Button2"));
     pick->setFixedWidth(24);
-    finishPanel(p, {new QLabel(QStringLiteral("期限"), this), deadline, pick});
+    addToStrip({new QLabel(QStringLiteral("期限"), this), deadline, pick});
 
     connect(pick, &QPushButton::clicked, this, &TFrmLLFZ::Button2Click);
     connect(findChild<QPushButton*>(QStringLiteral("Button4")), &QPushButton::clicked, this,

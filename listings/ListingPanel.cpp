@@ -9,9 +9,11 @@
 namespace ListingPanel
 {
 
+void build(PanelBuilder& p);
+
 CardLayout layout()
 {
-    return {QStringLiteral("房源信息档案卡"), QSize(650, 450), QRect(8, 46, 634, 352), 15};
+    return {QStringLiteral("房源信息档案卡"), QSize(650, 450), QRect(8, 46, 634, 352), 15, &build};
 }
 
 void build(PanelBuilder& p)

@@ -4,15 +4,11 @@
 // the owner's block below it.
 #include "common/CardFrame.h"
 
-class PanelBuilder;
-
 namespace ListingPanel
 {
 
-// Title band "房源信息档案卡", 650 × 450 pixels, the panel's place.
+// Title band "房源信息档案卡", 650 × 450 pixels, the panel's place and contents
+// (the tab order is that of the window being built).
 CardLayout layout();
-
-// Places the controls; the tab order is that of the window being built.
-void build(PanelBuilder& p);
 
 } // namespace ListingPanel

@@ -1,7 +1,5 @@
 #include "listings/frm_Fylr.h"
 
-#include "app/core/PubVars.h"
-#include "common/PanelBuilder.h"
 #include "listings/ListingPanel.h"
 #include "listings/StructureFile.h"
 #include "listings/core/ListingEntryChecks.h"
@@ -11,46 +9,34 @@
 
 const EntryWindowConfig& TFrmfylr::config()
 {
-    static const EntryWindowConfig c = [] {
-        EntryWindowConfig c;
-        c.caption = QStringLiteral("房源输入");
-        c.layout = ListingPanel::layout();
-        c.table = ListingSearch::table();
-        c.emptyLine = QStringLiteral("where 档案号=\"\" ");
-        c.numberQuote = QLatin1Char('"');
-        c.saveButton = QStringLiteral("Button1");
-        c.cancelButton = QStringLiteral("Button2");
-        c.question = QStringLiteral("是否增加新的记录？");
-        c.firstControl = QStringLiteral("DBEdit1");
-        c.lists = {RegisterRules::floors(false), RegisterRules::houseTypes(false),
-                   RegisterRules::locations(false), ListingSearch::supplyModes(),
-                   RegisterRules::ownerships()};
-        c.modeRule = {QStringLiteral("出租"), QStringLiteral("出售")};
-        c.listColumns = {{QStringLiteral("cbLC"), QStringLiteral("楼层")},
-                         {QStringLiteral("cbHX"), QStringLiteral("户型")},
-                         {QStringLiteral("cbWZ"), QStringLiteral("位置")},
-                         {QStringLiteral("cbFS"), QStringLiteral("方式")},
-                         {QStringLiteral("cbQS"), QStringLiteral("权属")}};
-        c.defaults = {{QStringLiteral("房屋面积"), 0.0},
-                      {QStringLiteral("信息价格"), 0.0},
-                      {QStringLiteral("最低价格"), 0.0},
-                      {QStringLiteral("类型"), QStringLiteral("有效")}};
-        return c;
-    }();
+    static const EntryWindowConfig c{
+        .caption = QStringLiteral("房源输入"),
+        .layout = ListingPanel::layout(),
+        .statement = {ListingSearch::table(), QStringLiteral("where 档案号=\"\" "),
+                      QLatin1Char('"')},
+        .controls = {QStringLiteral("Button1"), QStringLiteral("Button2"),
+                     QStringLiteral("DBEdit1")},
+        .question = QStringLiteral("是否增加新的记录？"),
+        .lists = {RegisterRules::floors(false), RegisterRules::houseTypes(false),
+                  RegisterRules::locations(false), ListingSearch::supplyModes(),
+                  RegisterRules::ownerships()},
+        .modeRule = {QStringLiteral("出租"), QStringLiteral("出售")},
+        .defaults = {},
+        .zeroColumns = {QStringLiteral("房屋面积"), QStringLiteral("信息价格"),
+                        QStringLiteral("最低价格")},
+        .listColumns = {QStringLiteral("cbLC=楼层"), QStringLiteral("cbHX=户型"),
+                        QStringLiteral("cbWZ=位置"), QStringLiteral("cbFS=方式"),
+                        QStringLiteral("cbQS=权属")},
+    };
     return c;
 }
 
-TFrmfylr::TFrmfylr(QWidget* parent)
-    : EntryWindow(config(), parent), qryFwxx(row()), dsFwxx(rowLink())
+TFrmfylr::TFrmfylr(QWidget* parent) : EntryWindow(config(), parent), qryFwxx(row())
 {
-    PanelBuilder p(panel(), &dsFwxx, PanelBuilder::Use::Entry);
-    ListingPanel::build(p);
-    finishPanel(p);
     connect(findChild<QPushButton*>(QStringLiteral("Button3")), &QPushButton::clicked, this,
             &TFrmfylr::Button3Click);
     connect(findChild<QPushButton*>(QStringLiteral("Button4")), &QPushButton::clicked, this,
             &TFrmfylr::Button4Click);
-    FormCreate();
 }
 
 void TFrmfylr::Button3Click()

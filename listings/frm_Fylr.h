@@ -2,7 +2,7 @@
 // 房源输入: records new listings into 房屋信息. Every save checks the row, gives it
 // its archive number and writes it; the window never shows a stored listing. The
 // frame (common/EntryWindow.h) does what both entry windows do; this class names
-// the listing's panel, checks and the structure-file buttons.
+// the listing's checks and the structure-file buttons.
 #include "common/EntryWindow.h"
 
 class TFrmfylr : public EntryWindow
@@ -14,7 +14,6 @@ public:
     static const EntryWindowConfig& config();
 
     Query& qryFwxx;
-    DataSource& dsFwxx;
 
     // Handlers.
     void qryFwxxAfterInsert() { setDefaults(); }

@@ -135,7 +135,7 @@ private slots:
         QCOMPARE(w->row().text("公司编号"), QString("001"));
         QCOMPARE(w->row().text("类型"), QString("有效"));
         QVERIFY(w->row().isNull("电话"));
-        QCOMPARE(w->focusWidget(), c(w->config().firstControl));
+        QCOMPARE(w->focusWidget(), c(w->config().controls.first));
         fill();
         save(false);
         QVERIFY(!w->isVisible());
