@@ -231,6 +231,17 @@ void QueryFrame::openStatement(const QStringList& lines)
     QueryWindow::fitDefaultWidths(DBGridEh1, m_config);
 }
 
+void QueryFrame::readPanel(RegisterRules::SearchPanel& s) const
+{
+    s.rq1 = edtRQ1->text();
+    s.rq2 = edtRQ2->text();
+    s.valid = cbSFYX->isChecked();
+    s.fs = cbFS->currentText();
+    s.lc = cbLC->currentText();
+    s.hx = cbHX->currentText();
+    s.wz = cbWZ->currentText();
+}
+
 void QueryFrame::BitBtn5Click()
 {
     m_rows.close(); // a refused statement leaves the result closed

@@ -85,6 +85,8 @@ protected:
 
     // The quick-search statement from the panel's values.
     virtual QStringList quickSearchLines() const = 0;
+    // The values of the controls both panels have.
+    void readPanel(RegisterRules::SearchPanel& s) const;
     // A new record card over this window.
     virtual std::unique_ptr<QDialog> makeCard() = 0;
 

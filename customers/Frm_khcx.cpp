@@ -8,7 +8,10 @@
 
 QPointer<TFrmKHCX> FrmKHCX;
 
-const QueryWindowConfig& TFrmKHCX::config()
+namespace
+{
+
+const QueryWindowConfig& customerQueryWindow()
 {
     static const QueryWindowConfig c{
         .names = {QStringLiteral("FrmKHCX"), QStringLiteral("qrykhxx"), QStringLiteral("dskhxx")},
@@ -31,8 +34,10 @@ const QueryWindowConfig& TFrmKHCX::config()
     return c;
 }
 
+} // namespace
+
 TFrmKHCX::TFrmKHCX(QWidget* parent)
-    : QueryFrame(config(), parent), qrykhxx(rows()), dskhxx(rowsLink())
+    : QueryFrame(customerQueryWindow(), parent), qrykhxx(rows()), dskhxx(rowsLink())
 {
     FrmKHCX = this;
     qrykhxx.beforePost = [this](Query& q) { qrykhxxBeforePost(q); };
@@ -68,16 +73,10 @@ TFrmKHCX::TFrmKHCX(QWidget* parent)
 QStringList TFrmKHCX::quickSearchLines() const
 {
     CustomerSearch::QuickSearch s;
-    s.rq1 = edtRQ1->text();
-    s.rq2 = edtRQ2->text();
+    readPanel(s);
     s.dzms = edtXQDZ->text();
-    s.lc = cbLC->currentText();
-    s.hx = cbHX->currentText();
-    s.fs = cbFS->currentText();
     s.mj = edtMJ1->text();
     s.jg = edtJG1->text();
-    s.valid = cbSFYX->isChecked();
-    s.wz = cbWZ->currentText();
     return CustomerSearch::quickSearch(s);
 }
 

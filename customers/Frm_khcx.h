@@ -12,17 +12,14 @@ class TFrmKHCX : public QueryFrame
 public:
     explicit TFrmKHCX(QWidget* parent = nullptr);
 
-    static const QueryWindowConfig& config();
-
     Query& qrykhxx;
     DataSource& dskhxx;
 
-protected:
+private:
+    // Fills an empty address description with "不限" before a row is saved.
+    void qrykhxxBeforePost(Query& q);
     QStringList quickSearchLines() const override;
     std::unique_ptr<QDialog> makeCard() override;
-
-private:
-    void qrykhxxBeforePost(Query& q);
 };
 
 // The customer query window while it is open; null otherwise.

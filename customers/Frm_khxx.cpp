@@ -4,7 +4,10 @@
 #include "customers/core/CustomerEntryChecks.h"
 #include "customers/core/CustomerSearch.h"
 
-const EntryWindowConfig& TFrmkhxx::config()
+namespace
+{
+
+const EntryWindowConfig& customerEntryWindow()
 {
     static const EntryWindowConfig c{
         .caption = QStringLiteral("客户信息输入窗口"),
@@ -32,7 +35,9 @@ const EntryWindowConfig& TFrmkhxx::config()
     return c;
 }
 
-TFrmkhxx::TFrmkhxx(QWidget* parent) : EntryWindow(config(), parent), qrykhxx(row()) {}
+} // namespace
+
+TFrmkhxx::TFrmkhxx(QWidget* parent) : EntryWindow(customerEntryWindow(), parent), qrykhxx(row()) {}
 
 std::optional<RegisterRules::FailedCheck> TFrmkhxx::firstFailedCheck() const
 {

@@ -11,16 +11,14 @@ class TFrmkhxx : public EntryWindow
 public:
     explicit TFrmkhxx(QWidget* parent = nullptr);
 
-    static const EntryWindowConfig& config();
-
     Query& qrykhxx;
 
-    // Handlers.
+    // The handlers the frame runs, by their names here.
     void qrykhxxAfterInsert() { setDefaults(); }
     void BitBtn1Click() { save(); }
     void BitBtn2Click() { close(); }
 
-protected:
-    std::optional<RegisterRules::FailedCheck> firstFailedCheck() const override;
+private:
     void writeSaveValues(Query& q) override;
+    std::optional<RegisterRules::FailedCheck> firstFailedCheck() const override;
 };

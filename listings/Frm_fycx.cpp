@@ -8,7 +8,10 @@
 
 QPointer<TFrmFYCX> FrmFYCX;
 
-const QueryWindowConfig& TFrmFYCX::config()
+namespace
+{
+
+const QueryWindowConfig& listingQueryWindow()
 {
     static const QueryWindowConfig c{
         .names = {QStringLiteral("FrmFYCX"), QStringLiteral("qryFwxx"), QStringLiteral("dsFwxx")},
@@ -34,8 +37,10 @@ const QueryWindowConfig& TFrmFYCX::config()
     return c;
 }
 
+} // namespace
+
 TFrmFYCX::TFrmFYCX(QWidget* parent)
-    : QueryFrame(config(), parent), qryFwxx(rows()), dsFwxx(rowsLink())
+    : QueryFrame(listingQueryWindow(), parent), qryFwxx(rows()), dsFwxx(rowsLink())
 {
     FrmFYCX = this;
     qryFwxx.beforePost = [this](Query& q) { qryFwxxBeforePost(q); };
@@ -78,18 +83,12 @@ TFrmFYCX::TFrmFYCX(QWidget* parent)
 QStringList TFrmFYCX::quickSearchLines() const
 {
     ListingSearch::QuickSearch s;
-    s.rq1 = edtRQ1->text();
-    s.rq2 = edtRQ2->text();
-    s.valid = cbSFYX->isChecked();
-    s.fs = cbFS->currentText();
+    readPanel(s);
     s.xqdz = edtXQDZ->text();
     s.mj1 = edtMJ1->text();
     s.mj2 = edtMJ2->text();
-    s.lc = cbLC->currentText();
-    s.hx = cbHX->currentText();
     s.jg1 = edtJG1->text();
     s.jg2 = edtJG2->text();
-    s.wz = cbWZ->currentText();
     s.xjcd1 = edtXJCD1->text();
     s.xjcd2 = edtXJCD2->text();
     return ListingSearch::quickSearch(s);

@@ -12,18 +12,14 @@ class TFrmFYCX : public QueryFrame
 public:
     explicit TFrmFYCX(QWidget* parent = nullptr);
 
-    static const QueryWindowConfig& config();
-
-    Query& qryFwxx;
-    DataSource& dsFwxx;
     // The panel's own controls (the others are the frame's).
     QLineEdit *edtMJ2, *edtJG2, *edtXJCD1, *edtXJCD2;
-
-protected:
-    QStringList quickSearchLines() const override;
-    std::unique_ptr<QDialog> makeCard() override;
+    Query& qryFwxx;
+    DataSource& dsFwxx;
 
 private:
+    QStringList quickSearchLines() const override;
+    std::unique_ptr<QDialog> makeCard() override;
     void qryFwxxBeforePost(Query& q);
 };
 

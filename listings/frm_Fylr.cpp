@@ -7,7 +7,10 @@
 
 #include <QPushButton>
 
-const EntryWindowConfig& TFrmfylr::config()
+namespace
+{
+
+const EntryWindowConfig& listingEntryWindow()
 {
     static const EntryWindowConfig c{
         .caption = QStringLiteral("房源输入"),
@@ -31,7 +34,9 @@ const EntryWindowConfig& TFrmfylr::config()
     return c;
 }
 
-TFrmfylr::TFrmfylr(QWidget* parent) : EntryWindow(config(), parent), qryFwxx(row())
+} // namespace
+
+TFrmfylr::TFrmfylr(QWidget* parent) : EntryWindow(listingEntryWindow(), parent), qryFwxx(row())
 {
     connect(findChild<QPushButton*>(QStringLiteral("Button3")), &QPushButton::clicked, this,
             &TFrmfylr::Button3Click);

@@ -11,17 +11,16 @@ class TFrmfylr : public EntryWindow
 public:
     explicit TFrmfylr(QWidget* parent = nullptr);
 
-    static const EntryWindowConfig& config();
-
     Query& qryFwxx;
 
-    // Handlers.
+    // "联接房屋结构文件" and "打开".
+    void Button3Click();
+    void Button4Click();
+    // The handlers the frame runs, by their names here.
     void qryFwxxAfterInsert() { setDefaults(); }
     void Button1Click() { save(); }
     void Button2Click() { close(); }
-    void Button3Click();
-    void Button4Click();
 
-protected:
+private:
     std::optional<RegisterRules::FailedCheck> firstFailedCheck() const override;
 };

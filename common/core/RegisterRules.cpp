@@ -44,6 +44,24 @@ QString wholeNumber(const QString& v, const QString& caption)
     return v;
 }
 
+QString validity(bool valid)
+{
+    return valid ? QStringLiteral("and 类型=\"有效\"") : QStringLiteral("and 类型=\"无效\"");
+}
+
+void addText(QStringList& lines, const QString& line, const QString& typed)
+{
+    const QString v = Text::trim(typed);
+    if (!v.isEmpty()) lines << line.arg(Text::quoted(v, QLatin1Char('"')));
+}
+
+void addNumber(QStringList& lines, const QString& line, const QString& typed,
+               const QString& caption)
+{
+    const QString v = Text::trim(typed);
+    if (!v.isEmpty()) lines << line.arg(wholeNumber(v, caption));
+}
+
 QString trimmedText(const QVariant& v)
 {
     return v.isNull() ? QString() : Text::trim(v.toString());

@@ -31,6 +31,23 @@ QString signatureLine(const QString& operatorName);
 // only, refused with a DbError naming the caption otherwise.
 QString wholeNumber(const QString& v, const QString& caption);
 
+// The quick-search values both panels have, as typed (trimmed when used).
+struct SearchPanel {
+    QString rq1, rq2;   // date range YYMMDD, both ends inclusive
+    bool valid = true;  // ticked: 有效 rows; not ticked: 无效 ones
+    QString fs;         // 方式 (supply or demand mode)
+    QString lc, hx, wz; // 楼层, 户型, 位置: exact text
+};
+// The validity line: and 类型="有效" or "无效".
+QString validity(bool valid);
+// Quick-search clauses: `line` with the trimmed typed value put in for %1, added
+// when the value is not blank. addText doubles the double quotes of the value (it
+// stands between double quotes); addNumber refuses anything but digits (it stands
+// unquoted) with a DbError naming `caption`.
+void addText(QStringList& lines, const QString& line, const QString& typed);
+void addNumber(QStringList& lines, const QString& line, const QString& typed,
+               const QString& caption);
+
 // Trimmed text of a column value; empty for null.
 QString trimmedText(const QVariant& v);
 

@@ -5,18 +5,6 @@
 namespace CustomerSearch
 {
 
-using RegisterRules::wholeNumber;
-
-namespace
-{
-
-QString dq(const QString& v)
-{
-    return Text::quoted(v, QLatin1Char('"'));
-}
-
-} // namespace
-
 QString table()
 {
     return QStringLiteral("客户信息");
@@ -24,24 +12,20 @@ QString table()
 
 QStringList quickSearch(const QuickSearch& in)
 {
-    const QString rq1 = Text::trim(in.rq1), rq2 = Text::trim(in.rq2), dzms = Text::trim(in.dzms),
-                  lc = Text::trim(in.lc), hx = Text::trim(in.hx), fs = Text::trim(in.fs),
-                  mj = Text::trim(in.mj), jg = Text::trim(in.jg), wz = Text::trim(in.wz);
-    QStringList s = RegisterRules::firstSearch(table(), rq1, rq2);
-    if (!dzms.isEmpty()) s << QStringLiteral("and 地址描述 like \"%%1%\" ").arg(dq(dzms));
-    if (!lc.isEmpty()) s << QStringLiteral("and 楼层=\"%1\"").arg(dq(lc));
-    if (!hx.isEmpty()) s << QStringLiteral("and 户型=\"%1\"").arg(dq(hx));
-    if (!fs.isEmpty()) s << QStringLiteral("and 需求方式=\"%1\"").arg(dq(fs));
-    if (!mj.isEmpty()) {
-        const QString v = wholeNumber(mj, QStringLiteral("面积"));
-        s << QStringLiteral("and 面积1>=%1").arg(v) << QStringLiteral("and 面积2<=%1").arg(v);
-    }
-    if (!jg.isEmpty()) {
-        const QString v = wholeNumber(jg, QStringLiteral("价格"));
-        s << QStringLiteral("and 价格1>=%1").arg(v) << QStringLiteral("and 价格2<=%1").arg(v);
-    }
-    s << (in.valid ? QStringLiteral("and 类型=\"有效\"") : QStringLiteral("and 类型=\"无效\""));
-    if (!wz.isEmpty()) s << QStringLiteral("and 位置=\"%1\"").arg(dq(wz));
+    using RegisterRules::addNumber;
+    using RegisterRules::addText;
+    QStringList s = RegisterRules::firstSearch(table(), Text::trim(in.rq1), Text::trim(in.rq2));
+    addText(s, QStringLiteral("and 地址描述 like \"%%1%\" "), in.dzms);
+    addText(s, QStringLiteral("and 楼层=\"%1\""), in.lc);
+    addText(s, QStringLiteral("and 户型=\"%1\""), in.hx);
+    addText(s, QStringLiteral("and 需求方式=\"%1\""), in.fs);
+    // One value against both bounds of the customer's range.
+    addNumber(s, QStringLiteral("and 面积1>=%1"), in.mj, QStringLiteral("面积"));
+    addNumber(s, QStringLiteral("and 面积2<=%1"), in.mj, QStringLiteral("面积"));
+    addNumber(s, QStringLiteral("and 价格1>=%1"), in.jg, QStringLiteral("价格"));
+    addNumber(s, QStringLiteral("and 价格2<=%1"), in.jg, QStringLiteral("价格"));
+    s << RegisterRules::validity(in.valid);
+    addText(s, QStringLiteral("and 位置=\"%1\""), in.wz);
     return s;
 }
 

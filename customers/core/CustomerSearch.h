@@ -16,15 +16,12 @@ namespace CustomerSearch
 // The customer table.
 QString table();
 
-// The values of the quick-search panel as typed (trimmed here).
-struct QuickSearch {
-    QString rq1, rq2;   // date range YYMMDD, both ends inclusive
-    QString dzms;       // text within 地址描述
-    QString lc, hx, wz; // 楼层, 户型, 位置: exact, "不限" included
-    QString fs;         // 需求方式
-    QString mj;         // one area value, within 面积1..面积2; a whole number
-    QString jg;         // one price value, within 价格1..价格2; a whole number
-    bool valid = true;  // ticked: 有效 customers; not ticked: 无效 ones
+// The values of the quick-search panel as typed (trimmed here): those both
+// registers have ("不限" is a list value like any other), and the customer's own.
+struct QuickSearch : RegisterRules::SearchPanel {
+    QString dzms; // text within 地址描述
+    QString mj;   // one area value, within 面积1..面积2; a whole number
+    QString jg;   // one price value, within 价格1..价格2; a whole number
 };
 
 // The quick search: up to fourteen lines in their fixed order. An area or price

@@ -7,17 +7,6 @@ namespace ListingSearch
 
 using RegisterRules::FailedCheck;
 using RegisterRules::trimmedText;
-using RegisterRules::wholeNumber;
-
-namespace
-{
-
-QString dq(const QString& v)
-{
-    return Text::quoted(v, QLatin1Char('"'));
-}
-
-} // namespace
 
 QString table()
 {
@@ -26,28 +15,24 @@ QString table()
 
 QStringList quickSearch(const QuickSearch& in)
 {
-    const QString rq1 = Text::trim(in.rq1), rq2 = Text::trim(in.rq2), fs = Text::trim(in.fs),
-                  xqdz = Text::trim(in.xqdz), mj1 = Text::trim(in.mj1), mj2 = Text::trim(in.mj2),
-                  lc = Text::trim(in.lc), hx = Text::trim(in.hx), jg1 = Text::trim(in.jg1),
-                  jg2 = Text::trim(in.jg2), wz = Text::trim(in.wz), xjcd1 = Text::trim(in.xjcd1),
-                  xjcd2 = Text::trim(in.xjcd2);
-    QStringList s = RegisterRules::firstSearch(table(), rq1, rq2);
-    s << (in.valid ? QStringLiteral("and 类型=\"有效\"") : QStringLiteral("and 类型=\"无效\""));
-    if (!fs.isEmpty()) s << QStringLiteral("and 方式=\"%1\"").arg(dq(fs));
-    if (!xqdz.isEmpty()) s << QStringLiteral("and ((小区名称+地址) like \"%%1%\") ").arg(dq(xqdz));
-    if (!mj1.isEmpty())
-        s << QStringLiteral("and 房屋面积>=%1").arg(wholeNumber(mj1, QStringLiteral("面积范围")));
-    if (!mj2.isEmpty())
-        s << QStringLiteral("and 房屋面积<=%1").arg(wholeNumber(mj2, QStringLiteral("面积范围")));
-    if (!lc.isEmpty()) s << QStringLiteral("and 楼层=\"%1\"").arg(dq(lc));
-    if (!hx.isEmpty()) s << QStringLiteral("and 户型=\"%1\"").arg(dq(hx));
-    if (!jg1.isEmpty())
-        s << QStringLiteral("and 信息价格>=%1").arg(wholeNumber(jg1, QStringLiteral("信息价格")));
-    if (!jg2.isEmpty())
-        s << QStringLiteral("and 信息价格<=%1").arg(wholeNumber(jg2, QStringLiteral("信息价格")));
-    if (!wz.isEmpty()) s << QStringLiteral("and 位置=\"%1\"").arg(dq(wz));
-    if (!xjcd1.isEmpty()) s << QStringLiteral("and 新旧程度>='%1'").arg(Text::quoted(xjcd1));
-    if (!xjcd2.isEmpty()) s << QStringLiteral("and 新旧程度<='%1'").arg(Text::quoted(xjcd2));
+    using RegisterRules::addNumber;
+    using RegisterRules::addText;
+    QStringList s = RegisterRules::firstSearch(table(), Text::trim(in.rq1), Text::trim(in.rq2));
+    s << RegisterRules::validity(in.valid);
+    addText(s, QStringLiteral("and 方式=\"%1\""), in.fs);
+    addText(s, QStringLiteral("and ((小区名称+地址) like \"%%1%\") "), in.xqdz);
+    addNumber(s, QStringLiteral("and 房屋面积>=%1"), in.mj1, QStringLiteral("面积范围"));
+    addNumber(s, QStringLiteral("and 房屋面积<=%1"), in.mj2, QStringLiteral("面积范围"));
+    addText(s, QStringLiteral("and 楼层=\"%1\""), in.lc);
+    addText(s, QStringLiteral("and 户型=\"%1\""), in.hx);
+    addNumber(s, QStringLiteral("and 信息价格>=%1"), in.jg1, QStringLiteral("信息价格"));
+    addNumber(s, QStringLiteral("and 信息价格<=%1"), in.jg2, QStringLiteral("信息价格"));
+    addText(s, QStringLiteral("and 位置=\"%1\""), in.wz);
+    // 房龄 stands between single quotes and is compared as text.
+    for (const auto& [typed, op] : {std::pair{in.xjcd1, ">="}, std::pair{in.xjcd2, "<="}})
+        if (!Text::trim(typed).isEmpty())
+            s << QStringLiteral("and 新旧程度%1'%2'")
+                     .arg(QLatin1String(op), Text::quoted(Text::trim(typed)));
     return s;
 }
 

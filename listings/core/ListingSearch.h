@@ -17,14 +17,11 @@ namespace ListingSearch
 // The listing table.
 QString table();
 
-// The values of the quick-search panel as typed (trimmed here).
-struct QuickSearch {
-    QString rq1, rq2;     // date range YYMMDD, both ends inclusive
-    bool valid = true;    // ticked: 有效 listings; not ticked: 无效 ones
-    QString fs;           // 方式
+// The values of the quick-search panel as typed (trimmed here): those both
+// registers have, and the listing's own.
+struct QuickSearch : RegisterRules::SearchPanel {
     QString xqdz;         // text within 小区名称 and 地址 joined
     QString mj1, mj2;     // area bounds, whole numbers
-    QString lc, hx, wz;   // 楼层, 户型, 位置
     QString jg1, jg2;     // price bounds, whole numbers
     QString xjcd1, xjcd2; // 房龄 bounds, compared as text
 };
