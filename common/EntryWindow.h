@@ -40,7 +40,7 @@ struct EntryWindowConfig {
     RegisterRules::ModeRule modeRule;           // cbFS's choice on cbQS
     // A new row's values after 公司编号, 录入日期 and 类型 "有效": the register's
     // own, then 0 in each of the amounts.
-    QList<QPair<QString, QVariant>> defaults;
+    QList<QPair<QString, QVariant>> defaults = {};
     QStringList zeroColumns;
     // Written at save, in order, as "list=column": the list's trimmed text.
     QStringList listColumns;

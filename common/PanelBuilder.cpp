@@ -113,8 +113,9 @@ QList<QLabel*> PanelBuilder::row(int y, const QList<Item>& items)
     return captions;
 }
 
-void PanelBuilder::divider(int y)
+void PanelBuilder::beginConfidential(int y)
 {
+    m_inConfidential = true;
     auto* line = new QFrame(m_panel);
     line->setObjectName(QStringLiteral("Bevel1"));
     line->setGeometry(6, y, m_panel->width() - 12, 2);

@@ -58,12 +58,10 @@ public:
     };
     // Places a row at height y; returns its captions.
     QList<QLabel*> row(int y, const QList<Item>& items);
-    // The divider line across the panel.
-    void divider(int y);
 
-    // What is added after this call is the confidential block: on the card it is
-    // shown only to senior roles.
-    void beginConfidential() { m_inConfidential = true; }
+    // The divider line across the panel at height y; what is added after it is the
+    // confidential block, shown on the card only to senior roles.
+    void beginConfidential(int y);
     const QList<QWidget*>& confidential() const { return m_confidential; }
 
     // The panel's controls in tab order (the window adds its own after them).

@@ -26,6 +26,7 @@ struct QueryWindowConfig {
         QString rowSet;     // e.g. qryFwxx
         QString dataSource; // e.g. dsFwxx
     } names;
+    int fontPx = 0; // window font 宋体 in pixels; 0: the application's
     struct Texts {
         QString caption;        // window caption
         QString title;          // title band
@@ -33,8 +34,7 @@ struct QueryWindowConfig {
         QString printTitleTail; // after "YY年MM月DD" in the print title
         QString deleteQuestion; // asked before a row is deleted
     } texts;
-    QString table;  // the register's table, also offered to the condition builder
-    int fontPx = 0; // window font 宋体 in pixels; 0: the application's
+    QString table; // the register's table, also offered to the condition builder
     // Result grid, left to right. The first column (档案号) shows the row count in
     // the footer.
     QList<GridColumn> columns;

@@ -32,8 +32,7 @@ void build(PanelBuilder& p)
 
     // Below the line: the customer's name and phones, shown on the card to senior
     // roles only.
-    p.divider(238);
-    p.beginConfidential();
+    p.beginConfidential(238);
     p.row(252, {{"客户姓名", p.edit("DBEdit9", "客户姓名", 110), "lblKHXM"},
                 {"电话", p.edit("DBEdit10", "电话", 130), "lblDH"},
                 {"手机", p.edit("DBEdit11", "手机", 138), "lblSJ"}});

@@ -15,11 +15,11 @@ const QueryWindowConfig& customerQueryWindow()
 {
     static const QueryWindowConfig c{
         .names = {QStringLiteral("FrmKHCX"), QStringLiteral("qrykhxx"), QStringLiteral("dskhxx")},
+        .fontPx = 15,
         .texts = {QStringLiteral("客户信息查询"), QStringLiteral("客户信息查询"),
                   QStringLiteral("客户信息查询"), QStringLiteral("日客户信息表"),
                   QStringLiteral("是否删除选择的客户信息档案？")},
         .table = CustomerSearch::table(),
-        .fontPx = 15,
         // Each titled with its name.
         .columns = QueryWindow::columnsOf({"档案号", "类型", "需求方式", "权属", "地址描述",
                                            "面积1", "面积2", "价格1", "价格2", "需求设施", "楼层",

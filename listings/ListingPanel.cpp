@@ -48,8 +48,7 @@ void build(PanelBuilder& p)
     p.row(162, {{"看房情况", p.memo("DBMemo1", "看房情况", 542, 56)}});
 
     // Below the line: the owner's block, shown on the card to senior roles only.
-    p.divider(226);
-    p.beginConfidential();
+    p.beginConfidential(226);
     p.row(236, {{"房主姓名", p.edit("DBEdit5", "房主姓名", 120), "lblFZXM"},
                 {"电话", p.edit("DBEdit6", "电话", 130), "lblDH"},
                 {"手机", p.edit("DBEdit7", "手机", 190), "lblSJ"}});

@@ -24,7 +24,6 @@ const EntryWindowConfig& listingEntryWindow()
                   RegisterRules::locations(false), ListingSearch::supplyModes(),
                   RegisterRules::ownerships()},
         .modeRule = {QStringLiteral("出租"), QStringLiteral("出售")},
-        .defaults = {},
         .zeroColumns = {QStringLiteral("房屋面积"), QStringLiteral("信息价格"),
                         QStringLiteral("最低价格")},
         .listColumns = {QStringLiteral("cbLC=楼层"), QStringLiteral("cbHX=户型"),

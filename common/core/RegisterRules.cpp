@@ -67,6 +67,16 @@ QString trimmedText(const QVariant& v)
     return v.isNull() ? QString() : Text::trim(v.toString());
 }
 
+ExchangeLayout exchangeLayout(const QString& table, const QStringList& columns,
+                              const QStringList& numbers)
+{
+    ExchangeLayout layout{table, table + QStringLiteral("Exp"), QStringLiteral("档案号"), {}};
+    for (const QString& c : columns)
+        layout.columns << ExchangeColumn{c, numbers.contains(c) ? ExchangeColumn::Number
+                                                                : ExchangeColumn::Text};
+    return layout;
+}
+
 DictionaryList floors(bool anyFirst)
 {
     return {QStringLiteral("cbLC"), QStringLiteral("select 楼层 from 楼层字典 "),

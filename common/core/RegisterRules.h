@@ -3,6 +3,8 @@
 // the statements of the first search and the condition-builder search, the print
 // texts, the dictionary lists, the result of a failed check, the 方式 rule and
 // the guard for values that stand unquoted in a statement.
+#include "common/core/Exchange.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -50,6 +52,11 @@ void addNumber(QStringList& lines, const QString& line, const QString& typed,
 
 // Trimmed text of a column value; empty for null.
 QString trimmedText(const QVariant& v);
+
+// A register's exchange: `table` and table + "Exp", keyed by 档案号, the columns in
+// the order both directions copy them, those in `numbers` travelling as numbers.
+ExchangeLayout exchangeLayout(const QString& table, const QStringList& columns,
+                              const QStringList& numbers);
 
 // A drop-down list filled from a dictionary.
 struct DictionaryList {

@@ -5,11 +5,6 @@
 namespace CustomerSearch
 {
 
-QString table()
-{
-    return QStringLiteral("客户信息");
-}
-
 QStringList quickSearch(const QuickSearch& in)
 {
     using RegisterRules::addNumber;
@@ -49,6 +44,11 @@ RegisterRules::DictionaryList demandModes()
 bool addressDefaultsToAny(const QVariant& dzms)
 {
     return RegisterRules::trimmedText(dzms).isEmpty();
+}
+
+QString table()
+{
+    return QStringLiteral("客户信息");
 }
 
 } // namespace CustomerSearch
