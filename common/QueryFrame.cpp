@@ -56,7 +56,12 @@ QueryFrame::QueryFrame(const QueryWindowConfig& config, QWidget* parent)
         if (!dialogs().question(m_card ? m_card.data() : this, m_config.texts.deleteQuestion))
             throw SilentAbort();
     };
+    m_rows.beforePost = [this](Query& q) {
+        if (!m_config.beforePost) return;
+        if (const auto failed = m_config.beforePost(q)) refuseSave(*failed);
+    };
     buildFrame();
+    FormCreate();
 }
 
 QueryFrame::~QueryFrame()
@@ -231,21 +236,13 @@ void QueryFrame::openStatement(const QStringList& lines)
     QueryWindow::fitDefaultWidths(DBGridEh1, m_config);
 }
 
-void QueryFrame::readPanel(RegisterRules::SearchPanel& s) const
-{
-    s.rq1 = edtRQ1->text();
-    s.rq2 = edtRQ2->text();
-    s.valid = cbSFYX->isChecked();
-    s.fs = cbFS->currentText();
-    s.lc = cbLC->currentText();
-    s.hx = cbHX->currentText();
-    s.wz = cbWZ->currentText();
-}
-
 void QueryFrame::BitBtn5Click()
 {
+    const RegisterRules::SearchPanel shared{
+        edtRQ1->text(),      edtRQ2->text(),      cbSFYX->isChecked(), cbFS->currentText(),
+        cbLC->currentText(), cbHX->currentText(), cbWZ->currentText()};
     m_rows.close(); // a refused statement leaves the result closed
-    openStatement(quickSearchLines());
+    openStatement(quickSearchLines(shared));
 }
 
 void QueryFrame::BitBtn1Click()

@@ -6,9 +6,9 @@
 //
 // A register's window derives from it, lays out its quick-search panel (the
 // controls both panels have are made here, the register adds its own), builds the
-// quick-search statement, sets its save rule and makes its record card; its
-// constructor ends with FormCreate(). A tool-bar button or a grid column that
-// both registers get is added here.
+// quick-search statement and makes its record card. Its names, texts, grid
+// columns and save rule are configuration. A tool-bar button
+// or a grid column that both registers get is added here.
 #include "common/DataSetActions.h"
 #include "common/DbGrid.h"
 #include "common/DbNavigator.h"
@@ -83,19 +83,17 @@ protected:
     // Tab order of the panel's controls.
     void setPanelTabOrder(const QList<QWidget*>& chain);
 
-    // The quick-search statement from the panel's values.
-    virtual QStringList quickSearchLines() const = 0;
-    // The values of the controls both panels have.
-    void readPanel(RegisterRules::SearchPanel& s) const;
+    // The quick-search statement from the panel's values: `shared` holds those of
+    // the controls both panels have.
+    virtual QStringList quickSearchLines(const RegisterRules::SearchPanel& shared) const = 0;
     // A new record card over this window.
     virtual std::unique_ptr<QDialog> makeCard() = 0;
 
-    // For the register's save rule: shows the failed check's message on the card
-    // (or this window), moves the focus there and stops the save.
-    [[noreturn]] void refuseSave(const RegisterRules::FailedCheck& failed);
-
 private:
     void buildFrame();
+    // Shows a failed save check's message on the card (or this window), moves the
+    // focus there and stops the save.
+    [[noreturn]] void refuseSave(const RegisterRules::FailedCheck& failed);
     void openStatement(const QStringList& lines);
 
     QueryWindowConfig m_config;

@@ -12,6 +12,7 @@
 
 #include <QHash>
 #include <QStringList>
+#include <optional>
 
 class QComboBox;
 class QLineEdit;
@@ -35,6 +36,10 @@ struct QueryWindowConfig {
         QString deleteQuestion; // asked before a row is deleted
     } texts;
     QString table; // the register's table, also offered to the condition builder
+    // The save rule, run before every save of a row: the first check that fails
+    // (shown on the record card, the save stopped), or nothing once the rule has
+    // filled in what it fills.
+    std::optional<RegisterRules::FailedCheck> (*beforePost)(Query&) = nullptr;
     // Result grid, left to right. The first column (档案号) shows the row count in
     // the footer.
     QList<GridColumn> columns;

@@ -11,36 +11,41 @@ QPointer<TFrmKHCX> FrmKHCX;
 namespace
 {
 
-const QueryWindowConfig& customerQueryWindow()
+// The save rule (qrykhxxBeforePost): an empty address description is stored as
+// "不限"; nothing is refused.
+std::optional<RegisterRules::FailedCheck> qrykhxxBeforePost(Query& q)
 {
-    static const QueryWindowConfig c{
-        .names = {QStringLiteral("FrmKHCX"), QStringLiteral("qrykhxx"), QStringLiteral("dskhxx")},
-        .fontPx = 15,
-        .texts = {QStringLiteral("客户信息查询"), QStringLiteral("客户信息查询"),
-                  QStringLiteral("客户信息查询"), QStringLiteral("日客户信息表"),
-                  QStringLiteral("是否删除选择的客户信息档案？")},
-        .table = CustomerSearch::table(),
-        // Each titled with its name.
-        .columns = QueryWindow::columnsOf({"档案号", "类型", "需求方式", "权属", "地址描述",
-                                           "面积1", "面积2", "价格1", "价格2", "需求设施", "楼层",
-                                           "户型", "录入日期"},
-                                          {{"录入日期", 73}}, {"面积1", "面积2", "价格1", "价格2"}),
-        .builderFields = CustomerSearch::builderFields(),
-        .builderVisibleItems = 11,
-        .lists = {RegisterRules::floors(true), RegisterRules::houseTypes(true),
-                  CustomerSearch::demandModes(), RegisterRules::locations(true)},
-        .exchange = {customerExchangeLayout(), &Tdmbasic::qryKHXX},
-    };
-    return c;
+    if (CustomerSearch::addressDefaultsToAny(q.value(QStringLiteral("地址描述"))))
+        q.setValue(QStringLiteral("地址描述"), RegisterRules::any());
+    return std::nullopt;
 }
+
+const QueryWindowConfig kCustomerQuery{
+    .names = {QStringLiteral("FrmKHCX"), QStringLiteral("qrykhxx"), QStringLiteral("dskhxx")},
+    .fontPx = 15,
+    .texts = {QStringLiteral("客户信息查询"), QStringLiteral("客户信息查询"),
+              QStringLiteral("客户信息查询"), QStringLiteral("日客户信息表"),
+              QStringLiteral("是否删除选择的客户信息档案？")},
+    .table = CustomerSearch::table(),
+    .beforePost = &qrykhxxBeforePost,
+    // Each titled with its name.
+    .columns =
+        QueryWindow::columnsOf({"档案号", "类型", "需求方式", "权属", "地址描述", "面积1", "面积2",
+                                "价格1", "价格2", "需求设施", "楼层", "户型", "录入日期"},
+                               {{"录入日期", 73}}, {"面积1", "面积2", "价格1", "价格2"}),
+    .builderFields = CustomerSearch::builderFields(),
+    .builderVisibleItems = 11,
+    .lists = {RegisterRules::floors(true), RegisterRules::houseTypes(true),
+              CustomerSearch::demandModes(), RegisterRules::locations(true)},
+    .exchange = {customerExchangeLayout(), &Tdmbasic::qryKHXX},
+};
 
 } // namespace
 
 TFrmKHCX::TFrmKHCX(QWidget* parent)
-    : QueryFrame(customerQueryWindow(), parent), qrykhxx(rows()), dskhxx(rowsLink())
+    : QueryFrame(kCustomerQuery, parent), qrykhxx(rows()), dskhxx(rowsLink())
 {
     FrmKHCX = this;
-    qrykhxx.beforePost = [this](Query& q) { qrykhxxBeforePost(q); };
 
     edtMJ1->setMaximumWidth(70);
     edtJG1->setMaximumWidth(70);
@@ -67,17 +72,6 @@ TFrmKHCX::TFrmKHCX(QWidget* parent)
     g->addWidget(BitBtn5, 2, 9);
     setPanelTabOrder({edtRQ1, Button2, edtRQ2, Button3, edtXQDZ, cbLC, cbHX, cbFS, edtMJ1, edtJG1,
                       cbSFYX, BitBtn5, cbWZ});
-    FormCreate();
-}
-
-QStringList TFrmKHCX::quickSearchLines() const
-{
-    CustomerSearch::QuickSearch s;
-    readPanel(s);
-    s.dzms = edtXQDZ->text();
-    s.mj = edtMJ1->text();
-    s.jg = edtJG1->text();
-    return CustomerSearch::quickSearch(s);
 }
 
 std::unique_ptr<QDialog> TFrmKHCX::makeCard()
@@ -85,8 +79,8 @@ std::unique_ptr<QDialog> TFrmKHCX::makeCard()
     return std::make_unique<TFrmLLKH>(this);
 }
 
-void TFrmKHCX::qrykhxxBeforePost(Query& q)
+QStringList TFrmKHCX::quickSearchLines(const RegisterRules::SearchPanel& shared) const
 {
-    if (CustomerSearch::addressDefaultsToAny(q.value(QStringLiteral("地址描述"))))
-        q.setValue(QStringLiteral("地址描述"), RegisterRules::any());
+    // One address text; one area and one price value against the customer's ranges.
+    return CustomerSearch::quickSearch({shared, edtXQDZ->text(), edtMJ1->text(), edtJG1->text()});
 }

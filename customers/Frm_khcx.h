@@ -16,10 +16,8 @@ public:
     DataSource& dskhxx;
 
 private:
-    // Fills an empty address description with "不限" before a row is saved.
-    void qrykhxxBeforePost(Query& q);
-    QStringList quickSearchLines() const override;
     std::unique_ptr<QDialog> makeCard() override;
+    QStringList quickSearchLines(const RegisterRules::SearchPanel& shared) const override;
 };
 
 // The customer query window while it is open; null otherwise.

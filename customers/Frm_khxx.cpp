@@ -7,37 +7,31 @@
 namespace
 {
 
-const EntryWindowConfig& customerEntryWindow()
-{
-    static const EntryWindowConfig c{
-        .caption = QStringLiteral("客户信息输入窗口"),
-        .layout = CustomerPanel::layout(),
-        .fixedSize = false,
-        .statement = {CustomerSearch::table(), QStringLiteral("where 档案号=''"),
-                      QLatin1Char('\'')},
-        .fontPx = 12,
-        .controls = {QStringLiteral("BitBtn1"), QStringLiteral("BitBtn2"),
-                     QStringLiteral("DBEdit2")},
-        .buttonFontPx = 16,
-        // A single-byte question mark, unlike the listing window's.
-        .question = QStringLiteral("是否增加新的记录?"),
-        .lists = {RegisterRules::floors(true), RegisterRules::houseTypes(true),
-                  CustomerSearch::demandModes(), RegisterRules::ownerships(),
-                  RegisterRules::locations(true)},
-        .modeRule = {QStringLiteral("求租"), QStringLiteral("求购")},
-        .defaults = {{QStringLiteral("地址描述"), RegisterRules::any()}},
-        .zeroColumns = {QStringLiteral("面积1"), QStringLiteral("面积2"), QStringLiteral("价格1"),
-                        QStringLiteral("价格2")},
-        .listColumns = {QStringLiteral("cbFS=需求方式"), QStringLiteral("cbQS=权属"),
-                        QStringLiteral("cbLC=楼层"), QStringLiteral("cbHX=户型"),
-                        QStringLiteral("cbWZ=位置")},
-    };
-    return c;
-}
+const EntryWindowConfig kCustomerEntry{
+    .caption = QStringLiteral("客户信息输入窗口"),
+    .layout = CustomerPanel::layout(),
+    .fixedSize = false,
+    .statement = {CustomerSearch::table(), QStringLiteral("where 档案号=''"), QLatin1Char('\'')},
+    .fontPx = 12,
+    .controls = {QStringLiteral("BitBtn1"), QStringLiteral("BitBtn2"), QStringLiteral("DBEdit2")},
+    .buttonFontPx = 16,
+    // A single-byte question mark, unlike the listing window's.
+    .question = QStringLiteral("是否增加新的记录?"),
+    .lists = {RegisterRules::floors(true), RegisterRules::houseTypes(true),
+              CustomerSearch::demandModes(), RegisterRules::ownerships(),
+              RegisterRules::locations(true)},
+    .modeRule = {QStringLiteral("求租"), QStringLiteral("求购")},
+    .defaults = {{QStringLiteral("地址描述"), RegisterRules::any()}},
+    .zeroColumns = {QStringLiteral("面积1"), QStringLiteral("面积2"), QStringLiteral("价格1"),
+                    QStringLiteral("价格2")},
+    .listColumns = {QStringLiteral("cbFS=需求方式"), QStringLiteral("cbQS=权属"),
+                    QStringLiteral("cbLC=楼层"), QStringLiteral("cbHX=户型"),
+                    QStringLiteral("cbWZ=位置")},
+};
 
 } // namespace
 
-TFrmkhxx::TFrmkhxx(QWidget* parent) : EntryWindow(customerEntryWindow(), parent), qrykhxx(row()) {}
+TFrmkhxx::TFrmkhxx(QWidget* parent) : EntryWindow(kCustomerEntry, parent), qrykhxx(row()) {}
 
 std::optional<RegisterRules::FailedCheck> TFrmkhxx::firstFailedCheck() const
 {

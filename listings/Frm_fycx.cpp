@@ -11,39 +11,48 @@ QPointer<TFrmFYCX> FrmFYCX;
 namespace
 {
 
-const QueryWindowConfig& listingQueryWindow()
+// The card's save rule (qryFwxxBeforePost): community name, address and area
+// must be given; an empty lowest price is stored as 0.
+std::optional<RegisterRules::FailedCheck> qryFwxxBeforePost(Query& q)
 {
-    static const QueryWindowConfig c{
-        .names = {QStringLiteral("FrmFYCX"), QStringLiteral("qryFwxx"), QStringLiteral("dsFwxx")},
-        .texts = {QStringLiteral("房源查询"), QStringLiteral("房源信息查询"),
-                  QStringLiteral("房源信息查询"), QStringLiteral(" 日房源信息表"),
-                  QStringLiteral("是否删除选择的房源信息档案？")},
-        .table = ListingSearch::table(),
-        .columns = QueryWindow::columnsOf({"档案号", "类型", "期限", "方式", "权属", "小区名称",
-                                           "地址", "房屋面积", "楼层", "户型", "信息价格", "位置",
-                                           "设施", "公交线路", "新旧程度"},
-                                          {{"小区名称", 136},
-                                           {"地址", 211},
-                                           {"户型", 98},
-                                           {"位置", 149},
-                                           {"设施", 239},
-                                           {"公交线路", 137}},
-                                          {"房屋面积", "信息价格"}, {{"新旧程度", "房龄"}}),
-        .builderFields = ListingSearch::builderFields(),
-        .lists = {RegisterRules::floors(false), RegisterRules::houseTypes(false),
-                  RegisterRules::locations(false), ListingSearch::supplyModes()},
-        .exchange = {listingExchangeLayout(), &Tdmbasic::qryFWXX},
-    };
-    return c;
+    if (auto failed = ListingSearch::checkCard(q.value(QStringLiteral("小区名称")),
+                                               q.value(QStringLiteral("地址")),
+                                               q.value(QStringLiteral("房屋面积"))))
+        return failed;
+    if (ListingSearch::lowestPriceDefaultsToZero(q.value(QStringLiteral("最低价格"))))
+        q.setValue(QStringLiteral("最低价格"), 0.0);
+    return std::nullopt;
 }
+
+const QueryWindowConfig kListingQuery{
+    .names = {QStringLiteral("FrmFYCX"), QStringLiteral("qryFwxx"), QStringLiteral("dsFwxx")},
+    .texts = {QStringLiteral("房源查询"), QStringLiteral("房源信息查询"),
+              QStringLiteral("房源信息查询"), QStringLiteral(" 日房源信息表"),
+              QStringLiteral("是否删除选择的房源信息档案？")},
+    .table = ListingSearch::table(),
+    .beforePost = &qryFwxxBeforePost,
+    .columns = QueryWindow::columnsOf({"档案号", "类型", "期限", "方式", "权属", "小区名称", "地址",
+                                       "房屋面积", "楼层", "户型", "信息价格", "位置", "设施",
+                                       "公交线路", "新旧程度"},
+                                      {{"小区名称", 136},
+                                       {"地址", 211},
+                                       {"户型", 98},
+                                       {"位置", 149},
+                                       {"设施", 239},
+                                       {"公交线路", 137}},
+                                      {"房屋面积", "信息价格"}, {{"新旧程度", "房龄"}}),
+    .builderFields = ListingSearch::builderFields(),
+    .lists = {RegisterRules::floors(false), RegisterRules::houseTypes(false),
+              RegisterRules::locations(false), ListingSearch::supplyModes()},
+    .exchange = {listingExchangeLayout(), &Tdmbasic::qryFWXX},
+};
 
 } // namespace
 
 TFrmFYCX::TFrmFYCX(QWidget* parent)
-    : QueryFrame(listingQueryWindow(), parent), qryFwxx(rows()), dsFwxx(rowsLink())
+    : QueryFrame(kListingQuery, parent), qryFwxx(rows()), dsFwxx(rowsLink())
 {
     FrmFYCX = this;
-    qryFwxx.beforePost = [this](Query& q) { qryFwxxBeforePost(q); };
 
     edtMJ2 = digitsBox("edtMJ2");
     edtJG2 = digitsBox("edtJG2");
@@ -77,34 +86,16 @@ TFrmFYCX::TFrmFYCX(QWidget* parent)
     g->addWidget(BitBtn5, 2, 7);
     setPanelTabOrder({cbSFYX, cbFS, edtXQDZ, edtMJ1, edtMJ2, cbLC, cbHX, edtJG1, edtJG2, cbWZ,
                       edtRQ1, Button2, edtRQ2, Button3, edtXJCD1, BitBtn5, edtXJCD2});
-    FormCreate();
 }
 
-QStringList TFrmFYCX::quickSearchLines() const
+QStringList TFrmFYCX::quickSearchLines(const RegisterRules::SearchPanel& shared) const
 {
-    ListingSearch::QuickSearch s;
-    readPanel(s);
-    s.xqdz = edtXQDZ->text();
-    s.mj1 = edtMJ1->text();
-    s.mj2 = edtMJ2->text();
-    s.jg1 = edtJG1->text();
-    s.jg2 = edtJG2->text();
-    s.xjcd1 = edtXJCD1->text();
-    s.xjcd2 = edtXJCD2->text();
-    return ListingSearch::quickSearch(s);
+    return ListingSearch::quickSearch({shared, edtXQDZ->text(), edtMJ1->text(), edtMJ2->text(),
+                                       edtJG1->text(), edtJG2->text(), edtXJCD1->text(),
+                                       edtXJCD2->text()});
 }
 
 std::unique_ptr<QDialog> TFrmFYCX::makeCard()
 {
     return std::make_unique<TFrmLLFZ>(this);
-}
-
-void TFrmFYCX::qryFwxxBeforePost(Query& q)
-{
-    if (const auto failed = ListingSearch::checkCard(q.value(QStringLiteral("小区名称")),
-                                                     q.value(QStringLiteral("地址")),
-                                                     q.value(QStringLiteral("房屋面积"))))
-        refuseSave(*failed);
-    if (ListingSearch::lowestPriceDefaultsToZero(q.value(QStringLiteral("最低价格"))))
-        q.setValue(QStringLiteral("最低价格"), 0.0);
 }

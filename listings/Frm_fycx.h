@@ -18,9 +18,8 @@ public:
     DataSource& dsFwxx;
 
 private:
-    QStringList quickSearchLines() const override;
+    QStringList quickSearchLines(const RegisterRules::SearchPanel& shared) const override;
     std::unique_ptr<QDialog> makeCard() override;
-    void qryFwxxBeforePost(Query& q);
 };
 
 // The listing query window while it is open; null otherwise.

@@ -10,32 +10,26 @@
 namespace
 {
 
-const EntryWindowConfig& listingEntryWindow()
-{
-    static const EntryWindowConfig c{
-        .caption = QStringLiteral("房源输入"),
-        .layout = ListingPanel::layout(),
-        .statement = {ListingSearch::table(), QStringLiteral("where 档案号=\"\" "),
-                      QLatin1Char('"')},
-        .controls = {QStringLiteral("Button1"), QStringLiteral("Button2"),
-                     QStringLiteral("DBEdit1")},
-        .question = QStringLiteral("是否增加新的记录？"),
-        .lists = {RegisterRules::floors(false), RegisterRules::houseTypes(false),
-                  RegisterRules::locations(false), ListingSearch::supplyModes(),
-                  RegisterRules::ownerships()},
-        .modeRule = {QStringLiteral("出租"), QStringLiteral("出售")},
-        .zeroColumns = {QStringLiteral("房屋面积"), QStringLiteral("信息价格"),
-                        QStringLiteral("最低价格")},
-        .listColumns = {QStringLiteral("cbLC=楼层"), QStringLiteral("cbHX=户型"),
-                        QStringLiteral("cbWZ=位置"), QStringLiteral("cbFS=方式"),
-                        QStringLiteral("cbQS=权属")},
-    };
-    return c;
-}
+const EntryWindowConfig kListingEntry{
+    .caption = QStringLiteral("房源输入"),
+    .layout = ListingPanel::layout(),
+    .statement = {ListingSearch::table(), QStringLiteral("where 档案号=\"\" "), QLatin1Char('"')},
+    .controls = {QStringLiteral("Button1"), QStringLiteral("Button2"), QStringLiteral("DBEdit1")},
+    .question = QStringLiteral("是否增加新的记录？"),
+    .lists = {RegisterRules::floors(false), RegisterRules::houseTypes(false),
+              RegisterRules::locations(false), ListingSearch::supplyModes(),
+              RegisterRules::ownerships()},
+    .modeRule = {QStringLiteral("出租"), QStringLiteral("出售")},
+    .zeroColumns = {QStringLiteral("房屋面积"), QStringLiteral("信息价格"),
+                    QStringLiteral("最低价格")},
+    .listColumns = {QStringLiteral("cbLC=楼层"), QStringLiteral("cbHX=户型"),
+                    QStringLiteral("cbWZ=位置"), QStringLiteral("cbFS=方式"),
+                    QStringLiteral("cbQS=权属")},
+};
 
 } // namespace
 
-TFrmfylr::TFrmfylr(QWidget* parent) : EntryWindow(listingEntryWindow(), parent), qryFwxx(row())
+TFrmfylr::TFrmfylr(QWidget* parent) : EntryWindow(kListingEntry, parent), qryFwxx(row())
 {
     connect(findChild<QPushButton*>(QStringLiteral("Button3")), &QPushButton::clicked, this,
             &TFrmfylr::Button3Click);
