@@ -6,12 +6,8 @@
 namespace CustomerPanel
 {
 
-void build(PanelBuilder& p);
-
-CardLayout layout()
+namespace
 {
-    return {QStringLiteral("客户信息档案卡"), QSize(585, 390), QRect(8, 46, 569, 290), 15, &build};
-}
 
 void build(PanelBuilder& p)
 {
@@ -44,6 +40,13 @@ void build(PanelBuilder& p)
                           "DBMemo1", "DBEdit9", "DBEdit10", "DBEdit11"}
             : QStringList{"DBEdit2", "cbFS", "cbQS", "DBEdit5", "DBEdit6", "DBEdit7", "DBEdit8",
                           "cbLC", "cbHX", "cbWZ", "DBMemo1", "DBEdit9", "DBEdit10", "DBEdit11"});
+}
+
+} // namespace
+
+CardLayout layout()
+{
+    return {QStringLiteral("客户信息档案卡"), QSize(585, 390), QRect(8, 46, 569, 290), 15, &build};
 }
 
 } // namespace CustomerPanel

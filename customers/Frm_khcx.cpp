@@ -45,8 +45,6 @@ const QueryWindowConfig kCustomerQuery{
 TFrmKHCX::TFrmKHCX(QWidget* parent)
     : QueryFrame(kCustomerQuery, parent), qrykhxx(rows()), dskhxx(rowsLink())
 {
-    FrmKHCX = this;
-
     edtMJ1->setMaximumWidth(70);
     edtJG1->setMaximumWidth(70);
     QGridLayout* g = panel();
@@ -72,6 +70,7 @@ TFrmKHCX::TFrmKHCX(QWidget* parent)
     g->addWidget(BitBtn5, 2, 9);
     setPanelTabOrder({edtRQ1, Button2, edtRQ2, Button3, edtXQDZ, cbLC, cbHX, cbFS, edtMJ1, edtJG1,
                       cbSFYX, BitBtn5, cbWZ});
+    FrmKHCX = this;
 }
 
 std::unique_ptr<QDialog> TFrmKHCX::makeCard()

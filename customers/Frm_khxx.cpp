@@ -22,11 +22,8 @@ const EntryWindowConfig kCustomerEntry{
               RegisterRules::locations(true)},
     .modeRule = {QStringLiteral("求租"), QStringLiteral("求购")},
     .defaults = {{QStringLiteral("地址描述"), RegisterRules::any()}},
-    .zeroColumns = {QStringLiteral("面积1"), QStringLiteral("面积2"), QStringLiteral("价格1"),
-                    QStringLiteral("价格2")},
-    .listColumns = {QStringLiteral("cbFS=需求方式"), QStringLiteral("cbQS=权属"),
-                    QStringLiteral("cbLC=楼层"), QStringLiteral("cbHX=户型"),
-                    QStringLiteral("cbWZ=位置")},
+    .zeroColumns = {"面积1", "面积2", "价格1", "价格2"},
+    .listColumns = {"cbFS=需求方式", "cbQS=权属", "cbLC=楼层", "cbHX=户型", "cbWZ=位置"},
 };
 
 } // namespace

@@ -9,12 +9,8 @@
 namespace ListingPanel
 {
 
-void build(PanelBuilder& p);
-
-CardLayout layout()
+namespace
 {
-    return {QStringLiteral("房源信息档案卡"), QSize(650, 450), QRect(8, 46, 634, 352), 15, &build};
-}
 
 void build(PanelBuilder& p)
 {
@@ -66,6 +62,13 @@ void build(PanelBuilder& p)
                        "DBEdit10", "cbWZ",    "cbFS",    "cbQS",    "DBEdit9", "DBEdit11",
                        "DBEdit13", "DBEdit5", "DBEdit6", "DBEdit7", "DBEdit8", "DBEdit14",
                        "DBMemo2",  "Button3", "Button4", "DBMemo1"});
+}
+
+} // namespace
+
+CardLayout layout()
+{
+    return {QStringLiteral("房源信息档案卡"), QSize(650, 450), QRect(8, 46, 634, 352), 15, &build};
 }
 
 } // namespace ListingPanel

@@ -20,11 +20,8 @@ const EntryWindowConfig kListingEntry{
               RegisterRules::locations(false), ListingSearch::supplyModes(),
               RegisterRules::ownerships()},
     .modeRule = {QStringLiteral("出租"), QStringLiteral("出售")},
-    .zeroColumns = {QStringLiteral("房屋面积"), QStringLiteral("信息价格"),
-                    QStringLiteral("最低价格")},
-    .listColumns = {QStringLiteral("cbLC=楼层"), QStringLiteral("cbHX=户型"),
-                    QStringLiteral("cbWZ=位置"), QStringLiteral("cbFS=方式"),
-                    QStringLiteral("cbQS=权属")},
+    .zeroColumns = {"房屋面积", "信息价格", "最低价格"},
+    .listColumns = {"cbLC=楼层", "cbHX=户型", "cbWZ=位置", "cbFS=方式", "cbQS=权属"},
 };
 
 } // namespace
