@@ -224,6 +224,86 @@ inline QStringList registerNames()
     return {QStringLiteral("房源"), QStringLiteral("客户")};
 }
 
+// A column "reg" with one row per register.
+inline void perRegister()
+{
+    QTest::addColumn<QString>("reg");
+    for (const QString& name : registerNames())
+        QTest::newRow(qPrintable(name)) << name;
+}
+
+// A register's query window over a fresh database pair.
+struct QueryTest : WindowTest {
+    const Register* r = nullptr;
+    std::unique_ptr<QueryFrame> w;
+
+    QueryFrame* open(const QString& name)
+    {
+        r = &registerNamed(name);
+        w = r->queryWindow();
+        w->show(); // clicks then run through the application's default error display
+        return w.get();
+    }
+    // The archive numbers of the result, sorted.
+    QStringList shown() const
+    {
+        QStringList out;
+        Query& q = w->rows();
+        for (int i = 0; q.isActive() && i < q.recordCount(); ++i)
+            out << q.valueAt(i, q.fieldIndex(QStringLiteral("档案号"))).toString();
+        out.sort();
+        return out;
+    }
+    void stop()
+    {
+        w.reset();
+        WindowTest::stop();
+    }
+};
+
+// A register's entry window over a fresh database pair, logged in as company 001
+// on 261209.
+struct EntryTest : WindowTest {
+    const Register* r = nullptr;
+    std::unique_ptr<EntryWindow> w;
+
+    void start()
+    {
+        WindowTest::start();
+        GSDM = QStringLiteral("001");
+        CZRQ = QStringLiteral("261209");
+    }
+    EntryWindow* open(const QString& name)
+    {
+        r = &registerNamed(name);
+        w = r->entryWindow();
+        w->show();
+        w->activateWindow();
+        if (!QTest::qWaitForWindowActive(w.get())) qWarning("entry window not active");
+        return w.get();
+    }
+    QWidget* c(const QString& name) const { return ui::find(w.get(), name); }
+    void set(const QString& name, const QString& value) { put(c(name), value); }
+    // 保存, answering the question after it.
+    void save(bool another)
+    {
+        d->answers.push_back(another);
+        ui::click(c(r->saveButton));
+    }
+    // A row of the register's table holding only its archive number's parts.
+    void storeRow(const QString& table, const QString& number) const
+    {
+        db->exec(QStringLiteral("insert into %1 (档案号,公司编号,录入日期,序号) values "
+                                "('%2','%3','%4','%5')")
+                     .arg(table, number, number.left(3), number.mid(3, 6), number.mid(9)));
+    }
+    void stop()
+    {
+        w.reset();
+        WindowTest::stop();
+    }
+};
+
 // Opens the record card of the query window on its current row (after moving to
 // `dah` when given) and runs f with the card shown; the card is then closed.
 inline void withCard(QueryFrame* w, TestDialogs* d, const QString& dah,

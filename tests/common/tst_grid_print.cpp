@@ -6,20 +6,12 @@
 #include <QHeaderView>
 #include <QProcess>
 
-class TestGridPrint : public QObject
+class TestGridPrint : public QObject, private QueryTest
 {
     Q_OBJECT
-    WindowTest t;
-    std::unique_ptr<QueryFrame> w;
-
-    void open(const QString& reg)
-    {
-        w = registerNamed(reg).queryWindow();
-        w->show();
-    }
     QString printed(const QString& name)
     {
-        const QString pdf = QDir(t.db->dir()).filePath(name + ".pdf");
+        const QString pdf = QDir(db->dir()).filePath(name + ".pdf");
         GridPrinter p = QueryWindow::resultPrinter(
             w->DBGridEh1, RegisterRules::printTitle(CZRQ, w->config().texts.printTitleTail),
             RegisterRules::signatureLine(CurUser.YGXM));
@@ -42,16 +34,12 @@ class TestGridPrint : public QObject
 private slots:
     void init()
     {
-        t.start();
+        start();
         loginAs(Roles::Ordinary, "李四");
-        addListing(*t.db, {"001261203001", "阳光花园", "东街1号", 80.5, 50, "有效", "261203", "5"});
-        addListing(*t.db, {"001261204001", "翠湖", "西路2号", 120, 90, "有效", "261204", "10"});
+        addListing(*db, {"001261203001", "阳光花园", "东街1号", 80.5, 50, "有效", "261203", "5"});
+        addListing(*db, {"001261204001", "翠湖", "西路2号", 120, 90, "有效", "261204", "10"});
     }
-    void cleanup()
-    {
-        w.reset();
-        t.stop();
-    }
+    void cleanup() { stop(); }
 
     void printsTitleColumnsRowsAndSignature_data()
     {
@@ -72,9 +60,9 @@ private slots:
         QFETCH(QString, reg);
         QFETCH(QString, title);
         QFETCH(QStringList, shown);
-        addCustomer(*t.db, {"001261203001", "城东人民路", "有效", "261203", "中层", "两室", "城东",
-                            "求购", 60, 90, 50, 80});
-        addCustomer(*t.db, {"001261204001", "城西", "有效", "261204"});
+        addCustomer(*db, {"001261203001", "城东人民路", "有效", "261203", "中层", "两室", "城东",
+                          "求购", 60, 90, 50, 80});
+        addCustomer(*db, {"001261204001", "城西", "有效", "261204"});
         open(reg);
         const QString text = printed("all");
         QVERIFY2(!text.isEmpty(), "pdftotext gave nothing");
@@ -108,8 +96,8 @@ private slots:
     {
         open("房源");
         for (int i = 2; i <= 150; ++i)
-            addListing(*t.db, {QString("001261205%1").arg(i, 3, 10, QLatin1Char('0')), "花园", "路",
-                               70, 40, "有效", "261205", "1"});
+            addListing(*db, {QString("001261205%1").arg(i, 3, 10, QLatin1Char('0')), "花园", "路",
+                             70, 40, "有效", "261205", "1"});
         ui::click(w->BitBtn5);
         QCOMPARE(w->rows().recordCount(), 151);
         const QString text = printed("long");

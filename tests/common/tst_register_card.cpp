@@ -6,44 +6,33 @@
 #include "common/DbListOverlay.h"
 #include "tests/common/RegisterTests.h"
 
-class TestRegisterCard : public QObject
+class TestRegisterCard : public QObject, private QueryTest
 {
     Q_OBJECT
-    WindowTest t;
-    std::unique_ptr<QueryFrame> w;
-    const Register* r = nullptr;
 
     // Three stored rows of this month and the query window over them.
-    void open(const QString& name)
+    void openWithRows(const QString& name)
     {
-        r = &registerNamed(name);
         for (const char* dah : {"001261203001", "001261203002", "001261203003"})
-            r->add(*t.db, QString::fromLatin1(dah), QStringLiteral("261203"),
-                   QStringLiteral("有效"));
-        w = r->queryWindow();
-        w->show();
-        w->rows().first();
+            registerNamed(name).add(*db, QString::fromLatin1(dah), "261203", "有效");
+        open(name)->rows().first();
     }
     QVariant stored(const QString& dah, const QString& column) const
     {
-        return t.stored(r->table, dah, column);
+        return QueryTest::stored(r->table, dah, column);
     }
     static void addRegisterColumn() { QTest::addColumn<QString>("reg"); }
 
 private slots:
     void init()
     {
-        t.start();
+        start();
         loginAs(Roles::Senior);
-        t.db->exec("delete from 楼层字典");
-        t.db->exec("insert into 楼层字典 values ('一楼')");
-        t.db->exec("insert into 楼层字典 values (' 二楼 ')");
+        db->exec("delete from 楼层字典");
+        db->exec("insert into 楼层字典 values ('一楼')");
+        db->exec("insert into 楼层字典 values (' 二楼 ')");
     }
-    void cleanup()
-    {
-        w.reset();
-        t.stop();
-    }
+    void cleanup() { stop(); }
 
     // Each control of the card stands where its twin stands on the entry window.
     void laidOutLikeTheEntryWindow_data()
@@ -74,14 +63,14 @@ private slots:
     {
         QFETCH(QString, reg);
         QFETCH(QStringList, pairs);
-        open(reg);
+        openWithRows(reg);
         auto entry = r->entryWindow();
         entry->show();
         const auto place = [](QWidget* window, const QString& name) {
             QWidget* c = ui::find(window, name);
             return c ? QRect(c->mapTo(window, QPoint(0, 0)), c->size()) : QRect();
         };
-        withCard(w.get(), t.d, {}, [&](RecordCard* card) {
+        withCard(w.get(), d, {}, [&](RecordCard* card) {
             QCOMPARE(card->size(), entry->size());
             for (const QString& pair : pairs) {
                 const QStringList names = pair.split('/');
@@ -118,8 +107,8 @@ private slots:
         QFETCH(bool, visible);
         QFETCH(QStringList, block);
         CurUser.GNZ = role;
-        open(reg);
-        withCard(w.get(), t.d, "001261203001", [&](RecordCard* c) {
+        openWithRows(reg);
+        withCard(w.get(), d, "001261203001", [&](RecordCard* c) {
             for (const QString& name : block)
                 QVERIFY2(ui::find(c, name)->isVisible() == visible, qPrintable(name));
             QCOMPARE(c->confidentialVisible(), visible);
@@ -156,9 +145,9 @@ private slots:
         QFETCH(QString, list);
         QFETCH(int, index);
         QFETCH(QString, value);
-        open(reg);
+        openWithRows(reg);
         const QString column = list == "cbLC" ? "楼层" : list == "cbHX" ? "户型" : "位置";
-        withCard(w.get(), t.d, "001261203001", [&](RecordCard* c) {
+        withCard(w.get(), d, "001261203001", [&](RecordCard* c) {
             auto* o = ui::find<DbListOverlay>(c, list + "Overlay");
             QCOMPARE(o->edit()->width(), o->list()->width() - 16);
             QVERIFY(o->edit()->isReadOnly());
@@ -174,32 +163,27 @@ private slots:
         QCOMPARE(stored("001261203001", column).toString(), value);
     }
 
-    void closingWithoutSaveLeavesTheRow_data()
-    {
-        addRegisterColumn();
-        for (const QString& name : registerNames())
-            QTest::newRow(qPrintable(name)) << name;
-    }
+    void closingWithoutSaveLeavesTheRow_data() { perRegister(); }
     void closingWithoutSaveLeavesTheRow()
     {
         QFETCH(QString, reg);
-        open(reg);
-        withCard(w.get(), t.d, "001261203001", [&](RecordCard* c) {
+        openWithRows(reg);
+        withCard(w.get(), d, "001261203001", [&](RecordCard* c) {
             ui::type(ui::find(c, r->textBox), "改过的");
             QVERIFY(w->rows().isEditing());
         });
-        QVERIFY(t.d->shown.isEmpty());
+        QVERIFY(d->shown.isEmpty());
         QVERIFY(!w->rows().isEditing());
         QCOMPARE(w->rows().text(r->textColumn), r->storedText);
         QCOMPARE(stored("001261203001", r->textColumn).toString(), r->storedText);
     }
 
-    void untickingValidityMarksInvalid_data() { closingWithoutSaveLeavesTheRow_data(); }
+    void untickingValidityMarksInvalid_data() { perRegister(); }
     void untickingValidityMarksInvalid()
     {
         QFETCH(QString, reg);
-        open(reg);
-        withCard(w.get(), t.d, "001261203001", [&](RecordCard* c) {
+        openWithRows(reg);
+        withCard(w.get(), d, "001261203001", [&](RecordCard* c) {
             QVERIFY(c->DBCheckBox1->isChecked());
             ui::click(c->DBCheckBox1);
             QVERIFY(c->Button1->isEnabled());
@@ -210,23 +194,23 @@ private slots:
         QVERIFY(!w->rows().locate("档案号", "001261203001"));
     }
 
-    void deleteMovesOnAndEmptiesAtTheEnd_data() { closingWithoutSaveLeavesTheRow_data(); }
+    void deleteMovesOnAndEmptiesAtTheEnd_data() { perRegister(); }
     void deleteMovesOnAndEmptiesAtTheEnd()
     {
         QFETCH(QString, reg);
-        open(reg);
+        openWithRows(reg);
         Query& q = w->rows();
         const QString first = q.text("档案号");
         q.next();
         const QString second = q.text("档案号");
         q.first();
-        withCard(w.get(), t.d, {}, [&](RecordCard* c) {
+        withCard(w.get(), d, {}, [&](RecordCard* c) {
             auto* box = ui::find<QLineEdit>(c, r->textBox);
             QCOMPARE(c->Button3->text(), QString("删除"));
-            t.d->answers = {false};
+            d->answers = {false};
             ui::click(c->Button3);
             QCOMPARE(q.text("档案号"), first);
-            t.d->answers = {true};
+            d->answers = {true};
             ui::click(c->Button3);
             QCOMPARE(q.text("档案号"), second);
             QCOMPARE(box->text(), stored(second, r->textColumn).toString());
@@ -245,9 +229,9 @@ private slots:
             emit floors->activated(1);
             QVERIFY(!q.isEditing());
         });
-        QCOMPARE(t.count(r->table), 0);
-        QCOMPARE(t.d->questions().size(), 4);
-        QVERIFY(t.d->messages().isEmpty());
+        QCOMPARE(count(r->table), 0);
+        QCOMPARE(d->questions().size(), 4);
+        QVERIFY(d->messages().isEmpty());
         QCOMPARE(w->DBGridEh1->footerText(0), QString("0"));
     }
 
@@ -270,33 +254,32 @@ private slots:
     {
         QFETCH(QString, reg);
         QFETCH(QString, meanwhile);
-        open(reg);
-        withCard(w.get(), t.d, "001261203001", [&](RecordCard* c) {
+        openWithRows(reg);
+        withCard(w.get(), d, "001261203001", [&](RecordCard* c) {
             ui::type(ui::find(c, r->textBox), "我改的");
-            t.db->exec(meanwhile);
+            db->exec(meanwhile);
             ui::click(c->Button1);
-            QCOMPARE(t.d->messages().size(), 1);
-            QVERIFY(t.d->messages().first().contains("其他工作站"));
+            QCOMPARE(d->messages().size(), 1);
+            QVERIFY(d->messages().first().contains("其他工作站"));
             QVERIFY(w->rows().isEditing());
             QCOMPARE(ui::find<QLineEdit>(c, r->textBox)->text(), QString("我改的"));
         });
         QVERIFY(stored("001261203001", r->textColumn).toString() != QString("我改的"));
     }
 
-    void listsAsLoadedWhenTheQueryWindowOpened_data() { closingWithoutSaveLeavesTheRow_data(); }
+    void listsAsLoadedWhenTheQueryWindowOpened_data() { perRegister(); }
     void listsAsLoadedWhenTheQueryWindowOpened()
     {
         QFETCH(QString, reg);
-        open(reg);
+        openWithRows(reg);
         const int floors = w->cbLC->count();
-        t.db->exec("insert into 楼层字典 values ('三楼')");
-        withCard(w.get(), t.d, {}, [&](RecordCard* c) {
+        db->exec("insert into 楼层字典 values ('三楼')");
+        withCard(w.get(), d, {}, [&](RecordCard* c) {
             QCOMPARE(ui::find<QComboBox>(c, "cbLC")->count(), floors);
             QCOMPARE(ui::find<QComboBox>(c, "cbWZ")->count(), w->cbWZ->count());
         });
-        w = r->queryWindow();
-        w->show();
-        withCard(w.get(), t.d, {}, [&](RecordCard* c) {
+        open(reg);
+        withCard(w.get(), d, {}, [&](RecordCard* c) {
             QCOMPARE(ui::find<QComboBox>(c, "cbLC")->count(), floors + 1);
         });
     }
@@ -328,8 +311,8 @@ private slots:
         QFETCH(QString, memo);
         QFETCH(QString, next);
         QFETCH(QString, previous);
-        open(reg);
-        withCard(w.get(), t.d, "001261203001", [&](RecordCard* c) {
+        openWithRows(reg);
+        withCard(w.get(), d, "001261203001", [&](RecordCard* c) {
             auto* m = ui::find<QPlainTextEdit>(c, memo);
             const QString before = m->toPlainText();
             m->setFocus();
@@ -369,10 +352,10 @@ private slots:
     {
         QFETCH(QString, reg);
         QFETCH(QStringList, order);
-        open(reg);
+        openWithRows(reg);
         QString typed;
         bool closed = false;
-        t.d->execs.push_back([&](QDialog* dlg) {
+        d->execs.push_back([&](QDialog* dlg) {
             dlg->show();
             dlg->activateWindow();
             [&] {
@@ -384,7 +367,7 @@ private slots:
                 typed = first->text();
                 QTest::keyClick(first, Qt::Key_Return); // presses no button
                 QVERIFY(w->rows().isEditing());
-                QVERIFY(t.d->shown.isEmpty());
+                QVERIFY(d->shown.isEmpty());
                 for (int i = 1; i < order.size(); ++i) {
                     QTest::keyClick(dlg->focusWidget(), Qt::Key_Tab);
                     QCOMPARE(dlg->focusWidget()->objectName(), order[i]);

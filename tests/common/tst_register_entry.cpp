@@ -1,58 +1,18 @@
-// The entry window of both registers: the divider, the 方式 rule, the question
-// after a save, closing, archive numbers as the operator gets them, a refused
-// number, and the keyboard (Tab order, Return, Esc).
+// The entry window of both registers: the divider, the 方式 rule, the save checks
+// in their order, the question after a save, closing, archive numbers as the
+// operator gets them, a refused number, and the keyboard (Tab order, Return, Esc).
 #include "tests/common/RegisterTests.h"
 
 #include <QFrame>
 
-class TestRegisterEntry : public QObject
+class TestRegisterEntry : public QObject, private EntryTest
 {
     Q_OBJECT
-    WindowTest t;
-    std::unique_ptr<EntryWindow> w;
-    const Register* r = nullptr;
-
-    EntryWindow* open(const QString& name)
-    {
-        r = &registerNamed(name);
-        w = r->entryWindow();
-        w->show();
-        w->activateWindow();
-        [&] { QVERIFY(QTest::qWaitForWindowActive(w.get())); }();
-        return w.get();
-    }
-    QWidget* c(const QString& name) const { return ui::find(w.get(), name); }
     void fill() { putAll(w.get(), r->validEntry); }
-    void save(bool another)
-    {
-        t.d->answers.push_back(another);
-        ui::click(c(r->saveButton));
-    }
-    void storeRow(const QString& number)
-    {
-        t.db->exec(QString("insert into %1 (档案号,公司编号,录入日期,序号) values "
-                           "('%2','%3','%4','%5')")
-                       .arg(r->table, number, number.left(3), number.mid(3, 6), number.mid(9)));
-    }
-    static void perRegister()
-    {
-        QTest::addColumn<QString>("reg");
-        for (const QString& name : registerNames())
-            QTest::newRow(qPrintable(name)) << name;
-    }
 
 private slots:
-    void init()
-    {
-        t.start();
-        GSDM = QStringLiteral("001");
-        CZRQ = QStringLiteral("261209");
-    }
-    void cleanup()
-    {
-        w.reset();
-        t.stop();
-    }
+    void init() { start(); }
+    void cleanup() { stop(); }
 
     // The confidential block lies below the divider, the rest above it.
     void dividerAboveTheConfidentialBlock_data()
@@ -109,6 +69,65 @@ private slots:
         QCOMPARE(qs->currentText(), QString("商品房"));
     }
 
+    // Each check refuses with its message and moves the focus to its control; the
+    // row stays unsaved in the window.
+    void saveChecks_data()
+    {
+        QTest::addColumn<QString>("reg");
+        QTest::addColumn<QStringList>("changes"); // control=value, after a valid row
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("focus");
+        const auto row = [](const char* tag, const QString& reg, const QStringList& changes,
+                            const QString& message, const QString& focus) {
+            QTest::newRow(qPrintable(reg + " " + tag)) << reg << changes << message << focus;
+        };
+        const QString l = "房源", c = "客户";
+        row("1 estate blank", l, {"DBEdit1=  "}, "请录入小区名称", "DBEdit1");
+        row("2 address empty", l, {"DBEdit2="}, "请录入地址", "DBEdit2");
+        row("3 area 0", l, {"DBEdit3=0"}, "请录入房屋面积", "DBEdit3");
+        row("3 area negative", l, {"DBEdit3=-5"}, "请录入房屋面积", "DBEdit3");
+        row("3 area empty", l, {"DBEdit3="}, "请录入房屋面积", "DBEdit3");
+        row("4 floor", l, {"cbLC="}, "请选择楼层", "cbLC");
+        row("5 house type", l, {"cbHX="}, "请选择户型", "cbHX");
+        row("6 price 0", l, {"DBEdit4=0"}, "请录入价格", "DBEdit4");
+        row("6 price negative", l, {"DBEdit4=-1"}, "请录入价格", "DBEdit4");
+        row("7 location", l, {"cbWZ="}, "请选择位置", "cbWZ");
+        row("8 mode", l, {"cbFS="}, "请选择方式", "cbFS");
+        row("9 sale without ownership", l, {"cbFS=出售", "cbQS="}, "请选择权属", "cbQS");
+        row("10 owner", l, {"DBEdit5= "}, "请录入房主姓名", "DBEdit5");
+        row("11 no phone at all", l, {"DBEdit6=", "DBEdit7= "}, "请录入电话或手机其中的一项信息",
+            "DBEdit6");
+        row("12 lowest 0", l, {"DBEdit8=0"}, "请录入最低价格", "DBEdit8");
+        row("12 lowest empty", l, {"DBEdit8="}, "请录入最低价格", "DBEdit8");
+        row("first failing check wins", l, {"DBEdit8=0", "cbHX=", "DBEdit2="}, "请录入地址",
+            "DBEdit2");
+        row("1 mode", c, {"cbFS="}, "请选择方式", "cbFS");
+        row("2 buying without ownership", c, {"cbQS="}, "请选择权属", "cbQS");
+        row("3 name blank", c, {"DBEdit9=  "}, "请录入客户姓名", "DBEdit9");
+        row("4 no phone at all", c, {"DBEdit10= ", "DBEdit11="}, "请录入电话或手机其中的一项信息",
+            "DBEdit10");
+        row("first failing check wins", c, {"DBEdit10=", "DBEdit9="}, "请录入客户姓名", "DBEdit9");
+    }
+    void saveChecks()
+    {
+        QFETCH(QString, reg);
+        QFETCH(QStringList, changes);
+        QFETCH(QString, message);
+        QFETCH(QString, focus);
+        open(reg);
+        fill();
+        putAll(w.get(), changes);
+        ui::click(c(r->saveButton));
+        QCOMPARE(d->shown.size(), 1);
+        QCOMPARE(d->shown[0].kind, QString("message"));
+        QCOMPARE(d->shown[0].text, message);
+        QCOMPARE(w->focusWidget(), c(focus));
+        QCOMPARE(count(r->table), 0);
+        QCOMPARE(w->row().state(), Query::State::Insert);
+        QVERIFY(w->isVisible());
+        QVERIFY(w->row().isNull("档案号"));
+    }
+
     // Yes starts the next row at the first control and continues the day's count;
     // No closes the window.
     void questionAfterSave_data()
@@ -127,8 +146,8 @@ private slots:
         open(reg);
         fill();
         save(true);
-        QCOMPARE(t.d->questions(), QStringList{question});
-        QVERIFY(t.d->messages().isEmpty());
+        QCOMPARE(d->questions(), QStringList{question});
+        QVERIFY(d->messages().isEmpty());
         QVERIFY(w->isVisible());
         QCOMPARE(w->row().state(), Query::State::Insert);
         QVERIFY(w->row().isNull("档案号"));
@@ -140,7 +159,7 @@ private slots:
         save(false);
         QVERIFY(!w->isVisible());
         const auto numbers =
-            t.db->rows(QString("select 档案号, 序号 from %1 order by 档案号").arg(r->table));
+            db->rows(QString("select 档案号, 序号 from %1 order by 档案号").arg(r->table));
         QCOMPARE(numbers.size(), 2);
         QCOMPARE(numbers[0][0].toString(), QString("001261209001"));
         QCOMPARE(numbers[1][0].toString(), QString("001261209002"));
@@ -164,7 +183,7 @@ private slots:
         if (how == "取消 after a save") {
             save(true);
             fill();
-            t.d->clear();
+            d->clear();
         }
         if (how == "close box")
             w->close();
@@ -172,14 +191,14 @@ private slots:
             ui::click(c(r->cancelButton));
         QVERIFY(!w->isVisible());
         QVERIFY(!w->row().isActive());
-        QVERIFY(t.d->shown.isEmpty());
-        QCOMPARE(t.count(r->table), how == "取消 after a save" ? 1 : 0);
+        QVERIFY(d->shown.isEmpty());
+        QCOMPARE(count(r->table), how == "取消 after a save" ? 1 : 0);
     }
 
     void sequences_data()
     {
         QTest::addColumn<QString>("reg");
-        QTest::addColumn<QStringList>("stored"); // archive numbers already in the table
+        QTest::addColumn<QStringList>("existing"); // archive numbers already in the table
         QTest::addColumn<QString>("number");
         for (const QString& name : registerNames()) {
             QTest::newRow(qPrintable(name + " first of the day"))
@@ -199,16 +218,16 @@ private slots:
     void sequences()
     {
         QFETCH(QString, reg);
-        QFETCH(QStringList, stored);
+        QFETCH(QStringList, existing);
         QFETCH(QString, number);
         r = &registerNamed(reg);
-        for (const QString& s : stored)
-            storeRow(s);
+        for (const QString& s : existing)
+            storeRow(r->table, s);
         open(reg);
         fill();
         save(false);
-        QVERIFY(t.d->messages().isEmpty());
-        QCOMPARE(t.stored(r->table, number, "序号").toString(), number.right(3));
+        QVERIFY(d->messages().isEmpty());
+        QCOMPARE(stored(r->table, number, "序号").toString(), number.right(3));
     }
 
     void newDayRestartsAtOne_data() { perRegister(); }
@@ -225,12 +244,11 @@ private slots:
         fill();
         save(false);
         const QString table = r->table;
+        QCOMPARE(db->scalar("select 档案号 from " + table + " where 录入日期='261210'").toString(),
+                 QString("001261210001"));
         QCOMPARE(
-            t.db->scalar("select 档案号 from " + table + " where 录入日期='261210'").toString(),
-            QString("001261210001"));
-        QCOMPARE(t.db->scalar("select max(档案号) from " + table + " where 录入日期='261209'")
-                     .toString(),
-                 QString("001261209002"));
+            db->scalar("select max(档案号) from " + table + " where 录入日期='261209'").toString(),
+            QString("001261209002"));
     }
 
     // The day is full, or its stored count unreadable: a clear error, nothing saved,
@@ -249,14 +267,14 @@ private slots:
         QFETCH(QString, reg);
         QFETCH(QString, lastStored);
         r = &registerNamed(reg);
-        storeRow("001261209" + lastStored);
+        storeRow(r->table, "001261209" + lastStored);
         open(reg);
         fill();
         save(true);
-        QCOMPARE(t.d->shown.size(), 1);
-        QCOMPARE(t.d->shown[0].kind, QString("error"));
-        QVERIFY2(t.d->shown[0].text.contains(lastStored), qPrintable(t.d->shown[0].text));
-        QCOMPARE(t.count(r->table), 1);
+        QCOMPARE(d->shown.size(), 1);
+        QCOMPARE(d->shown[0].kind, QString("error"));
+        QVERIFY2(d->shown[0].text.contains(lastStored), qPrintable(d->shown[0].text));
+        QCOMPARE(count(r->table), 1);
         QVERIFY(w->isVisible());
         QCOMPARE(w->row().state(), Query::State::Insert);
         QCOMPARE(w->row().text("电话"), QString("0101234567"));
@@ -300,19 +318,19 @@ private slots:
             if (order[i] == r->saveButton) break;
             QTest::keyClick(f, Qt::Key_Tab);
         }
-        QVERIFY2(t.d->shown.isEmpty() && t.d->fileDialogs.isEmpty(),
-                 qPrintable(t.d->last())); // nothing pressed, nothing closed
+        QVERIFY2(d->shown.isEmpty() && d->fileDialogs.isEmpty(),
+                 qPrintable(d->last())); // nothing pressed, nothing closed
         QVERIFY(w->isVisible());
         QCOMPARE(w->row().state(), Query::State::Insert);
-        t.d->answers = {true};
+        d->answers = {true};
         QTest::keyClick(w->focusWidget(), Qt::Key_Return); // 保存
-        QCOMPARE(t.count(r->table), 1);
+        QCOMPARE(count(r->table), 1);
         QCOMPARE(w->focusWidget(), c(order[0]));
         QTest::keyClick(w->focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
         QCOMPARE(w->focusWidget(), c(r->cancelButton));
         QTest::keyClick(w->focusWidget(), Qt::Key_Return); // 取消
         QVERIFY(!w->isVisible());
-        QCOMPARE(t.count(r->table), 1);
+        QCOMPARE(count(r->table), 1);
     }
 };
 

@@ -5,57 +5,42 @@
 #include "tests/common/ExchangeFiles.h"
 #include "tests/common/RegisterTests.h"
 
-class TestRegisterExchange : public QObject
+class TestRegisterExchange : public QObject, private QueryTest
 {
     Q_OBJECT
-    WindowTest t;
-    std::unique_ptr<QueryFrame> w;
-    const Register* r = nullptr;
 
     // The register's query window over every date.
-    void open(const QString& name, const QString& from = QStringLiteral("000101"))
+    void openAll(const QString& name, const QString& from = QStringLiteral("000101"))
     {
-        r = &registerNamed(name);
-        w = r->queryWindow();
+        open(name);
         w->edtRQ1->setText(from);
         w->edtRQ2->setText(QStringLiteral("991231"));
-        w->show();
         ui::click(w->BitBtn5);
     }
-    void add(const QString& dah) { r->add(*t.db, dah, QStringLiteral("261203"), "有效"); }
-    QStringList exported() const { return exchangeKeys(t.db->exchangePath(), r->exchangeTable); }
-    static void perRegister()
-    {
-        QTest::addColumn<QString>("reg");
-        for (const QString& name : registerNames())
-            QTest::newRow(qPrintable(name)) << name;
-    }
+    void add(const QString& dah) { r->add(*db, dah, QStringLiteral("261203"), "有效"); }
+    QStringList exported() const { return exchangeKeys(db->exchangePath(), r->exchangeTable); }
 
 private slots:
     void init()
     {
-        t.start();
+        start();
         loginAs(Roles::Ordinary);
     }
-    void cleanup()
-    {
-        w.reset();
-        t.stop();
-    }
+    void cleanup() { stop(); }
 
     void exportEmptyResultDoesNothing_data() { perRegister(); }
     void exportEmptyResultDoesNothing()
     {
         QFETCH(QString, reg);
         r = &registerNamed(reg);
-        plant(t.db->exchangePath(), {r->exchangeRow("X01261201001", "上次")});
-        open(reg, "990101");
+        plant(db->exchangePath(), {r->exchangeRow("X01261201001", "上次")});
+        openAll(reg, "990101");
         QCOMPARE(w->rows().recordCount(), 0);
         ui::click(w->BitBtn3);
         Query closed(&dmbasic->adoCntnfybase);
         ExchangeRun::exportResult(w.get(), closed, w->config().exchange.layout,
                                   dmbasic->*w->config().exchange.query);
-        QVERIFY(t.d->shown.isEmpty());
+        QVERIFY(d->shown.isEmpty());
         QCOMPARE(exported(), QStringList{"X01261201001"});
     }
 
@@ -64,13 +49,13 @@ private slots:
     {
         QFETCH(QString, reg);
         r = &registerNamed(reg);
-        plant(t.db->exchangePath(), {r->exchangeRow("X01261201001", "上次")});
+        plant(db->exchangePath(), {r->exchangeRow("X01261201001", "上次")});
         add("001261203001");
-        open(reg);
-        t.d->answers = {false};
+        openAll(reg);
+        d->answers = {false};
         ui::click(w->BitBtn3);
-        QCOMPARE(t.d->questions(), QStringList{"是否导出当前的记录？"});
-        QVERIFY(t.d->messages().isEmpty());
+        QCOMPARE(d->questions(), QStringList{"是否导出当前的记录？"});
+        QVERIFY(d->messages().isEmpty());
         QCOMPARE(exported(), QStringList{"X01261201001"});
     }
 
@@ -82,18 +67,18 @@ private slots:
         QFETCH(QString, reg);
         r = &registerNamed(reg);
         const Register& other = registerNamed(reg == "房源" ? "客户" : "房源");
-        plant(t.db->exchangePath(),
+        plant(db->exchangePath(),
               {r->exchangeRow("X01261201001", "上次"), r->exchangeRow("X01261201002", "上次"),
                other.exchangeRow("Y01261201001", "另一本")});
         for (const char* dah : {"001261203001", "001261203002", "001261203003"})
             add(dah);
-        open(reg);
+        openAll(reg);
         w->rows().first();
         ui::click(w->BitBtn3);
-        QCOMPARE(t.d->messages(), QStringList{"有3条信息成功导出。"});
+        QCOMPARE(d->messages(), QStringList{"有3条信息成功导出。"});
         QCOMPARE(exported(), QStringList({"001261203001", "001261203002", "001261203003"}));
         QCOMPARE(w->rows().recNo(), 2); // the export walked the window's own rows
-        QCOMPARE(exchangeKeys(t.db->exchangePath(), other.exchangeTable),
+        QCOMPARE(exchangeKeys(db->exchangePath(), other.exchangeTable),
                  QStringList{"Y01261201001"});
     }
 
@@ -106,24 +91,24 @@ private slots:
         plant(office.exchangePath(),
               {r->exchangeRow("B02261101001", "外来"), r->exchangeRow("B02261101002", "外来")});
         add("001261203001");
-        open(reg);
-        t.d->files = {office.exchangePath()};
+        openAll(reg);
+        d->files = {office.exchangePath()};
         ui::click(w->BitBtn6);
-        QVERIFY(t.d->questions().isEmpty());
-        QCOMPARE(t.d->messages(), QStringList{"有2条信息成功导入。"});
-        QCOMPARE(t.d->fileDialogs.last().filter, dmbasic->OpenDBPath.filter);
+        QVERIFY(d->questions().isEmpty());
+        QCOMPARE(d->messages(), QStringList{"有2条信息成功导入。"});
+        QCOMPARE(d->fileDialogs.last().filter, dmbasic->OpenDBPath.filter);
         QCOMPARE(w->rows().recordCount(), 1); // shown at the next search
-        QCOMPARE(t.count(r->table), 3);
+        QCOMPARE(count(r->table), 3);
         // Imported rows keep the other office's company code, date and sequence.
-        const auto got = t.db->rows(QString("select 公司编号, 录入日期, 序号 from %1 where "
-                                            "档案号='B02261101002'")
-                                        .arg(r->table));
+        const auto got = db->rows(QString("select 公司编号, 录入日期, 序号 from %1 where "
+                                          "档案号='B02261101002'")
+                                      .arg(r->table));
         QCOMPARE(got.value(0), QVariantList({"B02", "261101", "002"}));
-        t.d->clear();
-        t.d->files = {office.exchangePath()};
+        d->clear();
+        d->files = {office.exchangePath()};
         ui::click(w->BitBtn6);
-        QCOMPARE(t.d->messages(), QStringList{"有0条信息成功导入。"});
-        QCOMPARE(t.count(r->table), 3);
+        QCOMPARE(d->messages(), QStringList{"有0条信息成功导入。"});
+        QCOMPARE(count(r->table), 3);
         ui::click(w->BitBtn5);
         QCOMPARE(w->rows().recordCount(), 3);
     }
@@ -140,24 +125,24 @@ private slots:
         plant(office.exchangePath(),
               {r->exchangeRow("001261203001", "别处改过"), r->exchangeRow("C03261101001", "第一行"),
                r->exchangeRow("C03261101001", "第二行")});
-        open(reg);
-        t.d->files = {office.exchangePath()};
+        openAll(reg);
+        d->files = {office.exchangePath()};
         ui::click(w->BitBtn6);
-        QCOMPARE(t.d->messages(), QStringList{"有1条信息成功导入。"});
-        QCOMPARE(t.stored(r->table, "001261203001", r->textColumn).toString(), r->storedText);
-        QCOMPARE(t.stored(r->table, "C03261101001", r->textColumn).toString(), QString("第一行"));
+        QCOMPARE(d->messages(), QStringList{"有1条信息成功导入。"});
+        QCOMPARE(stored(r->table, "001261203001", r->textColumn).toString(), r->storedText);
+        QCOMPARE(stored(r->table, "C03261101001", r->textColumn).toString(), QString("第一行"));
     }
 
     void cancelledFileDialogDoesNothing_data() { perRegister(); }
     void cancelledFileDialogDoesNothing()
     {
         QFETCH(QString, reg);
-        open(reg);
-        t.d->files = {""};
+        openAll(reg);
+        d->files = {""};
         ui::click(w->BitBtn6);
-        QCOMPARE(t.d->fileDialogs.size(), 1);
-        QVERIFY(t.d->shown.isEmpty());
-        QCOMPARE(t.count(r->table), 0);
+        QCOMPARE(d->fileDialogs.size(), 1);
+        QVERIFY(d->shown.isEmpty());
+        QCOMPARE(count(r->table), 0);
     }
 
     void badFileAddsNothing_data()
@@ -186,11 +171,11 @@ private slots:
             plant(path, {"drop table " + r->exchangeTable});
         else
             plant(path, {r->exchangeRow("C03261101003", QString(61, QChar(u'长')))});
-        open(reg);
-        t.d->files = {path};
+        openAll(reg);
+        d->files = {path};
         ui::click(w->BitBtn6);
-        QCOMPARE(t.d->messages(), QStringList{"导入操作失败！"});
-        QCOMPARE(t.count(r->table), 0);
+        QCOMPARE(d->messages(), QStringList{"导入操作失败！"});
+        QCOMPARE(count(r->table), 0);
     }
 
     void exportFailureReported_data() { perRegister(); }
@@ -199,10 +184,10 @@ private slots:
         QFETCH(QString, reg);
         r = &registerNamed(reg);
         add("001261203001");
-        open(reg);
+        openAll(reg);
         dmbasic->adoCntnfyExp.executeNative("drop table " + r->exchangeTable);
         ui::click(w->BitBtn3);
-        QCOMPARE(t.d->messages(), QStringList{"导出操作失败！"});
+        QCOMPARE(d->messages(), QStringList{"导出操作失败！"});
     }
 };
 

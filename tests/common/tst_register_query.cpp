@@ -15,69 +15,45 @@
 #include <QPrintPreviewDialog>
 #include <QStyle>
 
-class TestRegisterQuery : public QObject
+class TestRegisterQuery : public QObject, private QueryTest
 {
     Q_OBJECT
-    WindowTest t;
-    std::unique_ptr<QueryFrame> w;
-    const Register* r = nullptr;
 
     // This month: A valid, B invalid, D valid; C of last month.
-    void open(const QString& name)
+    void openWithRows(const QString& name)
     {
-        r = &registerNamed(name);
-        r->add(*t.db, "001261203001", "261203", "有效");
-        r->add(*t.db, "001261205001", "261205", "无效");
-        r->add(*t.db, "001261101001", "261101", "有效");
-        r->add(*t.db, "001261208001", "261208", "有效");
-        w = r->queryWindow();
-        w->show(); // clicks then run through the application's default error display
-    }
-    QStringList shown() const
-    {
-        QStringList out;
-        Query& q = w->rows();
-        for (int i = 0; q.isActive() && i < q.recordCount(); ++i)
-            out << q.valueAt(i, q.fieldIndex("档案号")).toString();
-        out.sort();
-        return out;
+        const Register& reg = registerNamed(name);
+        reg.add(*db, "001261203001", "261203", "有效");
+        reg.add(*db, "001261205001", "261205", "无效");
+        reg.add(*db, "001261101001", "261101", "有效");
+        reg.add(*db, "001261208001", "261208", "有效");
+        open(name);
     }
     // Runs f and checks that no modal window was opened meanwhile.
     void noDialogWhen(const std::function<void()>& f)
     {
         int execs = 0;
-        t.d->execs.push_back([&](QDialog*) {
+        d->execs.push_back([&](QDialog*) {
             ++execs;
             return int(QDialog::Rejected);
         });
         f();
         QCOMPARE(execs, 0);
-        t.d->execs.clear();
+        d->execs.clear();
     }
-    static void perRegister()
-    {
-        QTest::addColumn<QString>("reg");
-        for (const QString& name : registerNames())
-            QTest::newRow(qPrintable(name)) << name;
-    }
-
 private slots:
     void init()
     {
-        t.start();
+        start();
         loginAs(Roles::Ordinary);
     }
-    void cleanup()
-    {
-        w.reset();
-        t.stop();
-    }
+    void cleanup() { stop(); }
 
     void openingShowsThisMonthBothValidities_data() { perRegister(); }
     void openingShowsThisMonthBothValidities()
     {
         QFETCH(QString, reg);
-        open(reg);
+        openWithRows(reg);
         QCOMPARE(r->current(), w.get());
         QCOMPARE(shown(), QStringList({"001261203001", "001261205001", "001261208001"}));
         QVERIFY(w->cbSFYX->isChecked());
@@ -92,7 +68,7 @@ private slots:
         w->cbSFYX->setChecked(false);
         ui::click(w->BitBtn5);
         QCOMPARE(shown(), QStringList({"001261205001"}));
-        QVERIFY(t.d->messages().isEmpty());
+        QVERIFY(d->messages().isEmpty());
         w.reset();
         QVERIFY(!r->current());
     }
@@ -103,7 +79,7 @@ private slots:
     void toolBar()
     {
         QFETCH(QString, reg);
-        open(reg);
+        openWithRows(reg);
         const QList<QPair<QWidget*, QString>> bar = {
             {w->DBNavigator1, ""},     {w->BitBtn1, "查询"}, {w->btnLL, "查看"},
             {w->BitBtn2, "项目"},      {w->BitBtn3, "导出"}, {w->BitBtn6, "导入"},
@@ -141,10 +117,10 @@ private slots:
         QFETCH(QString, reg);
         QFETCH(bool, anyFirst);
         QFETCH(QString, firstMode);
-        t.db->exec("delete from 楼层字典");
-        t.db->exec("insert into 楼层字典 values ('一楼')");
-        t.db->exec("insert into 楼层字典 values ('二楼')");
-        open(reg);
+        db->exec("delete from 楼层字典");
+        db->exec("insert into 楼层字典 values ('一楼')");
+        db->exec("insert into 楼层字典 values ('二楼')");
+        openWithRows(reg);
         const QStringList floors =
             anyFirst ? QStringList{"不限", "一楼", "二楼"} : QStringList{"一楼", "二楼"};
         QCOMPARE(itemsOf(w->cbLC), floors);
@@ -171,7 +147,7 @@ private slots:
     {
         QFETCH(QString, reg);
         QFETCH(QString, box);
-        open(reg);
+        openWithRows(reg);
         auto* e = ui::find<QLineEdit>(w.get(), box);
         e->setFocus();
         QTest::keyClicks(e, "1a2.-3");
@@ -187,12 +163,12 @@ private slots:
     void additionsRefusedSilently()
     {
         QFETCH(QString, reg);
-        open(reg);
+        openWithRows(reg);
         const int n = w->rows().recordCount();
         QVERIFY_THROWS_EXCEPTION(SilentAbort, w->rows().append());
         QCOMPARE(w->rows().recordCount(), n);
         QVERIFY(!w->rows().isEditing());
-        QVERIFY(t.d->shown.isEmpty());
+        QVERIFY(d->shown.isEmpty());
     }
 
     void deleteAsksFirst_data()
@@ -208,17 +184,17 @@ private slots:
     {
         QFETCH(QString, reg);
         QFETCH(QString, question);
-        open(reg);
+        openWithRows(reg);
         w->rows().first();
         const QString first = w->rows().text("档案号");
-        t.d->answers = {false};
+        d->answers = {false};
         w->DataSetDelete1->trigger();
-        QCOMPARE(t.d->questions(), QStringList{question});
-        QCOMPARE(t.stored(r->table, first, "count(*)").toInt(), 1);
-        QVERIFY(t.d->messages().isEmpty());
-        t.d->answers = {true};
+        QCOMPARE(d->questions(), QStringList{question});
+        QCOMPARE(stored(r->table, first, "count(*)").toInt(), 1);
+        QVERIFY(d->messages().isEmpty());
+        d->answers = {true};
         w->DataSetDelete1->trigger();
-        QCOMPARE(t.stored(r->table, first, "count(*)").toInt(), 0);
+        QCOMPARE(stored(r->table, first, "count(*)").toInt(), 0);
         QCOMPARE(w->DBGridEh1->footerText(0), QString("2"));
     }
 
@@ -252,7 +228,7 @@ private slots:
         QFETCH(QString, reg);
         QFETCH(QStringList, columns);
         QFETCH(int, amount);
-        open(reg);
+        openWithRows(reg);
         DbGrid* g = w->DBGridEh1;
         QCOMPARE(g->columnCount(), columns.size());
         for (int c = 0; c < columns.size(); ++c) {
@@ -274,9 +250,9 @@ private slots:
     void defaultColumnsFitTheirValues()
     {
         QFETCH(QString, reg);
-        open(reg);
+        openWithRows(reg);
         // An archive number of another office, with wide letters, entered last month.
-        r->add(*t.db, "WMW261102001", "261102", "有效");
+        r->add(*db, "WMW261102001", "261102", "有效");
         w->edtRQ1->setText("261101");
         ui::click(w->BitBtn5);
         QVERIFY(shown().contains("WMW261102001"));
@@ -310,17 +286,17 @@ private slots:
     void failedSearchLeavesNothingToPrintOrExport()
     {
         QFETCH(QString, reg);
-        open(reg);
+        openWithRows(reg);
         dmbasic->adoCntnfybase.execute(QString("alter table %1 rename to 改名").arg(r->table));
         ui::click(w->BitBtn5);
-        QCOMPARE(t.d->messages().size(), 1); // the engine's own text, through the default display
+        QCOMPARE(d->messages().size(), 1); // the engine's own text, through the default display
         QVERIFY(!w->rows().isActive());
         QCOMPARE(w->DBGridEh1->model()->rowCount(), 0);
         noDialogWhen([&] {
             ui::click(w->Button1);
             ui::click(w->BitBtn8);
         });
-        QCOMPARE(t.d->messages().size(), 1);
+        QCOMPARE(d->messages().size(), 1);
         dmbasic->adoCntnfybase.execute(QString("alter table 改名 rename to %1").arg(r->table));
         ui::click(w->BitBtn5);
         QVERIFY(w->rows().isActive());
@@ -330,9 +306,9 @@ private slots:
     void printOpensThePreviewOnlyWhenReady()
     {
         QFETCH(QString, reg);
-        open(reg);
+        openWithRows(reg);
         bool preview = false;
-        t.d->execs.push_back([&](QDialog* dlg) {
+        d->execs.push_back([&](QDialog* dlg) {
             preview = qobject_cast<QPrintPreviewDialog*>(dlg) != nullptr;
             return int(QDialog::Rejected);
         });
@@ -380,9 +356,9 @@ private slots:
         QFETCH(QString, where);
         QFETCH(int, rows);
         QFETCH(QString, message);
-        open(reg);
+        openWithRows(reg);
         bool seen = false;
-        t.d->execs.push_back([&](QDialog* dlg) {
+        d->execs.push_back([&](QDialog* dlg) {
             auto* b = qobject_cast<TFrmPubQuery*>(dlg);
             seen = b && b->cbZDM->maxVisibleItems() == listed && PubTable == r->table &&
                    PubFields.size() == fields;
@@ -393,9 +369,9 @@ private slots:
         QVERIFY(seen);
         QCOMPARE(w->rows().isActive(), rows >= 0);
         if (rows >= 0) QCOMPARE(w->rows().recordCount(), rows);
-        QCOMPARE(t.d->messages().join('|'), message);
+        QCOMPARE(d->messages().join('|'), message);
         if (message.isEmpty()) return;
-        QCOMPARE(t.d->shown.last().kind, QString("okCancel"));
+        QCOMPARE(d->shown.last().kind, QString("okCancel"));
         noDialogWhen([&] {
             ui::click(w->Button1);
             ui::click(w->BitBtn8);
@@ -421,9 +397,9 @@ private slots:
         QFETCH(bool, ok);
         QFETCH(QString, rq1);
         QFETCH(QStringList, found);
-        open(reg);
+        openWithRows(reg);
         QDate started;
-        t.d->execs.push_back([&](QDialog* dlg) {
+        d->execs.push_back([&](QDialog* dlg) {
             auto* p = qobject_cast<TdlgSelectRQ*>(dlg);
             started = p->date();
             p->setDate(QDate(2026, 12, 5));
@@ -432,7 +408,7 @@ private slots:
         ui::click(w->Button2);
         QCOMPARE(started, QDate::currentDate()); // today, not the box's date
         QCOMPARE(w->edtRQ1->text(), rq1);
-        t.d->execs.push_back([&](QDialog* dlg) {
+        d->execs.push_back([&](QDialog* dlg) {
             qobject_cast<TdlgSelectRQ*>(dlg)->setDate(QDate(2026, 12, 4));
             return int(QDialog::Accepted);
         });
@@ -455,16 +431,16 @@ private slots:
     {
         QFETCH(QString, reg);
         QFETCH(QString, title);
-        open(reg);
+        openWithRows(reg);
         bool chooser = false, exported = false;
-        t.d->execs.push_back([&](QDialog* dlg) {
+        d->execs.push_back([&](QDialog* dlg) {
             chooser = qobject_cast<TdlgSelectItem*>(dlg) && PubGrid == w->DBGridEh1;
             return int(QDialog::Rejected);
         });
         ui::click(w->BitBtn2);
         QVERIFY(chooser);
         w->rows().last();
-        t.d->execs.push_back([&](QDialog* dlg) {
+        d->execs.push_back([&](QDialog* dlg) {
             auto* e = qobject_cast<TFrmPubExport*>(dlg);
             exported = e && e->edtTitle->text() == title && PubGrid == w->DBGridEh1 && PubDataSet &&
                        PubDataSet != &w->rows() && PubDataSet->isActive() &&
@@ -481,12 +457,12 @@ private slots:
     void viewOnEmptyResult()
     {
         QFETCH(QString, reg);
-        open(reg);
+        openWithRows(reg);
         w->edtRQ1->setText("990101");
         ui::click(w->BitBtn5);
         QCOMPARE(w->rows().recordCount(), 0);
         bool checked = false;
-        t.d->execs.push_back([&](QDialog* dlg) {
+        d->execs.push_back([&](QDialog* dlg) {
             auto* card = qobject_cast<RecordCard*>(dlg);
             auto* box = ui::find<QLineEdit>(card, r->textBox);
             checked =
@@ -497,7 +473,7 @@ private slots:
         });
         ui::click(w->btnLL);
         QVERIFY(checked);
-        QVERIFY(t.d->messages().isEmpty());
+        QVERIFY(d->messages().isEmpty());
         QCOMPARE(w->rows().recordCount(), 0);
     }
 
@@ -505,10 +481,10 @@ private slots:
     void viewAndDoubleClickOpenTheCard()
     {
         QFETCH(QString, reg);
-        open(reg);
+        openWithRows(reg);
         int cards = 0;
         for (int i = 0; i < 2; ++i)
-            t.d->execs.push_back([&](QDialog* dlg) {
+            d->execs.push_back([&](QDialog* dlg) {
                 cards += qobject_cast<RecordCard*>(dlg) && w->card() == dlg ? 1 : 0;
                 return int(QDialog::Rejected);
             });
@@ -522,8 +498,8 @@ private slots:
     void newRowsShowAfterTheNextSearch()
     {
         QFETCH(QString, reg);
-        open(reg);
-        r->add(*t.db, "001261209001", "261209", "有效");
+        openWithRows(reg);
+        r->add(*db, "001261209001", "261209", "有效");
         QCOMPARE(w->rows().recordCount(), 3);
         ui::click(w->BitBtn5);
         QVERIFY(shown().contains("001261209001"));

@@ -5,32 +5,24 @@
 #include "customers/Frm_LLKH.h"
 #include "tests/common/RegisterTests.h"
 
-class TestCustomerCard : public QObject
+class TestCustomerCard : public QObject, private QueryTest
 {
     Q_OBJECT
-    WindowTest t;
-    std::unique_ptr<TFrmKHCX> w;
 
 private slots:
     void init()
     {
-        t.start();
+        start();
         loginAs(Roles::Ordinary);
-        addCustomer(*t.db, {"001261203001", "城东人民路", "有效", "261203", "中层", "两室", "城东",
-                            "求购", 60, 90, 50, 80});
-        w = std::make_unique<TFrmKHCX>();
-        w->show();
-        w->qrykhxx.first();
+        addCustomer(*db, {"001261203001", "城东人民路", "有效", "261203", "中层", "两室", "城东",
+                          "求购", 60, 90, 50, 80});
+        open("客户")->rows().first();
     }
-    void cleanup()
-    {
-        w.reset();
-        t.stop();
-    }
+    void cleanup() { stop(); }
 
     void shownButNotChangeable()
     {
-        withCard(w.get(), t.d, "001261203001", [&](RecordCard* c) {
+        withCard(w.get(), d, "001261203001", [&](RecordCard* c) {
             QCOMPARE(c->windowTitle(), QString("查看客户信息客户"));
             const auto box = [c](const char* name) { return ui::find<QLineEdit>(c, name); };
             for (const char* name : {"DBEdit1", "DBEdit3", "DBEdit4", "DBEdit12", "DBEdit13"})
@@ -48,13 +40,14 @@ private slots:
 
     void clearedAddressIsSavedAsAny()
     {
-        withCard(w.get(), t.d, "001261203001", [&](RecordCard* c) {
+        withCard(w.get(), d, "001261203001", [&](RecordCard* c) {
             ui::type(ui::find(c, "DBEdit2"), "");
             ui::click(c->Button1);
             QCOMPARE(ui::find<QLineEdit>(c, "DBEdit2")->text(), QString("不限"));
-            QVERIFY(t.d->messages().isEmpty());
+            QVERIFY(d->messages().isEmpty());
         });
-        QCOMPARE(t.stored("客户信息", "001261203001", "地址描述").toString(), QString("不限"));
+        QCOMPARE(QueryTest::stored("客户信息", "001261203001", "地址描述").toString(),
+                 QString("不限"));
     }
 };
 

@@ -6,47 +6,27 @@
 #include "data/DbError.h"
 #include "tests/common/RegisterTests.h"
 
-class TestCustomerQuery : public QObject
+class TestCustomerQuery : public QObject, private QueryTest
 {
     Q_OBJECT
-    WindowTest t;
-    std::unique_ptr<TFrmKHCX> w;
+    void open() { QueryTest::open(QStringLiteral("客户")); }
 
-    QStringList shown() const
-    {
-        QStringList out;
-        Query& q = w->qrykhxx;
-        if (!q.isActive()) return out;
-        for (int r = 0; r < q.recordCount(); ++r)
-            out << q.valueAt(r, q.fieldIndex("档案号")).toString();
-        out.sort();
-        return out;
-    }
-    void open()
-    {
-        w = std::make_unique<TFrmKHCX>();
-        w->show(); // clicks then run through the application's default error display
-    }
 private slots:
     void init()
     {
-        t.start();
+        start();
         loginAs(Roles::Ordinary);
         // 60..90 square metres; a customer with no preferences and equal bounds; an
         // invalid one; one of last month; one with the entry defaults and quotes.
-        addCustomer(*t.db, {"001261203001", "城东人民路", "有效", "261203", "中层", "两室", "城东",
-                            "求购", 60, 90, 50, 80});
-        addCustomer(*t.db, {"001261204001", "不限", "有效", "261204", "不限", "不限", "不限",
-                            "求租", 80, 80, 100, 100});
-        addCustomer(*t.db, {"001261205001", "城西", "无效", "261205", "中层"});
-        addCustomer(*t.db, {"001261101001", "城北", "有效", "261101", "中层"});
-        addCustomer(*t.db, {"001261206001", "O\"Brien's 街", "有效", "261206", "高层"});
+        addCustomer(*db, {"001261203001", "城东人民路", "有效", "261203", "中层", "两室", "城东",
+                          "求购", 60, 90, 50, 80});
+        addCustomer(*db, {"001261204001", "不限", "有效", "261204", "不限", "不限", "不限", "求租",
+                          80, 80, 100, 100});
+        addCustomer(*db, {"001261205001", "城西", "无效", "261205", "中层"});
+        addCustomer(*db, {"001261101001", "城北", "有效", "261101", "中层"});
+        addCustomer(*db, {"001261206001", "O\"Brien's 街", "有效", "261206", "高层"});
     }
-    void cleanup()
-    {
-        w.reset();
-        t.stop();
-    }
+    void cleanup() { stop(); }
 
     void statementLines_data()
     {
@@ -173,7 +153,7 @@ private slots:
         else
             w->findChild<QLineEdit*>(box)->setText(value);
         ui::click(w->BitBtn5);
-        QVERIFY2(t.d->messages().isEmpty(), qPrintable(t.d->messages().join('|')));
+        QVERIFY2(d->messages().isEmpty(), qPrintable(d->messages().join('|')));
         QCOMPARE(shown(), expected);
     }
 
@@ -215,15 +195,14 @@ private slots:
         QFETCH(QVariant, typed);
         QFETCH(QString, stored);
         open();
-        QVERIFY(w->qrykhxx.locate("档案号", "001261203001"));
-        w->qrykhxx.edit();
-        w->qrykhxx.setValue("地址描述", typed);
+        QVERIFY(w->rows().locate("档案号", "001261203001"));
+        w->rows().edit();
+        w->rows().setValue("地址描述", typed);
         w->DataSetPost1->trigger();
-        QVERIFY(!w->qrykhxx.isEditing());
-        QVERIFY(t.d->shown.isEmpty());
-        QCOMPARE(
-            t.db->scalar("select 地址描述 from 客户信息 where 档案号='001261203001'").toString(),
-            stored);
+        QVERIFY(!w->rows().isEditing());
+        QVERIFY(d->shown.isEmpty());
+        QCOMPARE(db->scalar("select 地址描述 from 客户信息 where 档案号='001261203001'").toString(),
+                 stored);
     }
 };
 

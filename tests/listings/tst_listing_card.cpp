@@ -7,38 +7,30 @@
 #include "listings/Frm_LLFZ.h"
 #include "tests/common/RegisterTests.h"
 
-class TestListingCard : public QObject
+class TestListingCard : public QObject, private QueryTest
 {
     Q_OBJECT
-    WindowTest t;
-    std::unique_ptr<TFrmFYCX> w;
 
     void withListingCard(const QString& dah, const std::function<void(RecordCard*)>& f)
     {
-        withCard(w.get(), t.d, dah, f);
+        withCard(w.get(), d, dah, f);
     }
     QVariant stored(const QString& dah, const QString& col) const
     {
-        return t.stored("房屋信息", dah, col);
+        return QueryTest::stored("房屋信息", dah, col);
     }
     static DbEdit* box(QWidget* card, const QString& name) { return ui::find<DbEdit>(card, name); }
 
 private slots:
     void init()
     {
-        t.start();
+        start();
         loginAs(Roles::Senior);
-        addListing(*t.db, {"001261203001", "阳光花园", "东街1号", 80, 50, "有效", "261203", "5"});
-        addListing(*t.db, {"001261203002", "翠湖", "西路2号", 120, 90, "有效", "261203", "10"});
-        w = std::make_unique<TFrmFYCX>();
-        w->show();
-        w->qryFwxx.first();
+        addListing(*db, {"001261203001", "阳光花园", "东街1号", 80, 50, "有效", "261203", "5"});
+        addListing(*db, {"001261203002", "翠湖", "西路2号", 120, 90, "有效", "261203", "10"});
+        open("房源")->rows().first();
     }
-    void cleanup()
-    {
-        w.reset();
-        t.stop();
-    }
+    void cleanup() { stop(); }
 
     void shownButNotChangeable()
     {
@@ -90,13 +82,13 @@ private slots:
             QVERIFY(c->Button1->isEnabled());
             ui::click(c->Button1);
             if (message.isEmpty()) {
-                QVERIFY2(t.d->messages().isEmpty(), qPrintable(t.d->messages().join('|')));
-                QVERIFY(!w->qryFwxx.isEditing());
+                QVERIFY2(d->messages().isEmpty(), qPrintable(d->messages().join('|')));
+                QVERIFY(!w->rows().isEditing());
                 QVERIFY(!c->Button1->isEnabled());
-                QCOMPARE(w->qryFwxx.text("档案号"), QString("001261203002"));
+                QCOMPARE(w->rows().text("档案号"), QString("001261203002"));
             } else {
-                QCOMPARE(t.d->messages(), QStringList{message});
-                QVERIFY(w->qryFwxx.isEditing());
+                QCOMPARE(d->messages(), QStringList{message});
+                QVERIFY(w->rows().isEditing());
                 QCOMPARE(c->focusWidget(), e);
             }
         });
@@ -119,10 +111,10 @@ private slots:
     void deadlineThroughTheDatePicker()
     {
         withListingCard("001261203001", [&](RecordCard* c) {
-            t.d->execs.push_back([](QDialog*) { return int(QDialog::Rejected); });
+            d->execs.push_back([](QDialog*) { return int(QDialog::Rejected); });
             ui::click(ui::find(c, "Button2"));
-            QVERIFY(!w->qryFwxx.isEditing());
-            t.d->execs.push_back([](QDialog* dlg) {
+            QVERIFY(!w->rows().isEditing());
+            d->execs.push_back([](QDialog* dlg) {
                 qobject_cast<TdlgSelectRQ*>(dlg)->setDate(QDate(2027, 1, 15));
                 return int(QDialog::Accepted);
             });
@@ -139,26 +131,26 @@ private slots:
         withListingCard("001261203001", [&](RecordCard* c) {
             QWidget* link = ui::find(c, "Button5");
             QWidget* open = ui::find(c, "Button4");
-            t.d->files = {""};
+            d->files = {""};
             ui::click(link);
-            QVERIFY(!w->qryFwxx.isEditing());
+            QVERIFY(!w->rows().isEditing());
             ui::click(open);
-            QVERIFY(t.d->opened.isEmpty());
-            t.d->files = {"/tmp/结构图.jpg"};
+            QVERIFY(d->opened.isEmpty());
+            d->files = {"/tmp/结构图.jpg"};
             ui::click(link);
-            QVERIFY(t.d->fileDialogs.last().picture);
+            QVERIFY(d->fileDialogs.last().picture);
             QCOMPARE(box(c, "DBEdit19")->text(), QString("/tmp/结构图.jpg"));
             ui::click(c->Button1);
             // A path longer than the column holds is refused at once, as on the entry
             // window; the linked file stays.
-            t.d->files = {"/srv/" + QString(120, 'x') + ".jpg"};
+            d->files = {"/srv/" + QString(120, 'x') + ".jpg"};
             ui::click(link);
-            QCOMPARE(t.d->messages().size(), 1);
-            QVERIFY(t.d->messages()[0].contains("100"));
-            QVERIFY(!w->qryFwxx.isEditing());
+            QCOMPARE(d->messages().size(), 1);
+            QVERIFY(d->messages()[0].contains("100"));
+            QVERIFY(!w->rows().isEditing());
             QCOMPARE(box(c, "DBEdit19")->text(), QString("/tmp/结构图.jpg"));
             ui::click(open);
-            QCOMPARE(t.d->opened, QStringList{"/tmp/结构图.jpg"});
+            QCOMPARE(d->opened, QStringList{"/tmp/结构图.jpg"});
         });
         QCOMPARE(stored("001261203001", "房屋结构文件").toString(), QString("/tmp/结构图.jpg"));
     }

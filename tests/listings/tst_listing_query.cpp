@@ -3,46 +3,25 @@
 // query windows do is tested in tests/common/tst_register_query.cpp.
 #include "tests/common/RegisterTests.h"
 
-class TestListingQuery : public QObject
+class TestListingQuery : public QObject, private QueryTest
 {
     Q_OBJECT
-    WindowTest t;
-    std::unique_ptr<TFrmFYCX> w;
-
-    QStringList shown() const
-    {
-        QStringList out;
-        Query& q = w->qryFwxx;
-        if (!q.isActive()) return out;
-        for (int r = 0; r < q.recordCount(); ++r)
-            out << q.valueAt(r, q.fieldIndex("档案号")).toString();
-        out.sort();
-        return out;
-    }
-    void open()
-    {
-        w = std::make_unique<TFrmFYCX>();
-        w->show(); // clicks then run through the application's default error display
-    }
+    void open() { QueryTest::open(QStringLiteral("房源")); }
 
 private slots:
     void init()
     {
-        t.start();
+        start();
         loginAs(Roles::Ordinary);
         // A and B this month, valid and invalid; C last month; D with no community name.
-        addListing(*t.db, {"001261203001", "阳光花园", "东街1号", 80, 50, "有效", "261203", "5"});
-        addListing(*t.db, {"001261205001", "翠湖", "西路2号", 120, 90, "无效", "261205", "10"});
-        addListing(*t.db, {"001261101001", "阳光花园", "东街3号", 60, 30, "有效", "261101", "3"});
-        addListing(*t.db,
+        addListing(*db, {"001261203001", "阳光花园", "东街1号", 80, 50, "有效", "261203", "5"});
+        addListing(*db, {"001261205001", "翠湖", "西路2号", 120, 90, "无效", "261205", "10"});
+        addListing(*db, {"001261101001", "阳光花园", "东街3号", 60, 30, "有效", "261101", "3"});
+        addListing(*db,
                    {"001261208001", QVariant(), "阳光花园东街", 100, 70, "有效", "261208", "20"});
-        addListing(*t.db, {"001261209001", "O\"Brien's", "南路", 150, 120, "有效", "261209", "8"});
+        addListing(*db, {"001261209001", "O\"Brien's", "南路", 150, 120, "有效", "261209", "8"});
     }
-    void cleanup()
-    {
-        w.reset();
-        t.stop();
-    }
+    void cleanup() { stop(); }
 
     void quickSearch_data()
     {
@@ -132,7 +111,7 @@ private slots:
         set(box, value);
         if (!box2.isEmpty()) set(box2, value2);
         ui::click(w->BitBtn5);
-        QVERIFY2(t.d->messages().isEmpty(), qPrintable(t.d->messages().join('|')));
+        QVERIFY2(d->messages().isEmpty(), qPrintable(d->messages().join('|')));
         expected.sort();
         QCOMPARE(shown(), expected);
     }
@@ -140,7 +119,8 @@ private slots:
     void ageBoxesTakeFourDigits()
     {
         open();
-        for (QLineEdit* age : {w->edtXJCD1, w->edtXJCD2}) {
+        for (QLineEdit* age :
+             {ui::find<QLineEdit>(w.get(), "edtXJCD1"), ui::find<QLineEdit>(w.get(), "edtXJCD2")}) {
             age->setText("12");
             age->setFocus();
             QTest::keyClicks(age, "3456");
