@@ -237,6 +237,13 @@ struct QueryTest : WindowTest {
     const Register* r = nullptr;
     std::unique_ptr<QueryFrame> w;
 
+    // A fresh pair and an operator of this role logged in.
+    void start(const QString& role)
+    {
+        WindowTest::start();
+        loginAs(role);
+    }
+
     QueryFrame* open(const QString& name)
     {
         r = &registerNamed(name);

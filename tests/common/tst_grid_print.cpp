@@ -34,7 +34,7 @@ class TestGridPrint : public QObject, private QueryTest
 private slots:
     void init()
     {
-        start();
+        WindowTest::start();
         loginAs(Roles::Ordinary, "李四");
         addListing(*db, {"001261203001", "阳光花园", "东街1号", 80.5, 50, "有效", "261203", "5"});
         addListing(*db, {"001261204001", "翠湖", "西路2号", 120, 90, "有效", "261204", "10"});

@@ -26,8 +26,7 @@ class TestRegisterCard : public QObject, private QueryTest
 private slots:
     void init()
     {
-        start();
-        loginAs(Roles::Senior);
+        start(Roles::Senior);
         db->exec("delete from 楼层字典");
         db->exec("insert into 楼层字典 values ('一楼')");
         db->exec("insert into 楼层字典 values (' 二楼 ')");

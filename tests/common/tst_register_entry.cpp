@@ -128,6 +128,38 @@ private slots:
         QVERIFY(w->row().isNull("档案号"));
     }
 
+    // A telephone number alone or a mobile number alone is enough.
+    void onePhoneIsEnough_data()
+    {
+        QTest::addColumn<QString>("reg");
+        QTest::addColumn<QString>("given");
+        QTest::addColumn<QString>("emptied");
+        QTest::newRow("房源 phone only") << "房源"
+                                         << "DBEdit6"
+                                         << "DBEdit7";
+        QTest::newRow("房源 mobile only") << "房源"
+                                          << "DBEdit7"
+                                          << "DBEdit6";
+        QTest::newRow("客户 phone only") << "客户"
+                                         << "DBEdit10"
+                                         << "DBEdit11";
+        QTest::newRow("客户 mobile only") << "客户"
+                                          << "DBEdit11"
+                                          << "DBEdit10";
+    }
+    void onePhoneIsEnough()
+    {
+        QFETCH(QString, reg);
+        QFETCH(QString, given);
+        QFETCH(QString, emptied);
+        open(reg);
+        fill();
+        putAll(w.get(), {given + "=13800000000", emptied + "= "});
+        save(false);
+        QVERIFY(d->messages().isEmpty());
+        QCOMPARE(count(r->table), 1);
+    }
+
     // Yes starts the next row at the first control and continues the day's count;
     // No closes the window.
     void questionAfterSave_data()

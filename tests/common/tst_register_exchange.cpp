@@ -21,11 +21,7 @@ class TestRegisterExchange : public QObject, private QueryTest
     QStringList exported() const { return exchangeKeys(db->exchangePath(), r->exchangeTable); }
 
 private slots:
-    void init()
-    {
-        start();
-        loginAs(Roles::Ordinary);
-    }
+    void init() { start(Roles::Ordinary); }
     void cleanup() { stop(); }
 
     void exportEmptyResultDoesNothing_data() { perRegister(); }

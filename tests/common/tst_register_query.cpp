@@ -42,11 +42,7 @@ class TestRegisterQuery : public QObject, private QueryTest
         d->execs.clear();
     }
 private slots:
-    void init()
-    {
-        start();
-        loginAs(Roles::Ordinary);
-    }
+    void init() { start(Roles::Ordinary); }
     void cleanup() { stop(); }
 
     void openingShowsThisMonthBothValidities_data() { perRegister(); }

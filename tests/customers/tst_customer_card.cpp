@@ -12,8 +12,7 @@ class TestCustomerCard : public QObject, private QueryTest
 private slots:
     void init()
     {
-        start();
-        loginAs(Roles::Ordinary);
+        start(Roles::Ordinary);
         addCustomer(*db, {"001261203001", "城东人民路", "有效", "261203", "中层", "两室", "城东",
                           "求购", 60, 90, 50, 80});
         open("客户")->rows().first();

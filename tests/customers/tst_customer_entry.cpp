@@ -8,14 +8,6 @@
 
 #include <QLabel>
 
-namespace
-{
-
-const QString kCompany = QStringLiteral("001");
-const QString kDay = QStringLiteral("261209");
-
-} // namespace
-
 class TestCustomerEntry : public QObject, private EntryTest
 {
     Q_OBJECT
@@ -43,68 +35,24 @@ private slots:
 
     void checkRules_data()
     {
-        QTest::addColumn<QString>("mode");
-        QTest::addColumn<QString>("ownership");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("phone");
-        QTest::addColumn<QString>("mobile");
-        QTest::addColumn<int>("failing"); // 0 = passes
-        QTest::newRow("all given") << "求购"
-                                   << "私房"
-                                   << "王"
-                                   << "1"
-                                   << "" << 0;
-        QTest::newRow("mode blanks only") << " \t"
-                                          << "私房"
-                                          << "王"
-                                          << "1"
-                                          << "" << 1;
-        QTest::newRow("buying without ownership") << " 求购 "
-                                                  << ""
-                                                  << "王"
-                                                  << "1"
-                                                  << "" << 2;
-        QTest::newRow("renting without ownership") << "求租"
-                                                   << ""
-                                                   << "王"
-                                                   << "1"
-                                                   << "" << 0;
-        QTest::newRow("other mode without ownership") << "租购"
-                                                      << ""
-                                                      << "王"
-                                                      << "1"
-                                                      << "" << 0;
-        QTest::newRow("name blanks only") << "求租"
-                                          << ""
-                                          << "  "
-                                          << "1"
-                                          << "" << 3;
-        QTest::newRow("mobile only") << "求租"
-                                     << ""
-                                     << "王"
-                                     << ""
-                                     << "139" << 0;
-        QTest::newRow("both blank") << "求租"
-                                    << ""
-                                    << "王"
-                                    << " "
-                                    << "\n"
-                                    << 4;
-        QTest::newRow("first failing wins") << ""
-                                            << ""
-                                            << ""
-                                            << ""
-                                            << "" << 1;
+        QTest::addColumn<QStringList>("entry"); // mode, ownership, name, phone, mobile
+        QTest::addColumn<int>("failing");       // 0 = passes
+        QTest::newRow("all given") << QStringList{"求购", "私房", "王", "1", ""} << 0;
+        QTest::newRow("mode blanks only") << QStringList{" \t", "私房", "王", "1", ""} << 1;
+        QTest::newRow("buying without ownership") << QStringList{" 求购 ", "", "王", "1", ""} << 2;
+        QTest::newRow("renting without ownership") << QStringList{"求租", "", "王", "1", ""} << 0;
+        QTest::newRow("other mode without ownership")
+            << QStringList{"租购", "", "王", "1", ""} << 0;
+        QTest::newRow("name blanks only") << QStringList{"求租", "", "  ", "1", ""} << 3;
+        QTest::newRow("mobile only") << QStringList{"求租", "", "王", "", "139"} << 0;
+        QTest::newRow("both blank") << QStringList{"求租", "", "王", " ", "\n"} << 4;
+        QTest::newRow("first failing wins") << QStringList{"", "", "", "", ""} << 1;
     }
     void checkRules()
     {
-        QFETCH(QString, mode);
-        QFETCH(QString, ownership);
-        QFETCH(QString, name);
-        QFETCH(QString, phone);
-        QFETCH(QString, mobile);
+        QFETCH(QStringList, entry);
         QFETCH(int, failing);
-        const auto f = firstFailedCustomerCheck({mode, ownership, name, phone, mobile});
+        const auto f = firstFailedCustomerCheck({entry[0], entry[1], entry[2], entry[3], entry[4]});
         QCOMPARE(f ? f->number : 0, failing);
         QCOMPARE(storedAddress(QStringLiteral(" \t")), QStringLiteral("不限"));
         QCOMPARE(storedAddress(QStringLiteral(" 城东 ")), QStringLiteral(" 城东 "));
@@ -131,8 +79,8 @@ private slots:
 
         Query& q = w->row();
         QCOMPARE(q.state(), Query::State::Insert);
-        QCOMPARE(q.text("公司编号"), kCompany);
-        QCOMPARE(q.text("录入日期"), kDay);
+        QCOMPARE(q.text("公司编号"), QString("001"));
+        QCOMPARE(q.text("录入日期"), QString("261209"));
         QCOMPARE(q.text("地址描述"), QStringLiteral("不限"));
         QCOMPARE(q.text("类型"), QStringLiteral("有效"));
         for (const char* amount : {"面积1", "面积2", "价格1", "价格2"}) {
@@ -180,8 +128,8 @@ private slots:
         const QVariantList& v = r[0];
         const QVariantList expected = {"001261209001",
                                        "001",
-                                       kCompany,
-                                       kDay,
+                                       QString("001"),
+                                       QString("261209"),
                                        QStringLiteral("有效"),
                                        QStringLiteral("求购"),
                                        QStringLiteral("私房"),
@@ -293,7 +241,7 @@ private slots:
         QVERIFY(q.isNull("电话"));
         QVERIFY(q.isNull("手机"));
         QVERIFY(q.isNull("需求设施"));
-        QCOMPARE(q.text("公司编号"), kCompany);
+        QCOMPARE(q.text("公司编号"), QString("001"));
         QCOMPARE(q.text("类型"), QStringLiteral("有效"));
         QCOMPARE(ui::find<QLineEdit>(w.get(), "DBEdit9")->text(), QString());
         QCOMPARE(ui::find<QPlainTextEdit>(w.get(), "DBMemo1")->toPlainText(), QString());

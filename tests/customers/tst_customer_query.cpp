@@ -9,22 +9,22 @@
 class TestCustomerQuery : public QObject, private QueryTest
 {
     Q_OBJECT
-    void open() { QueryTest::open(QStringLiteral("客户")); }
-
 private slots:
     void init()
     {
-        start();
-        loginAs(Roles::Ordinary);
+        start(Roles::Ordinary);
         // 60..90 square metres; a customer with no preferences and equal bounds; an
         // invalid one; one of last month; one with the entry defaults and quotes.
-        addCustomer(*db, {"001261203001", "城东人民路", "有效", "261203", "中层", "两室", "城东",
-                          "求购", 60, 90, 50, 80});
-        addCustomer(*db, {"001261204001", "不限", "有效", "261204", "不限", "不限", "不限", "求租",
-                          80, 80, 100, 100});
-        addCustomer(*db, {"001261205001", "城西", "无效", "261205", "中层"});
-        addCustomer(*db, {"001261101001", "城北", "有效", "261101", "中层"});
-        addCustomer(*db, {"001261206001", "O\"Brien's 街", "有效", "261206", "高层"});
+        const QList<CustomerRow> rows = {
+            {"001261203001", "城东人民路", "有效", "261203", "中层", "两室", "城东", "求购", 60, 90,
+             50, 80},
+            {"001261204001", "不限", "有效", "261204", "不限", "不限", "不限", "求租", 80, 80, 100,
+             100},
+            {"001261205001", "城西", "无效", "261205", "中层"},
+            {"001261101001", "城北", "有效", "261101", "中层"},
+            {"001261206001", "O\"Brien's 街", "有效", "261206", "高层"}};
+        for (const CustomerRow& row : rows)
+            addCustomer(*db, row);
     }
     void cleanup() { stop(); }
 
@@ -147,7 +147,7 @@ private slots:
         QFETCH(QString, box);
         QFETCH(QString, value);
         QFETCH(QStringList, expected);
-        open();
+        open("客户");
         if (auto* cb = w->findChild<QComboBox*>(box))
             cb->setEditText(value);
         else
@@ -175,7 +175,7 @@ private slots:
         QFETCH(QString, rq1);
         QFETCH(QString, rq2);
         QFETCH(QStringList, expected);
-        open();
+        open("客户");
         w->edtRQ1->setText(rq1);
         w->edtRQ2->setText(rq2);
         ui::click(w->BitBtn5);
@@ -194,7 +194,7 @@ private slots:
     {
         QFETCH(QVariant, typed);
         QFETCH(QString, stored);
-        open();
+        open("客户");
         QVERIFY(w->rows().locate("档案号", "001261203001"));
         w->rows().edit();
         w->rows().setValue("地址描述", typed);

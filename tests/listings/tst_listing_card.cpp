@@ -24,8 +24,7 @@ class TestListingCard : public QObject, private QueryTest
 private slots:
     void init()
     {
-        start();
-        loginAs(Roles::Senior);
+        start(Roles::Senior);
         addListing(*db, {"001261203001", "阳光花园", "东街1号", 80, 50, "有效", "261203", "5"});
         addListing(*db, {"001261203002", "翠湖", "西路2号", 120, 90, "有效", "261203", "10"});
         open("房源")->rows().first();

@@ -6,13 +6,10 @@
 class TestListingQuery : public QObject, private QueryTest
 {
     Q_OBJECT
-    void open() { QueryTest::open(QStringLiteral("房源")); }
-
 private slots:
     void init()
     {
-        start();
-        loginAs(Roles::Ordinary);
+        start(Roles::Ordinary);
         // A and B this month, valid and invalid; C last month; D with no community name.
         addListing(*db, {"001261203001", "阳光花园", "东街1号", 80, 50, "有效", "261203", "5"});
         addListing(*db, {"001261205001", "翠湖", "西路2号", 120, 90, "无效", "261205", "10"});
@@ -101,7 +98,7 @@ private slots:
         QFETCH(QString, box2);
         QFETCH(QString, value2);
         QFETCH(QStringList, expected);
-        open();
+        open("房源");
         auto set = [&](const QString& name, const QString& v) {
             if (auto* cb = w->findChild<QComboBox*>(name))
                 cb->setEditText(v);
@@ -118,7 +115,7 @@ private slots:
 
     void ageBoxesTakeFourDigits()
     {
-        open();
+        open("房源");
         for (QLineEdit* age :
              {ui::find<QLineEdit>(w.get(), "edtXJCD1"), ui::find<QLineEdit>(w.get(), "edtXJCD2")}) {
             age->setText("12");
@@ -130,7 +127,7 @@ private slots:
 
     void ownersDataNotInTheGrid()
     {
-        open();
+        open("房源");
         DbGrid* g = w->DBGridEh1;
         for (const char* hidden : {"房主姓名", "电话", "手机", "最低价格", "产权证号", "备注",
                                    "房屋结构文件", "看房情况", "公司编号", "录入日期", "序号"})
