@@ -39,8 +39,8 @@ EntryWindow::~EntryWindow()
 void EntryWindow::finishPanel(const PanelBuilder& p)
 {
     auto* save = new QPushButton(QStringLiteral("保存"), this);
-    save->setObjectName(m_config.controls.save);
     auto* cancel = new QPushButton(QStringLiteral("取消"), this);
+    save->setObjectName(m_config.controls.save);
     cancel->setObjectName(m_config.controls.cancel);
     for (QPushButton* b : {save, cancel}) {
         b->setFixedSize(80, 30);

@@ -24,13 +24,6 @@ QFrame* separator(QWidget* parent)
     return f;
 }
 
-QPushButton* button(QWidget* parent, const char* name, const QString& text)
-{
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    return b;
-}
-
 template <typename T> T* named(QWidget* parent, const char* name)
 {
     auto* w = new T(parent);
@@ -95,14 +88,14 @@ void QueryFrame::buildFrame()
     DBNavigator1->setVisibleButtons(
         {DbNavigator::First, DbNavigator::Prior, DbNavigator::Next, DbNavigator::Last});
     DBNavigator1->setDataSource(&m_link);
-    BitBtn1 = button(bar, "BitBtn1", QStringLiteral("查询"));
-    btnLL = button(bar, "btnLL", QStringLiteral("查看"));
-    BitBtn2 = button(bar, "BitBtn2", QStringLiteral("项目"));
-    BitBtn3 = button(bar, "BitBtn3", QStringLiteral("导出"));
-    BitBtn6 = button(bar, "BitBtn6", QStringLiteral("导入"));
-    BitBtn8 = button(bar, "BitBtn8", QStringLiteral("生成Excel"));
-    Button1 = button(bar, "Button1", QStringLiteral("打印"));
-    BitBtn4 = button(bar, "BitBtn4", QStringLiteral("退出"));
+    BitBtn1 = namedButton(bar, "BitBtn1", QStringLiteral("查询"));
+    btnLL = namedButton(bar, "btnLL", QStringLiteral("查看"));
+    BitBtn2 = namedButton(bar, "BitBtn2", QStringLiteral("项目"));
+    BitBtn3 = namedButton(bar, "BitBtn3", QStringLiteral("导出"));
+    BitBtn6 = namedButton(bar, "BitBtn6", QStringLiteral("导入"));
+    BitBtn8 = namedButton(bar, "BitBtn8", QStringLiteral("生成Excel"));
+    Button1 = namedButton(bar, "Button1", QStringLiteral("打印"));
+    BitBtn4 = namedButton(bar, "BitBtn4", QStringLiteral("退出"));
     const QList<QWidget*> tools = {DBNavigator1, nullptr, BitBtn1, btnLL,   nullptr,
                                    BitBtn2,      BitBtn3, BitBtn6, nullptr, BitBtn8,
                                    Button1,      nullptr, BitBtn4};
@@ -138,11 +131,11 @@ void QueryFrame::buildFrame()
         e->setReadOnly(true);
         e->setMaximumWidth(70);
     }
-    Button2 = button(panelFrame, "Button2", QStringLiteral("..."));
-    Button3 = button(panelFrame, "Button3", QStringLiteral("..."));
+    Button2 = namedButton(panelFrame, "Button2", QStringLiteral("..."));
+    Button3 = namedButton(panelFrame, "Button3", QStringLiteral("..."));
     for (QPushButton* b : {Button2, Button3})
         b->setFixedWidth(22);
-    BitBtn5 = button(panelFrame, "BitBtn5", QStringLiteral("速查"));
+    BitBtn5 = namedButton(panelFrame, "BitBtn5", QStringLiteral("速查"));
     root->addWidget(panelFrame);
 
     DBGridEh1 = named<DbGrid>(this, "DBGridEh1");
@@ -181,31 +174,26 @@ QLineEdit* QueryFrame::digitsBox(const char* name)
     return e;
 }
 
-QWidget* QueryFrame::range(QLineEdit* from, QLineEdit* to)
+QWidget* QueryFrame::strip(const QList<QWidget*>& parts, bool stretch)
 {
     auto* w = new QWidget(panelWidget());
     auto* h = new QHBoxLayout(w);
     h->setContentsMargins(0, 0, 0, 0);
     h->setSpacing(2);
-    h->addWidget(from);
-    h->addWidget(new QLabel(QStringLiteral("至"), w));
-    h->addWidget(to);
+    for (QWidget* part : parts)
+        h->addWidget(part ? part : new QLabel(QStringLiteral("至"), w));
+    if (stretch) h->addStretch();
     return w;
+}
+
+QWidget* QueryFrame::range(QLineEdit* from, QLineEdit* to)
+{
+    return strip({from, nullptr, to}, false);
 }
 
 QWidget* QueryFrame::dateRange()
 {
-    auto* w = new QWidget(panelWidget());
-    auto* h = new QHBoxLayout(w);
-    h->setContentsMargins(0, 0, 0, 0);
-    h->setSpacing(2);
-    h->addWidget(edtRQ1);
-    h->addWidget(Button2);
-    h->addWidget(new QLabel(QStringLiteral("至"), w));
-    h->addWidget(edtRQ2);
-    h->addWidget(Button3);
-    h->addStretch();
-    return w;
+    return strip({edtRQ1, Button2, nullptr, edtRQ2, Button3}, true);
 }
 
 void QueryFrame::setPanelTabOrder(const QList<QWidget*>& chain)

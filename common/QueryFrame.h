@@ -91,6 +91,8 @@ protected:
 
 private:
     void buildFrame();
+    // Controls on one row; a null part stands for the word "至".
+    QWidget* strip(const QList<QWidget*>& parts, bool stretch);
     // Shows a failed save check's message on the card (or this window), moves the
     // focus there and stops the save.
     [[noreturn]] void refuseSave(const RegisterRules::FailedCheck& failed);

@@ -45,12 +45,9 @@ void RecordCard::finishPanel(const PanelBuilder& p)
     DBCheckBox1->setObjectName(QStringLiteral("DBCheckBox1"));
     DBCheckBox1->setText(QStringLiteral("是否有效"));
     DBCheckBox1->bind(ds, QStringLiteral("类型"), QStringLiteral("有效"), QStringLiteral("无效"));
-    Button1 = new QPushButton(this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button3 = new QPushButton(this);
-    Button3->setObjectName(QStringLiteral("Button3"));
-    BitBtn1 = new QPushButton(QStringLiteral("退出"), this);
-    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
+    Button1 = namedButton(this, "Button1", {});
+    Button3 = namedButton(this, "Button3", {});
+    BitBtn1 = namedButton(this, "BitBtn1", QStringLiteral("退出"));
     // The buttons follow the query window's row actions: caption, availability, press.
     auto bindAction = [](QPushButton* b, QAction* a) {
         auto sync = [b, a] {

@@ -3,6 +3,7 @@
 #include "data/Dmbasic.h"
 
 #include <QComboBox>
+#include <QPushButton>
 
 QFont pixelFont(const QString& family, int px, bool bold)
 {
@@ -36,6 +37,13 @@ void fillList(QComboBox* list, const RegisterRules::DictionaryList& d)
     list->insertItem(0, RegisterRules::any());
     list->setCurrentIndex(-1);
     if (list->isEditable()) list->setEditText(QString());
+}
+
+QPushButton* namedButton(QWidget* parent, const char* name, const QString& text)
+{
+    auto* b = new QPushButton(text, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    return b;
 }
 
 QStringList itemsOf(const QComboBox* list)

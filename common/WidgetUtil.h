@@ -7,6 +7,8 @@
 #include <QStringList>
 
 class QComboBox;
+class QPushButton;
+class QWidget;
 
 // A font of the given family at a size in pixels (the windows give sizes in pixels).
 QFont pixelFont(const QString& family, int px, bool bold = false);
@@ -18,6 +20,9 @@ void fillList(QComboBox* list, const QString& statement, const QString& column);
 
 // The same for a register's list, with "不限" in front where the list asks for it.
 void fillList(QComboBox* list, const RegisterRules::DictionaryList& d);
+
+// A push button with this objectName and caption.
+QPushButton* namedButton(QWidget* parent, const char* name, const QString& text);
 
 // The items of a list, in order.
 QStringList itemsOf(const QComboBox* list);

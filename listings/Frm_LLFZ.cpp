@@ -2,6 +2,7 @@
 
 #include "common/DbControls.h"
 #include "common/QueryWindow.h"
+#include "common/WidgetUtil.h"
 #include "listings/Frm_fycx.h"
 #include "listings/ListingPanel.h"
 #include "listings/StructureFile.h"
@@ -20,8 +21,7 @@ TFrmLLFZ::TFrmLLFZ(TFrmFYCX* owner)
     deadline->bind(&this->owner()->rowsLink(), QStringLiteral("期限"));
     deadline->setReadOnly(true);
     deadline->setMaximumWidth(90);
-    auto* pick = new QPushButton(QStringLiteral("..."), this);
-    pick->setObjectName(QStringLiteral("Button2"));
+    QPushButton* pick = namedButton(this, "Button2", QStringLiteral("..."));
     pick->setFixedWidth(24);
     addToStrip({new QLabel(QStringLiteral("期限"), this), deadline, pick});
 

@@ -3,6 +3,7 @@
 // back and planted with rows no export would write. An exchange file is always a
 // SQLCipher file, whichever engine holds the main database.
 #include "data/Connection.h"
+#include "data/Query.h"
 #include "data/Schema.h"
 
 #include <QStringList>
@@ -20,14 +21,13 @@ inline std::unique_ptr<Connection> openExchange(const QString& path)
 inline QList<QVariantList> exchangeRows(const QString& path, const QString& sql)
 {
     auto c = openExchange(path);
-    QList<QVariantList> out;
-    Statement st(*c, sql);
-    while (st.step()) {
-        QVariantList r;
-        for (int i = 0; i < st.columnCount(); ++i)
-            r << st.value(i);
-        out << r;
-    }
+    Query q(c.get());
+    q.addSql(sql);
+    q.open();
+    QList<QVariantList> out(q.recordCount());
+    for (int row = 0; row < q.recordCount(); ++row)
+        for (int f = 0; f < q.fieldCount(); ++f)
+            out[row] << q.valueAt(row, f);
     return out;
 }
 

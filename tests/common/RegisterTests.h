@@ -49,18 +49,41 @@ struct ListingRow {
     QString fzxm = "王房主"; // 房主姓名
 };
 
+// Inserts a row of these columns and values (written as sqlValue() writes them).
+inline void insertRow(const TestDb& db, const QString& table,
+                      const QList<std::pair<QString, QVariant>>& values)
+{
+    QStringList columns, literals;
+    for (const auto& [column, value] : values) {
+        columns << column;
+        literals << sqlValue(value);
+    }
+    db.exec(
+        QStringLiteral("insert into %1 (%2) values (%3)")
+            .arg(table, columns.join(QStringLiteral(", ")), literals.join(QStringLiteral(", "))));
+}
+
 inline void addListing(const TestDb& db, const ListingRow& r)
 {
-    db.exec(QStringLiteral(
-                "insert into 房屋信息 (档案号, 小区名称, 地址, 房屋面积, 信息价格, 类型, 录入日期, "
-                "新旧程度, 方式, 楼层, 最低价格, 房主姓名, 公司编号, 序号, 户型, 位置, 设施, 电话) "
-                "values (%1, %2, %3, %4, %5, %6, %7, %8, %9, %10, %11, %12, %13, %14, '两室', "
-                "'市中心', '空调', '88886666')")
-                .arg(sqlValue(r.dah), sqlValue(r.xqmc), sqlValue(r.dz), sqlValue(r.mj),
-                     sqlValue(r.jg), sqlValue(r.lx), sqlValue(r.lrrq), sqlValue(r.xjcd),
-                     sqlValue(r.fs))
-                .arg(sqlValue(r.lc), sqlValue(r.zdjg), sqlValue(r.fzxm), sqlValue(r.dah.left(3)),
-                     sqlValue(r.dah.right(3))));
+    insertRow(db, QStringLiteral("房屋信息"),
+              {{"档案号", r.dah},
+               {"小区名称", r.xqmc},
+               {"地址", r.dz},
+               {"房屋面积", r.mj},
+               {"信息价格", r.jg},
+               {"类型", r.lx},
+               {"录入日期", r.lrrq},
+               {"新旧程度", r.xjcd},
+               {"方式", r.fs},
+               {"楼层", r.lc},
+               {"最低价格", r.zdjg},
+               {"房主姓名", r.fzxm},
+               {"公司编号", r.dah.left(3)},
+               {"序号", r.dah.right(3)},
+               {"户型", "两室"},
+               {"位置", "市中心"},
+               {"设施", "空调"},
+               {"电话", "88886666"}});
 }
 
 struct CustomerRow {
@@ -79,16 +102,26 @@ struct CustomerRow {
 
 inline void addCustomer(const TestDb& db, const CustomerRow& r)
 {
-    db.exec(QStringLiteral("insert into 客户信息 (档案号, 地址描述, 类型, 录入日期, 楼层, 户型, "
-                           "位置, 需求方式, 面积1, 面积2, 价格1, 价格2, 客户姓名, 电话, 手机, "
-                           "权属, 需求设施, 公司编号, 序号) values (%1, %2, %3, %4, %5, %6, %7, "
-                           "%8, %9, %10, %11, %12, %13, '66668888', '13900000000', '商品房', "
-                           "'煤气 暖气', %14, %15)")
-                .arg(sqlValue(r.dah), sqlValue(r.dzms), sqlValue(r.lx), sqlValue(r.lrrq),
-                     sqlValue(r.lc), sqlValue(r.hx), sqlValue(r.wz), sqlValue(r.fs),
-                     sqlValue(r.mj1))
-                .arg(sqlValue(r.mj2), sqlValue(r.jg1), sqlValue(r.jg2), sqlValue(r.khxm),
-                     sqlValue(r.dah.left(3)), sqlValue(r.dah.right(3))));
+    insertRow(db, QStringLiteral("客户信息"),
+              {{"档案号", r.dah},
+               {"地址描述", r.dzms},
+               {"类型", r.lx},
+               {"录入日期", r.lrrq},
+               {"楼层", r.lc},
+               {"户型", r.hx},
+               {"位置", r.wz},
+               {"需求方式", r.fs},
+               {"面积1", r.mj1},
+               {"面积2", r.mj2},
+               {"价格1", r.jg1},
+               {"价格2", r.jg2},
+               {"客户姓名", r.khxm},
+               {"电话", "66668888"},
+               {"手机", "13900000000"},
+               {"权属", "商品房"},
+               {"需求设施", "煤气 暖气"},
+               {"公司编号", r.dah.left(3)},
+               {"序号", r.dah.right(3)}});
 }
 
 // Puts a value into a control the way the operator would: text typed into a box,
