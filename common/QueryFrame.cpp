@@ -221,7 +221,7 @@ void QueryFrame::openStatement(const QStringList& lines)
     for (const QString& l : lines)
         m_rows.addSql(l);
     m_rows.open();
-    QueryWindow::fitDefaultWidths(DBGridEh1, m_config);
+    QueryWindow::fitDefaultWidths(DBGridEh1);
 }
 
 void QueryFrame::BitBtn5Click()
@@ -236,7 +236,7 @@ void QueryFrame::BitBtn5Click()
 void QueryFrame::BitBtn1Click()
 {
     if (QueryWindow::builderSearch(this, &m_rows, m_config))
-        QueryWindow::fitDefaultWidths(DBGridEh1, m_config);
+        QueryWindow::fitDefaultWidths(DBGridEh1);
 }
 
 void QueryFrame::BitBtn2Click()

@@ -25,6 +25,7 @@ QList<GridColumn> columnsOf(const QStringList& fields, const QHash<QString, int>
 void setupGrid(DbGrid* grid, DataSource* ds, const QueryWindowConfig& config)
 {
     grid->setEditable(false);
+    // The register's columns; a column both registers show is appended to them here.
     grid->setColumns(config.columns);
     grid->setDataSource(ds);
     grid->setFooterCountColumn(0);
@@ -34,18 +35,18 @@ void setupGrid(DbGrid* grid, DataSource* ds, const QueryWindowConfig& config)
     grid->view()->setWordWrap(false);
 }
 
-void fitDefaultWidths(DbGrid* grid, const QueryWindowConfig& config)
+void fitDefaultWidths(DbGrid* grid)
 {
     QTableView* view = grid->view();
     // The printout sets titles in bold between 3-pixel pads: a title is whole there too.
     QFont bold = view->horizontalHeader()->font();
     bold.setBold(true);
     const QFontMetrics titles(bold);
-    for (int c = 0; c < config.columns.size() && c < grid->columnCount(); ++c) {
-        if (config.columns[c].width > 0) continue;
+    for (int c = 0; c < grid->columnCount(); ++c) {
+        if (grid->column(c).width > 0) continue;
         view->resizeColumnToContents(c);
         const int w =
-            qMax(view->columnWidth(c), titles.horizontalAdvance(config.columns[c].title) + 8);
+            qMax(view->columnWidth(c), titles.horizontalAdvance(grid->column(c).title) + 8);
         view->setColumnWidth(c, qMin(w, kWidestDefault));
     }
 }

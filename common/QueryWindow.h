@@ -70,7 +70,7 @@ void setupGrid(DbGrid* grid, DataSource* ds, const QueryWindowConfig& config);
 // title's as shown and as printed (bold), whichever is wider; at most
 // kWidestDefault pixels. Run for each result.
 constexpr int kWidestDefault = 320;
-void fitDefaultWidths(DbGrid* grid, const QueryWindowConfig& config);
+void fitDefaultWidths(DbGrid* grid);
 
 // A result is open and no row is being edited: printing and export may run.
 bool resultReady(const Query* q);

@@ -262,7 +262,7 @@ private slots:
         const int titleMargin = 2 * v->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, v);
         int checked = 0;
         for (int c = 0; c < g->columnCount(); ++c) {
-            if (w->config().columns[c].width > 0) continue;
+            if (g->column(c).width > 0) continue;
             const int width = g->columnWidth(c);
             QVERIFY2(titles.horizontalAdvance(g->column(c).title) + titleMargin <= width,
                      qPrintable(g->column(c).title));
