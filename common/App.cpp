@@ -1,5 +1,6 @@
 #include "common/App.h"
 
+#include "common/KeyboardRules.h"
 #include "common/Translations.h"
 
 #include <QFont>
@@ -13,6 +14,7 @@ HalvorraApp::HalvorraApp(int& argc, char** argv) : QApplication(argc, argv)
     setDesktopFileName(QStringLiteral("halvorra"));
     installChineseTranslations(*this);
     setupFonts();
+    KeyboardRules::install(*this);
 }
 
 void showUncaught(const QString& text)

@@ -1,7 +1,8 @@
 #pragma once
 // The application object: its notify() is the default error display. An error
 // that a handler does not catch ends that handler and shows its own text; the
-// program keeps running. A silent abort ends the handler without a message.
+// program keeps running. A silent abort ends the handler without a message. The
+// keys every window shares (common/KeyboardRules.h) are set up here too.
 #include "common/Guard.h"
 
 #include <QApplication>

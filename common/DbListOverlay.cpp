@@ -3,6 +3,7 @@
 DbListOverlay::DbListOverlay(const QString& editName, const QString& listName, QWidget* parent)
     : QWidget(parent)
 {
+    setObjectName(listName + QStringLiteral("Overlay"));
     m_list = new QComboBox(this);
     m_list->setObjectName(listName);
     m_edit = new DbEdit(this);

@@ -2,7 +2,8 @@
 // A read-only bound box lying over a drop-down list: the box shows the stored
 // value and covers the whole list except its drop-down button (16 pixels), so the
 // operator opens the list with the button and chooses a new value, which the
-// owner writes into the row. The list itself starts without a selection.
+// owner writes into the row. The list itself starts without a selection. The
+// overlay is named after its list with "Overlay" appended (cbLCOverlay).
 #include "common/DbControls.h"
 
 #include <QComboBox>

@@ -12,39 +12,42 @@
 namespace QueryWindow
 {
 
-namespace
+QList<GridColumn> columnsOf(const QStringList& fields, const QHash<QString, int>& widths,
+                            const QStringList& amounts, const QHash<QString, QString>& titles)
 {
-
-} // namespace
+    QList<GridColumn> cols;
+    for (const QString& f : fields)
+        cols << GridColumn{f, titles.value(f, f), widths.value(f, -1),
+                           amounts.contains(f) ? QStringLiteral("0.00") : QString()};
+    return cols;
+}
 
 void setupGrid(DbGrid* grid, DataSource* ds, const QueryWindowConfig& config)
 {
     grid->setEditable(false);
+    // The register's columns; a column both registers show is appended to them here.
     grid->setColumns(config.columns);
     grid->setDataSource(ds);
-    grid->setFooterCountColumn(config.footerCountColumn);
+    grid->setFooterCountColumn(0);
     grid->view()->horizontalHeader()->setFont(pixelFont(QStringLiteral("宋体"), 15));
     grid->setFooterFont(pixelFont(QStringLiteral("宋体"), 15));
     grid->view()->setShowGrid(true);
     grid->view()->setWordWrap(false);
 }
 
-void fitDefaultWidths(DbGrid* grid, const QueryWindowConfig& config)
+void fitDefaultWidths(DbGrid* grid)
 {
-    Query* q = grid->dataSource() ? grid->dataSource()->dataSet() : nullptr;
-    if (!q || !q->isActive()) return;
-    const QFontMetrics cells(grid->view()->font());
-    const QFontMetrics titles(grid->view()->horizontalHeader()->font());
-    for (int c = 0; c < config.columns.size() && c < grid->columnCount(); ++c) {
-        const GridColumn& col = config.columns[c];
-        const int f = q->fieldIndex(col.field);
-        if (col.width > 0 || f < 0) continue;
-        const ColumnInfo& ci = q->column(f);
-        const int chars =
-            ci.type == ColumnInfo::Text && ci.maxLength > 0 ? qMin(ci.maxLength, 40) : 10;
-        const int w = qMax(cells.horizontalAdvance(QLatin1Char('0')) * chars + 8,
-                           titles.horizontalAdvance(col.title) + 12);
-        grid->view()->setColumnWidth(c, w);
+    QTableView* view = grid->view();
+    // The printout sets titles in bold between 3-pixel pads: a title is whole there too.
+    QFont bold = view->horizontalHeader()->font();
+    bold.setBold(true);
+    const QFontMetrics titles(bold);
+    for (int c = 0; c < grid->columnCount(); ++c) {
+        if (grid->column(c).width > 0) continue;
+        view->resizeColumnToContents(c);
+        const int w =
+            qMax(view->columnWidth(c), titles.horizontalAdvance(grid->column(c).title) + 8);
+        view->setColumnWidth(c, qMin(w, kWidestDefault));
     }
 }
 
@@ -74,11 +77,6 @@ void printResult(QWidget* parent, DbGrid* grid, const Query* q, const QString& t
 {
     if (!resultReady(q)) return;
     resultPrinter(grid, title, afterText).preview(parent);
-}
-
-void fillList(QComboBox* list, const QString& statement, const QString& column)
-{
-    ::fillList(list, statement, column);
 }
 
 void setDigitsOnly(QLineEdit* box)

@@ -1,39 +1,76 @@
 #pragma once
-// What the listing and customer query windows share, set up by configuration: the
+// Pieces of the listing and customer query windows (common/QueryFrame.h): the
 // result grid (columns, titles, widths, formats, footer count, fonts), the print
 // of the result with its fixed settings, the hand-over to the Excel export, the
 // column chooser, the condition-builder search, the date pickers, the dictionary
 // lists and the digits-only boxes.
 #include "common/DbGrid.h"
 #include "common/GridPrinter.h"
+#include "common/core/Exchange.h"
+#include "common/core/RegisterRules.h"
+#include "data/Dmbasic.h"
 
+#include <QHash>
 #include <QStringList>
-#include <functional>
+#include <optional>
 
 class QComboBox;
 class QLineEdit;
 class QWidget;
 
+// What distinguishes the listing and the customer query window from each other
+// below their quick-search panels: names, texts, the result grid's columns, the
+// condition builder's columns, the dictionary lists and the exchange.
 struct QueryWindowConfig {
+    struct Names {
+        QString window;     // e.g. FrmFYCX
+        QString rowSet;     // e.g. qryFwxx
+        QString dataSource; // e.g. dsFwxx
+    } names;
+    int fontPx = 0; // window font 宋体 in pixels; 0: the application's
+    struct Texts {
+        QString caption;        // window caption
+        QString title;          // title band
+        QString exportTitle;    // put into the export window's title box
+        QString printTitleTail; // after "YY年MM月DD" in the print title
+        QString deleteQuestion; // asked before a row is deleted
+    } texts;
+    QString table; // the register's table, also offered to the condition builder
+    // The save rule, run before every save of a row: the first check that fails
+    // (shown on the record card, the save stopped), or nothing once the rule has
+    // filled in what it fills.
+    std::optional<RegisterRules::FailedCheck> (*beforePost)(Query&) = nullptr;
+    // Result grid, left to right. The first column (档案号) shows the row count in
+    // the footer.
     QList<GridColumn> columns;
-    int footerCountColumn = 0;    // grid column whose footer shows the row count
-    QString builderTable;         // table offered to the condition builder
-    QStringList builderFields;    // "column;caption" lines for the builder
-    QString exportTitle;          // title put into the export window
-    int builderVisibleItems = 14; // entries the builder's column list shows at a time
+    QStringList builderFields;                  // "column;caption" lines for the builder
+    int builderVisibleItems = 14;               // entries the builder's column list shows at a time
+    QList<RegisterRules::DictionaryList> lists; // quick-search lists, filled in this order
+    struct Exchange {
+        ExchangeLayout layout;
+        Query Tdmbasic::*query = nullptr; // the data module's query over the exchange table
+    } exchange;                           // 导出 and 导入
 };
 
 namespace QueryWindow
 {
 
+// Result-grid columns over `fields`, in order: each titled with its field name
+// unless `titles` gives another, of the default width unless `widths` gives one,
+// and shown as "0.00" when it is one of the `amounts`.
+QList<GridColumn> columnsOf(const QStringList& fields, const QHash<QString, int>& widths,
+                            const QStringList& amounts, const QHash<QString, QString>& titles = {});
+
 // Read-only grid, whole-row selection, the configured columns and footer count;
 // titles and footer in 宋体 15 pixels.
 void setupGrid(DbGrid* grid, DataSource* ds, const QueryWindowConfig& config);
 
-// Columns configured with the default width get the width of their stored
-// value (text: its length in digits' widths; amounts: ten) or of their title,
-// whichever is wider, once the row set is open.
-void fitDefaultWidths(DbGrid* grid, const QueryWindowConfig& config);
+// Columns configured with the default width get the width their values take as
+// the grid shows them (the rows in view and up to a thousand more), or their
+// title's as shown and as printed (bold), whichever is wider; at most
+// kWidestDefault pixels. Run for each result.
+constexpr int kWidestDefault = 320;
+void fitDefaultWidths(DbGrid* grid);
 
 // A result is open and no row is being edited: printing and export may run.
 bool resultReady(const Query* q);
@@ -58,16 +95,11 @@ void pickDate(QWidget* parent, QLineEdit* box);
 // The date picker alone: true and the chosen date YYMMDD on OK.
 bool pickDate(QWidget* parent, QString& yymmdd);
 
-// The condition-builder search: the builder opens over the configured columns;
-// on OK the statement made from its condition is opened on q. When the statement
-// fails, "您所选择的查询条件出错！" is shown and the result stays closed.
-// Returns true when a new result is open.
-bool builderSearch(QWidget* parent, Query* q, const QueryWindowConfig& config,
-                   const std::function<QStringList(const QString& where)>& statement);
-
-// Fills a list from a dictionary through the shared scratch query, in stored order,
-// leaving no item selected and the text empty.
-void fillList(QComboBox* list, const QString& statement, const QString& column);
+// The condition-builder search: the builder opens over the configured table and
+// columns; on OK every row of the table narrowed by its condition is opened on q.
+// When the statement fails, "您所选择的查询条件出错！" is shown and the result
+// stays closed. Returns true when a new result is open.
+bool builderSearch(QWidget* parent, Query* q, const QueryWindowConfig& config);
 
 // Only the digits 0-9 can be typed or pasted.
 void setDigitsOnly(QLineEdit* box);

@@ -33,17 +33,16 @@ void chooseColumns(DbGrid* grid)
     dialogs().exec(&dlg);
 }
 
-bool builderSearch(QWidget* parent, Query* q, const QueryWindowConfig& config,
-                   const std::function<QStringList(const QString&)>& statement)
+bool builderSearch(QWidget* parent, Query* q, const QueryWindowConfig& config)
 {
-    PubTable = config.builderTable;
+    PubTable = config.table;
     PubFields = config.builderFields;
     TFrmPubQuery dlg(parent);
     dlg.cbZDM->setMaxVisibleItems(config.builderVisibleItems);
     if (dialogs().exec(&dlg) != QDialog::Accepted) return false; // the previous result stays
     q->close();
     q->clearSql();
-    for (const QString& line : statement(PubWhere))
+    for (const QString& line : RegisterRules::builderSearch(config.table, PubWhere))
         q->addSql(line);
     try {
         q->open();

@@ -3,6 +3,7 @@
 #include "data/Dmbasic.h"
 
 #include <QComboBox>
+#include <QPushButton>
 
 QFont pixelFont(const QString& family, int px, bool bold)
 {
@@ -27,6 +28,22 @@ void fillList(QComboBox* list, const QString& statement, const QString& column)
     list->addItems(items);
     list->setCurrentIndex(-1);
     if (list->isEditable()) list->setEditText(QString());
+}
+
+void fillList(QComboBox* list, const RegisterRules::DictionaryList& d)
+{
+    fillList(list, d.statement, d.column);
+    if (!d.anyFirst) return;
+    list->insertItem(0, RegisterRules::any());
+    list->setCurrentIndex(-1);
+    if (list->isEditable()) list->setEditText(QString());
+}
+
+QPushButton* namedButton(QWidget* parent, const char* name, const QString& text)
+{
+    auto* b = new QPushButton(text, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    return b;
 }
 
 QStringList itemsOf(const QComboBox* list)

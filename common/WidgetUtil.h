@@ -1,10 +1,14 @@
 #pragma once
 // Small widget helpers shared by the windows.
+#include "common/core/RegisterRules.h"
+
 #include <QFont>
 #include <QString>
 #include <QStringList>
 
 class QComboBox;
+class QPushButton;
+class QWidget;
 
 // A font of the given family at a size in pixels (the windows give sizes in pixels).
 QFont pixelFont(const QString& family, int px, bool bold = false);
@@ -13,6 +17,12 @@ QFont pixelFont(const QString& family, int px, bool bold = false);
 // returned row, the column's text as stored, in the order the database returns
 // them; no item selected and the text empty.
 void fillList(QComboBox* list, const QString& statement, const QString& column);
+
+// The same for a register's list, with "不限" in front where the list asks for it.
+void fillList(QComboBox* list, const RegisterRules::DictionaryList& d);
+
+// A push button with this objectName and caption.
+QPushButton* namedButton(QWidget* parent, const char* name, const QString& text);
 
 // The items of a list, in order.
 QStringList itemsOf(const QComboBox* list);

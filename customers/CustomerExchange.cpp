@@ -1,43 +1,14 @@
 #include "customers/CustomerExchange.h"
 
-#include "common/ExchangeRun.h"
-#include "data/Dmbasic.h"
+#include "common/core/RegisterRules.h"
 
 const ExchangeLayout& customerExchangeLayout()
 {
-    using C = ExchangeColumn;
-    static const ExchangeLayout layout{
+    // The whole 需求设施 memo travels; the name and phones never do.
+    static const ExchangeLayout layout = RegisterRules::exchangeLayout(
         QStringLiteral("客户信息"),
-        QStringLiteral("客户信息Exp"),
-        QStringLiteral("档案号"),
-        {
-            {QStringLiteral("档案号"), C::Text},
-            {QStringLiteral("地址描述"), C::Text},
-            {QStringLiteral("需求方式"), C::Text},
-            {QStringLiteral("权属"), C::Text},
-            {QStringLiteral("面积1"), C::Number},
-            {QStringLiteral("面积2"), C::Number},
-            {QStringLiteral("价格1"), C::Number},
-            {QStringLiteral("价格2"), C::Number},
-            {QStringLiteral("需求设施"), C::Text},
-            {QStringLiteral("公司编号"), C::Text},
-            {QStringLiteral("录入日期"), C::Text},
-            {QStringLiteral("序号"), C::Text},
-            {QStringLiteral("楼层"), C::Text},
-            {QStringLiteral("户型"), C::Text},
-            {QStringLiteral("类型"), C::Text},
-            {QStringLiteral("位置"), C::Text},
-        },
-    };
+        {"档案号", "地址描述", "需求方式", "权属", "面积1", "面积2", "价格1", "价格2", "需求设施",
+         "公司编号", "录入日期", "序号", "楼层", "户型", "类型", "位置"},
+        {"面积1", "面积2", "价格1", "价格2"});
     return layout;
-}
-
-void customerExport(QWidget* parent, Query& qrykhxx)
-{
-    ExchangeRun::exportResult(parent, qrykhxx, customerExchangeLayout(), dmbasic->qryKHXX);
-}
-
-void customerImport(QWidget* parent)
-{
-    ExchangeRun::importFile(parent, customerExchangeLayout(), dmbasic->qryKHXX);
 }

@@ -1,45 +1,13 @@
 #include "listings/ListingExchange.h"
 
-#include "common/ExchangeRun.h"
-#include "data/Dmbasic.h"
+#include "common/core/RegisterRules.h"
 
 const ExchangeLayout& listingExchangeLayout()
 {
-    using C = ExchangeColumn;
-    static const ExchangeLayout layout{
+    static const ExchangeLayout layout = RegisterRules::exchangeLayout(
         QStringLiteral("房屋信息"),
-        QStringLiteral("房屋信息Exp"),
-        QStringLiteral("档案号"),
-        {
-            {QStringLiteral("档案号"), C::Text},
-            {QStringLiteral("小区名称"), C::Text},
-            {QStringLiteral("地址"), C::Text},
-            {QStringLiteral("房屋面积"), C::Number},
-            {QStringLiteral("楼层"), C::Text},
-            {QStringLiteral("户型"), C::Text},
-            {QStringLiteral("信息价格"), C::Number},
-            {QStringLiteral("设施"), C::Text},
-            {QStringLiteral("位置"), C::Text},
-            {QStringLiteral("方式"), C::Text},
-            {QStringLiteral("权属"), C::Text},
-            {QStringLiteral("类型"), C::Text},
-            {QStringLiteral("期限"), C::Text},
-            {QStringLiteral("公司编号"), C::Text},
-            {QStringLiteral("录入日期"), C::Text},
-            {QStringLiteral("序号"), C::Text},
-            {QStringLiteral("新旧程度"), C::Text},
-            {QStringLiteral("公交线路"), C::Text},
-        },
-    };
+        {"档案号", "小区名称", "地址", "房屋面积", "楼层", "户型", "信息价格", "设施", "位置",
+         "方式", "权属", "类型", "期限", "公司编号", "录入日期", "序号", "新旧程度", "公交线路"},
+        {"房屋面积", "信息价格"});
     return layout;
-}
-
-void listingExport(QWidget* parent, Query& qryFwxx)
-{
-    ExchangeRun::exportResult(parent, qryFwxx, listingExchangeLayout(), dmbasic->qryFWXX);
-}
-
-void listingImport(QWidget* parent)
-{
-    ExchangeRun::importFile(parent, listingExchangeLayout(), dmbasic->qryFWXX);
 }

@@ -5,13 +5,12 @@
 #include "common/Guard.h"
 #include "common/PubParams.h"
 #include "common/QueryWindow.h"
+#include "common/RecordCard.h"
 #include "common/U_PubExport.h"
 #include "common/WidgetUtil.h"
-#include "customers/Frm_LLKH.h"
+#include "common/core/RegisterRules.h"
 #include "data/DbError.h"
 #include "data/Dmbasic.h"
-#include "listings/Frm_LLFZ.h"
-#include "listings/core/ListingSearch.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -86,8 +85,9 @@ TFrmPPJG::TFrmPPJG(Side side, QWidget* parent) : QDialog(parent), m_side(side)
     qryPP.setObjectName(QStringLiteral("qryPP"));
     dsPP.setObjectName(QStringLiteral("dsPP"));
     dsPP.setDataSet(&qryPP);
-    m_personal = side == Side::Customers ? TFrmLLKH::showsPersonalFields(CurUser.GNZ)
-                                         : TFrmLLFZ::showsOwnerBlock(CurUser.GNZ);
+    // Both record cards show their confidential block (owner or customer name and
+    // phones) by the same role rule.
+    m_personal = RecordCard::showsConfidential(CurUser.GNZ);
     buildUi();
 }
 
@@ -202,10 +202,12 @@ void TFrmPPJG::present(Matching::MatchTable table)
     if (gridPP->columnCount() == 0) {
         QueryWindowConfig config;
         config.columns = columns();
-        for (int i = 0; i < config.columns.size(); ++i)
-            if (config.columns[i].field == QStringLiteral("档案号")) config.footerCountColumn = i;
         QueryWindow::setupGrid(gridPP, &dsPP, config);
-        QueryWindow::fitDefaultWidths(gridPP, config);
+        // The row count stands under the archive number, as in the query windows.
+        for (int i = 0; i < config.columns.size(); ++i)
+            if (config.columns[i].field == QStringLiteral("档案号"))
+                gridPP->setFooterCountColumn(i);
+        QueryWindow::fitDefaultWidths(gridPP);
     }
     lblNone->setVisible(qryPP.isEmpty());
 }
@@ -231,7 +233,7 @@ void TFrmPPJG::btnXMClick()
 void TFrmPPJG::btnDYClick()
 {
     QueryWindow::printResult(this, gridPP, &qryPP, reportTitle(),
-                             ListingSearch::signatureLine(CurUser.YGXM));
+                             RegisterRules::signatureLine(CurUser.YGXM));
 }
 
 void TFrmPPJG::btnExcelClick()

@@ -1,8 +1,7 @@
 #pragma once
-// The rules of the customer entry window that do not need the window: the checks a
-// new customer must pass before it is saved, in their order, the 方式 rule and the
-// stored form of an address description.
-#include "listings/core/ListingEntryChecks.h"
+// The checks a new customer must pass before 客户输入 saves it, in their order, and
+// the stored form of an address description.
+#include "common/core/RegisterRules.h"
 
 #include <QString>
 #include <optional>
@@ -16,19 +15,9 @@ struct CustomerEntry {
     QString mobile;    // 手机
 };
 
-// The first of the four checks that fails, or nothing when the customer may be
-// saved. FailedCheck::number is 1..4.
-std::optional<FailedCheck> firstFailedCustomerCheck(const CustomerEntry& e);
-
-// What a chosen demand mode does to the 权属 list: "求租" clears it, "求购" selects
-// its first item, anything else leaves it alone.
-OwnershipList ownershipListForDemand(const QString& mode);
+// The first of the four checks that fails (numbered 1..4), or nothing when the
+// customer may be saved.
+std::optional<RegisterRules::FailedCheck> firstFailedCustomerCheck(const CustomerEntry& e);
 
 // "不限" (no preference) stands for an address description left empty.
 QString storedAddress(const QString& typed);
-
-// The text every "no preference" list item and empty address is stored as.
-inline QString anyChoice()
-{
-    return QStringLiteral("不限");
-}

@@ -2,6 +2,8 @@
 
 #include "data/Text.h"
 
+using RegisterRules::FailedCheck;
+
 namespace
 {
 
@@ -14,7 +16,6 @@ bool blank(const QString& s)
 
 std::optional<FailedCheck> firstFailedCheck(const ListingEntry& e)
 {
-    const QString sale = QStringLiteral("出售");
     if (blank(e.estate))
         return FailedCheck{1, QStringLiteral("请录入小区名称"), QStringLiteral("DBEdit1")};
     if (blank(e.address))
@@ -29,22 +30,13 @@ std::optional<FailedCheck> firstFailedCheck(const ListingEntry& e)
     if (blank(e.location))
         return FailedCheck{7, QStringLiteral("请选择位置"), QStringLiteral("cbWZ")};
     if (blank(e.mode)) return FailedCheck{8, QStringLiteral("请选择方式"), QStringLiteral("cbFS")};
-    if (blank(e.ownership) && Text::trim(e.mode) == sale)
+    if (blank(e.ownership) && Text::trim(e.mode) == QStringLiteral("出售"))
         return FailedCheck{9, QStringLiteral("请选择权属"), QStringLiteral("cbQS")};
     if (blank(e.owner))
         return FailedCheck{10, QStringLiteral("请录入房主姓名"), QStringLiteral("DBEdit5")};
-    if (blank(e.phone) && blank(e.mobile))
-        return FailedCheck{11, QStringLiteral("请录入电话或手机其中的一项信息"),
-                           QStringLiteral("DBEdit6")};
+    if (auto phones = RegisterRules::phoneCheck(11, e.phone, e.mobile, QStringLiteral("DBEdit6")))
+        return phones;
     if (!(e.lowest > 0) || blank(e.lowestText))
         return FailedCheck{12, QStringLiteral("请录入最低价格"), QStringLiteral("DBEdit8")};
     return std::nullopt;
-}
-
-OwnershipList ownershipListFor(const QString& mode)
-{
-    const QString m = Text::trim(mode);
-    if (m == QStringLiteral("出租")) return OwnershipList::Clear;
-    if (m == QStringLiteral("出售")) return OwnershipList::Select;
-    return OwnershipList::Keep;
 }

@@ -1,6 +1,7 @@
 #pragma once
-// The rules of the listing entry window that do not need the window: the checks a
-// new listing must pass before it is saved, in their order, and the 方式 rule.
+// The checks a new listing must pass before 房源输入 saves it, in their order.
+#include "common/core/RegisterRules.h"
+
 #include <QString>
 #include <optional>
 
@@ -25,19 +26,6 @@ struct ListingEntry {
     double lowest = 0;
 };
 
-struct FailedCheck {
-    int number;      // 1..12
-    QString message; // shown in the message box
-    QString control; // objectName of the control that gets the focus
-};
-
-// The first of the twelve checks that fails, or nothing when the row may be saved.
-std::optional<FailedCheck> firstFailedCheck(const ListingEntry& e);
-
-// What a chosen 方式 does to the 权属 list.
-enum class OwnershipList {
-    Clear,  // "出租": no selection, disabled
-    Select, // "出售": first item selected, enabled
-    Keep,   // anything else: unchanged
-};
-OwnershipList ownershipListFor(const QString& mode);
+// The first of the twelve checks that fails (numbered 1..12), or nothing when the
+// row may be saved.
+std::optional<RegisterRules::FailedCheck> firstFailedCheck(const ListingEntry& e);

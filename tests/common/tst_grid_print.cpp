@@ -1,23 +1,20 @@
-// Printing the listing result grid: printed to a PDF file and read back as text.
-#include "listings/Frm_fycx.h"
-#include "listings/core/ListingSearch.h"
-#include "tests/listings/ListingRows.h"
+// Printing a register's result grid: printed to a PDF file and read back as text,
+// the title, columns, rows and signature for both registers; visible columns in
+// grid order and a result over several pages.
+#include "tests/common/RegisterTests.h"
 
 #include <QHeaderView>
 #include <QProcess>
 
-class TestGridPrint : public QObject
+class TestGridPrint : public QObject, private QueryTest
 {
     Q_OBJECT
-    std::unique_ptr<DialogsScope> scope;
-    std::unique_ptr<TestDb> db;
-    std::unique_ptr<TFrmFYCX> w;
-
     QString printed(const QString& name)
     {
         const QString pdf = QDir(db->dir()).filePath(name + ".pdf");
-        GridPrinter p = QueryWindow::resultPrinter(w->DBGridEh1, ListingSearch::printTitle(CZRQ),
-                                                   ListingSearch::signatureLine(CurUser.YGXM));
+        GridPrinter p = QueryWindow::resultPrinter(
+            w->DBGridEh1, RegisterRules::printTitle(CZRQ, w->config().texts.printTitleTail),
+            RegisterRules::signatureLine(CurUser.YGXM));
         if (!p.printToPdf(pdf)) return {};
         QProcess pt;
         pt.start("pdftotext", {"-layout", pdf, "-"});
@@ -37,41 +34,51 @@ class TestGridPrint : public QObject
 private slots:
     void init()
     {
-        scope = std::make_unique<DialogsScope>();
-        db = std::make_unique<TestDb>();
-        db->connectDmbasic();
+        WindowTest::start();
         loginAs(Roles::Ordinary, "李四");
         addListing(*db, {"001261203001", "阳光花园", "东街1号", 80.5, 50, "有效", "261203", "5"});
         addListing(*db, {"001261204001", "翠湖", "西路2号", 120, 90, "有效", "261204", "10"});
-        w = std::make_unique<TFrmFYCX>();
-        w->show();
     }
-    void cleanup()
-    {
-        w.reset();
-        db.reset();
-        scope.reset();
-    }
+    void cleanup() { stop(); }
 
+    void printsTitleColumnsRowsAndSignature_data()
+    {
+        QTest::addColumn<QString>("reg");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QStringList>("shown"); // column titles and values
+        QTest::newRow("房源") << "房源"
+                              << "26年12月09 日房源信息表"
+                              << QStringList{"档案号", "类型",     "小区名称", "地址",   "房屋面积",
+                                             "房龄",   "阳光花园", "80.50",    "东街1号"};
+        QTest::newRow("客户") << "客户"
+                              << "26年12月09日客户信息表"
+                              << QStringList{"档案号",   "需求方式", "地址描述", "面积1",
+                                             "录入日期", "城西",     "60.00",    "261203"};
+    }
     void printsTitleColumnsRowsAndSignature()
     {
+        QFETCH(QString, reg);
+        QFETCH(QString, title);
+        QFETCH(QStringList, shown);
+        addCustomer(*db, {"001261203001", "城东人民路", "有效", "261203", "中层", "两室", "城东",
+                          "求购", 60, 90, 50, 80});
+        addCustomer(*db, {"001261204001", "城西", "有效", "261204"});
+        open(reg);
         const QString text = printed("all");
         QVERIFY2(!text.isEmpty(), "pdftotext gave nothing");
         const QString flat = compact(text);
-        QVERIFY2(flat.contains(compact("26年12月09日房源信息表")), qPrintable(text.left(400)));
+        QVERIFY2(flat.contains(compact(title)), qPrintable(text.left(400)));
         QVERIFY(flat.contains(compact("填报人员签字：李四")));
-        for (const char* title : {"档案号", "类型", "小区名称", "地址", "房屋面积"})
-            QVERIFY2(flat.contains(compact(QString::fromUtf8(title))), title);
+        for (const QString& s : shown)
+            QVERIFY2(flat.contains(compact(s)), qPrintable(s));
         QVERIFY(flat.contains(compact("001261203001")));
-        QVERIFY(flat.contains(compact("阳光花园")));
-        QVERIFY(flat.contains(compact("80.50")));
-        QVERIFY(flat.contains(compact("东街1号")));
         // The signature comes after the rows.
         QVERIFY(flat.indexOf(compact("填报人员签字")) > flat.indexOf(compact("001261204001")));
     }
 
     void printsOnlyVisibleColumnsInGridOrder()
     {
+        open("房源");
         DbGrid* g = w->DBGridEh1;
         for (int c = 0; c < g->columnCount(); ++c)
             g->setColumnVisible(c, c == 0 || c == 5 || c == 6);
@@ -87,11 +94,12 @@ private slots:
 
     void longResultRunsOverPagesWithTitleOnEach()
     {
+        open("房源");
         for (int i = 2; i <= 150; ++i)
             addListing(*db, {QString("001261205%1").arg(i, 3, 10, QLatin1Char('0')), "花园", "路",
                              70, 40, "有效", "261205", "1"});
         ui::click(w->BitBtn5);
-        QCOMPARE(w->qryFwxx.recordCount(), 151);
+        QCOMPARE(w->rows().recordCount(), 151);
         const QString text = printed("long");
         const int pages = int(text.count(QLatin1Char('\f')));
         QVERIFY2(pages >= 2, qPrintable(QString::number(pages)));

@@ -1,0 +1,138 @@
+#include "common/RecordCard.h"
+
+#include "app/core/PubVars.h"
+#include "common/DbControls.h"
+#include "common/DbListOverlay.h"
+#include "common/PanelBuilder.h"
+#include "common/QueryFrame.h"
+#include "common/WidgetUtil.h"
+#include "data/Text.h"
+
+#include <QHBoxLayout>
+
+RecordCard::RecordCard(const RecordCardConfig& config, QueryFrame* owner)
+    : CardFrame(config.layout, owner), m_config(config), m_owner(owner)
+{
+    setObjectName(config.objectName);
+    setWindowTitle(config.caption);
+    setFont(pixelFont(QStringLiteral("宋体"), 15));
+    setFixedSize(config.layout.size);
+    centre();
+    PanelBuilder p(panel(), &owner->rowsLink(), PanelBuilder::Use::Card);
+    config.layout.build(p);
+    finishPanel(p);
+}
+
+bool RecordCard::showsConfidential(const QString& role)
+{
+    return role == Roles::Senior || role == Roles::Admin;
+}
+
+bool RecordCard::confidentialVisible() const
+{
+    return !m_confidential.isEmpty() && !m_confidential.first()->isHidden();
+}
+
+Query& RecordCard::row() const
+{
+    return m_owner->rows();
+}
+
+void RecordCard::finishPanel(const PanelBuilder& p)
+{
+    DataSource* ds = &m_owner->rowsLink();
+    DBCheckBox1 = new DbCheckBox(this);
+    DBCheckBox1->setObjectName(QStringLiteral("DBCheckBox1"));
+    DBCheckBox1->setText(QStringLiteral("是否有效"));
+    DBCheckBox1->bind(ds, QStringLiteral("类型"), QStringLiteral("有效"), QStringLiteral("无效"));
+    Button1 = namedButton(this, "Button1", {});
+    Button3 = namedButton(this, "Button3", {});
+    BitBtn1 = namedButton(this, "BitBtn1", QStringLiteral("退出"));
+    // The buttons follow the query window's row actions: caption, availability, press.
+    auto bindAction = [](QPushButton* b, QAction* a) {
+        auto sync = [b, a] {
+            b->setText(a->text());
+            b->setEnabled(a->isEnabled());
+        };
+        sync();
+        connect(a, &QAction::changed, b, sync);
+        connect(b, &QPushButton::clicked, a, &QAction::trigger);
+    };
+    bindAction(Button1, m_owner->DataSetPost1);
+    bindAction(Button3, m_owner->DataSetDelete1);
+    connect(BitBtn1, &QPushButton::clicked, this, [this] { done(m_config.exitResult); });
+
+    QHBoxLayout* strip = buttonRow();
+    strip->addWidget(DBCheckBox1);
+    strip->addStretch();
+    for (QPushButton* b : {Button1, Button3, BitBtn1})
+        strip->addWidget(b);
+    m_panelOrder = p.tabOrder();
+    addToStrip({});
+
+    // The lists offer the dictionary entries as loaded when the query window opened.
+    const QList<std::pair<QComboBox*, void (RecordCard::*)()>> lists = {
+        {m_owner->cbLC, &RecordCard::cbLCChange},
+        {m_owner->cbHX, &RecordCard::cbHXChange},
+        {m_owner->cbWZ, &RecordCard::cbWZChange}};
+    for (const auto& [items, handler] : lists) {
+        auto* o = findChild<DbListOverlay*>(items->objectName() + QStringLiteral("Overlay"));
+        o->setItems(itemsOf(items));
+        connect(o->list(), &QComboBox::activated, this, handler);
+    }
+
+    m_confidential = p.confidential();
+    const bool shown = showsConfidential(CurUser.GNZ);
+    for (QWidget* w : m_confidential)
+        w->setVisible(shown);
+}
+
+void RecordCard::addToStrip(const QList<QWidget*>& own)
+{
+    QStringList order = m_panelOrder;
+    order << DBCheckBox1->objectName();
+    if (!own.isEmpty()) buttonRow()->insertSpacing(1, 12);
+    for (int i = 0; i < own.size(); ++i) {
+        buttonRow()->insertWidget(2 + i, own[i]);
+        if (own[i]->focusPolicy() != Qt::NoFocus) order << own[i]->objectName();
+    }
+    order << Button1->objectName() << Button3->objectName() << BitBtn1->objectName();
+    setTabOrderByName(order);
+}
+
+void RecordCard::writeToRow(const QString& column, const QVariant& value)
+{
+    Query& q = row();
+    if (!q.isActive() || q.isEmpty()) return;
+    if (!q.isEditing()) q.edit();
+    q.setValue(column, value);
+}
+
+void RecordCard::writeChoice(const char* list, const QString& column)
+{
+    const auto* cb = findChild<QComboBox*>(QString::fromLatin1(list));
+    writeToRow(column, Text::trim(cb->currentText()));
+}
+
+void RecordCard::cbLCChange()
+{
+    writeChoice("cbLC", QStringLiteral("楼层"));
+}
+
+void RecordCard::cbHXChange()
+{
+    writeChoice("cbHX", QStringLiteral("户型"));
+}
+
+void RecordCard::cbWZChange()
+{
+    writeChoice("cbWZ", QStringLiteral("位置"));
+}
+
+void RecordCard::done(int r)
+{
+    // Leaving the card discards unsaved changes without a question.
+    Query& q = row();
+    if (q.isActive() && q.isEditing()) q.cancel();
+    QDialog::done(r);
+}

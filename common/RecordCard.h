@@ -1,0 +1,69 @@
+#pragma once
+// The frame of the listing and the customer record card. A card has no row set of
+// its own: its controls are bound to its query window's data link and show that
+// window's current row; 保存 and 删除 are the query window's row actions. The
+// frame holds the panel (the register's description, laid out as on its entry
+// window), the three lists taken from the query window, the confidential block
+// shown to senior roles only, and the bottom strip (是否有效, 保存, 删除, 退出).
+// Closing the card discards unsaved changes without a question.
+//
+// A register's card derives from it and adds its own controls to the bottom strip
+// and its handlers; the frame builds the register's panel. A button both cards get
+// is added here.
+#include "common/CardFrame.h"
+
+#include <QVariant>
+
+class DbCheckBox;
+class PanelBuilder;
+class Query;
+class QueryFrame;
+class QComboBox;
+class QPushButton;
+
+struct RecordCardConfig {
+    QString objectName; // e.g. FrmLLFZ
+    QString caption;    // window caption
+    CardLayout layout;  // with the register's panel
+    int exitResult;     // the result 退出 closes the card with
+};
+
+class RecordCard : public CardFrame
+{
+    Q_OBJECT
+public:
+    DbCheckBox* DBCheckBox1;
+    QPushButton *Button1, *Button3, *BitBtn1;
+
+    // Handlers: a choice in a list is written into the row.
+    void cbLCChange();
+    void cbHXChange();
+    void cbWZChange();
+
+    // True when this role sees the confidential block (the owner's or the
+    // customer's personal data).
+    static bool showsConfidential(const QString& role);
+    bool confidentialVisible() const;
+
+    void done(int r) override;
+
+protected:
+    RecordCard(const RecordCardConfig& config, QueryFrame* owner);
+
+    QueryFrame* owner() const { return m_owner; }
+    // The query window's current row.
+    Query& row() const;
+    // Adds the register's own controls to the bottom strip after 是否有效, in tab order.
+    void addToStrip(const QList<QWidget*>& own);
+    // Puts the current row into editing and writes the value; nothing on an empty result.
+    void writeToRow(const QString& column, const QVariant& value);
+
+private:
+    void finishPanel(const PanelBuilder& p);
+    void writeChoice(const char* list, const QString& column);
+
+    RecordCardConfig m_config;
+    QueryFrame* m_owner;
+    QList<QWidget*> m_confidential;
+    QStringList m_panelOrder;
+};
