@@ -5,6 +5,7 @@
 #include "app/core/IniFiles.h"
 #include "app/core/LoginCheck.h"
 #include "app/core/PubVars.h"
+#include "common/CharLimit.h"
 #include "common/Dialogs.h"
 #include "data/DbError.h"
 #include "data/Dmbasic.h"
@@ -87,10 +88,10 @@ TFrmLog::TFrmLog(QWidget* parent) : QDialog(parent)
     edtDATE->setEnabled(false);
     label(this, QStringLiteral("用户编号"), {96, 112, 80, 22});
     edtYGBH = edit(this, "edtYGBH", {180, 112, 150, 22});
-    edtYGBH->setMaxLength(5);
+    limitChars(edtYGBH, 5);
     label(this, QStringLiteral("用户密码"), {96, 140, 80, 22});
     edtYGMM = edit(this, "edtYGMM", {180, 140, 150, 22});
-    edtYGMM->setMaxLength(10);
+    limitChars(edtYGMM, 10);
     edtYGMM->setEchoMode(QLineEdit::Password);
     edtYGMM->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));
 

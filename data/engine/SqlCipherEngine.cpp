@@ -59,6 +59,9 @@ DbError errorOf(sqlite3* db)
         const QString mine = Schema::violationText(text.mid(check.size()));
         if (!mine.isEmpty()) return DbError(mine);
     }
+    // The search boxes take far less; a statement from elsewhere still gets words.
+    if (text.contains(QLatin1String("pattern too complex")))
+        return DbError(QStringLiteral("要查找的文字太长，请缩短后再查。"));
     using C = DbError::Cause;
     switch (sqlite3_extended_errcode(db) & 0xff) {
     case SQLITE_BUSY:

@@ -4,6 +4,7 @@
 #include "app/Frm_Log.h"
 #include "app/core/IniFiles.h"
 #include "app/core/PubVars.h"
+#include "common/CharLimit.h"
 #include "data/Dmbasic.h"
 #include "data/Schema.h"
 #include "data/Text.h"
@@ -93,8 +94,8 @@ private slots:
         QCOMPARE(QSRQ, today.toString("yyMM") + "01");
         QCOMPARE(w->edtDB->text(), db->mainPath());
         QCOMPARE(w->edtDBExp->text(), db->exchangePath());
-        QCOMPARE(w->edtYGBH->maxLength(), 5);
-        QCOMPARE(w->edtYGMM->maxLength(), 10);
+        QCOMPARE(charLimit(w->edtYGBH), 5);
+        QCOMPARE(charLimit(w->edtYGMM), 10);
         QCOMPARE(w->edtYGMM->echoMode(), QLineEdit::Password);
         QVERIFY(w->edtYGBH->hasFocus());
         // Connections stay closed until 确定.
