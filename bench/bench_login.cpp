@@ -6,10 +6,7 @@
 //   bench_login [DIR]   (DIR is made with 100,000 listings when it holds no pair,
 //                        and 1,000 customers, as `halvorra-db demo DIR --listings
 //                        100000 --customers 1000` makes it)
-#include "data/Connection.h"
-#include "data/DbError.h"
-#include "data/Schema.h"
-#include "tools/lib/DemoData.h"
+#include "bench/BenchSupport.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -73,16 +70,7 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     try {
-        const QString dir = argc > 1 ? QString::fromLocal8Bit(argv[1])
-                                     : QDir::tempPath() + QStringLiteral("/halvorra-bench-100k");
-        const QString file = dir + QStringLiteral("/fybase.mdb");
-        if (!QFile::exists(file)) {
-            std::printf("making a demo pair of 100,000 listings in %s ...\n", qPrintable(dir));
-            DemoData::Options o;
-            o.listings = 100000;
-            o.customers = 1000;
-            DemoData::createDemoPair(dir, o);
-        }
+        const QString file = demoFile100k(argc, argv);
         long long listings = 0, customers = 0;
         {
             Connection c(DbKind::Main);
