@@ -130,7 +130,8 @@ bool backup(const QString& source, const QString& target, const QString& passwor
     if (QFileInfo(source).canonicalFilePath() == QFileInfo(target).canonicalFilePath() &&
         QFileInfo::exists(target))
         return fail(QStringLiteral("备份文件不能是数据库文件本身。"));
-    if (QFileInfo::exists(target)) return fail(QStringLiteral("备份文件已经存在：%1").arg(target));
+    if (QFileInfo::exists(target))
+        return fail(QStringLiteral("备份文件已存在，不会覆盖：%1").arg(target));
 
     // The copy is written under a temporary name beside the target, checked, and
     // only then renamed to the chosen name: an interrupted backup (a crash, a kill,
@@ -184,7 +185,7 @@ bool backup(const QString& source, const QString& target, const QString& passwor
     QFile done(temp);
     if (!done.rename(target)) {
         const QString text = QFileInfo::exists(target)
-                                 ? QStringLiteral("备份文件已经存在：%1").arg(target)
+                                 ? QStringLiteral("备份文件已存在，不会覆盖：%1").arg(target)
                                  : QStringLiteral("无法命名备份文件：%1").arg(done.errorString());
         QFile::remove(temp);
         return fail(text);

@@ -44,6 +44,19 @@ QVariant cell(const Statement& st, int col, const QString& column)
     return st.value(col);
 }
 
+// A value from another office's file as the main table stores it, as the row set
+// would: without control characters (a memo keeps its lines); a text longer than
+// its column is refused.
+QVariant stored(const ColumnInfo& c, const QVariant& v)
+{
+    if (v.typeId() != QMetaType::QString) return v;
+    const QString s = Text::withoutControls(
+        v.toString(), c.type == ColumnInfo::Memo ? Text::Lines::Keep : Text::Lines::Drop);
+    if (c.type == ColumnInfo::Text && c.maxLength > 0 && Text::charCount(s) > c.maxLength)
+        throw DbError(Schema::tooLongText(c.name, c.maxLength));
+    return s.isEmpty() ? QVariant() : QVariant(s);
+}
+
 // Empties the exchange table and writes the rows `next` yields, in one
 // transaction: a failure leaves the table as it was.
 int writeExport(Connection& target, const ExchangeLayout& layout, int total,
@@ -215,10 +228,10 @@ int importRows(Connection& main, Connection& file, const ExchangeLayout& layout,
     if (keyIdx < 0) throw DbError(QStringLiteral("交换字段中没有“%1”。").arg(layout.keyColumn));
     const TableInfo* target = main.table(layout.mainTable);
     if (!target) throw DbError(QStringLiteral("数据库中没有数据表“%1”。").arg(layout.mainTable));
-    QVector<int> widths;
+    QVector<ColumnInfo> into;
     for (const ExchangeColumn& c : layout.columns) {
         const int k = target->indexOf(c.name);
-        widths << (k < 0 ? 0 : target->columns[k].maxLength);
+        into << (k < 0 ? ColumnInfo{} : target->columns[k]);
     }
     const int total = exchangeRowCount(file, layout);
 
@@ -245,9 +258,7 @@ int importRows(Connection& main, Connection& file, const ExchangeLayout& layout,
                 QVector<QVariant> row(layout.columns.size());
                 for (int i = 0; i < layout.columns.size(); ++i) {
                     const ExchangeColumn& c = layout.columns[i];
-                    row[i] = Exchange::travelling(c, cell(rd, i, c.name));
-                    if (widths[i] > 0 && Text::charCount(row[i].toString()) > widths[i])
-                        throw DbError(Schema::tooLongText(c.name, widths[i]));
+                    row[i] = stored(into[i], Exchange::travelling(c, cell(rd, i, c.name)));
                 }
                 if (!row[keyIdx].isNull()) keys << row[keyIdx].toString();
                 batch << row;

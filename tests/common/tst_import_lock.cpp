@@ -97,6 +97,29 @@ private slots:
         QCOMPARE(db.scalar("select count(distinct 档案号) from 房屋信息").toInt(), count(db));
     }
 
+    // Another office's texts are stored as the row set would store them: without
+    // control characters (the server could not even hold a NUL).
+    void controlCharactersDropped()
+    {
+        TestDb db;
+        {
+            auto c = open(DbKind::Exchange, db.exchangePath());
+            Statement ins(*c, "INSERT INTO \"房屋信息Exp\" (\"档案号\", \"小区名称\", \"地址\") "
+                              "VALUES (?, ?, ?)");
+            ins.bind(1, key(1));
+            ins.bind(2, QStringLiteral("外来") + QChar(0) + QStringLiteral("小\t区"));
+            ins.bind(3, QChar(0x1F) + QStringLiteral("路") + QChar(0x85));
+            ins.step();
+        }
+        auto main = open(DbKind::Main, db.mainPath());
+        auto file = open(DbKind::Exchange, db.exchangePath());
+        QCOMPARE(Exchange::importRows(*main, *file, listingExchangeLayout()), 1);
+        QCOMPARE(
+            db.scalar("select 小区名称 || '/' || 地址 from 房屋信息 where 档案号='" + key(1) + "'")
+                .toString(),
+            QStringLiteral("外来小区/路"));
+    }
+
     // A damaged exchange file is refused before any row is read: the message says
     // so, and neither the file nor the main database changes.
     void damagedFileRefused()
