@@ -2,6 +2,7 @@
 
 #include "admin/core/Operators.h"
 #include "app/core/PubVars.h"
+#include "common/CharLimit.h"
 #include "common/Dialogs.h"
 #include "common/PasswordBox.h"
 #include "data/Text.h"
@@ -23,7 +24,7 @@ TFrmMMXG::TFrmMMXG(QWidget* parent) : QDialog(parent)
         auto* e = new QLineEdit(this);
         e->setObjectName(QString::fromLatin1(name));
         makePasswordBox(e);
-        e->setMaxLength(Operators::MaxTypedPasswordLength);
+        limitChars(e, Operators::MaxTypedPasswordLength);
         e->installEventFilter(this);
         return e;
     };

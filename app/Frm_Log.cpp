@@ -5,6 +5,7 @@
 #include "app/core/IniFiles.h"
 #include "app/core/LoginCheck.h"
 #include "app/core/PubVars.h"
+#include "common/CharLimit.h"
 #include "common/Dialogs.h"
 #include "data/DbError.h"
 #include "data/Dmbasic.h"
@@ -87,10 +88,10 @@ TFrmLog::TFrmLog(QWidget* parent) : QDialog(parent)
     edtDATE->setEnabled(false);
     label(this, QStringLiteral("用户编号"), {96, 112, 80, 22});
     edtYGBH = edit(this, "edtYGBH", {180, 112, 150, 22});
-    edtYGBH->setMaxLength(5);
+    limitChars(edtYGBH, 5);
     label(this, QStringLiteral("用户密码"), {96, 140, 80, 22});
     edtYGMM = edit(this, "edtYGMM", {180, 140, 150, 22});
-    edtYGMM->setMaxLength(10);
+    limitChars(edtYGMM, 10);
     edtYGMM->setEchoMode(QLineEdit::Password);
     edtYGMM->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));
 
@@ -171,7 +172,7 @@ void TFrmLog::Button2Click()
     chooseFile(edtDBExp, IniFiles::exchangeIni());
 }
 
-bool TFrmLog::reconnect(bool main, QString* why)
+bool TFrmLog::reconnect(bool main, LoginCheck::Refused* why)
 {
     Connection& c = main ? dmbasic->adoCntnfybase : dmbasic->adoCntnfyExp;
     const QString path = main ? edtDB->text() : edtDBExp->text();
@@ -179,12 +180,12 @@ bool TFrmLog::reconnect(bool main, QString* why)
         c.close();
         c.setConnectionString(main ? Tdmbasic::mainConnectionString(path)
                                    : Tdmbasic::exchangeConnectionString(path));
-        c.open();
+        c.open(Connection::Check::Usable);
         return true;
     } catch (const DbError& e) {
-        if (why) *why = e.text();
+        *why = {e.text(), e.cause()};
     } catch (const std::exception& e) {
-        if (why) *why = QString::fromLocal8Bit(e.what());
+        *why = {QString::fromLocal8Bit(e.what()), DbError::Cause::Other};
     }
     return false;
 }
@@ -200,7 +201,7 @@ void TFrmLog::rememberTyped()
 
 void TFrmLog::btnOKClick()
 {
-    QString why;
+    LoginCheck::Refused why;
     if (!reconnect(true, &why)) {
         const LoginCheck::MainRefusal r = LoginCheck::mainRefusal(edtDB->text(), why);
         dialogs().message(this, r.text);
@@ -211,8 +212,8 @@ void TFrmLog::btnOKClick()
         return;
     }
     rememberTyped();
-    if (!reconnect(false)) {
-        dialogs().message(this, QStringLiteral("数据库导出文件出错，请重新选择！"));
+    if (!reconnect(false, &why)) {
+        dialogs().message(this, LoginCheck::exchangeRefusal(why));
         Button2->setFocus();
         return;
     }

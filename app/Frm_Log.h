@@ -1,6 +1,8 @@
 #pragma once
 // The login window: chooses the two database files, reconnects both on every
 // press of 确定, and checks the operator's number and password.
+#include "app/core/LoginCheck.h"
+
 #include <QDialog>
 
 class QLineEdit;
@@ -34,9 +36,9 @@ protected:
 
 private:
     void chooseFile(QLineEdit* box, const QString& iniFile);
-    // Rebuilds and opens one connection; false when that fails, with the reason
-    // in `*why`.
-    bool reconnect(bool main, QString* why = nullptr);
+    // Rebuilds and opens one connection with the login's check (a damaged or
+    // read-only database is refused); false when that fails, with the reason.
+    bool reconnect(bool main, LoginCheck::Refused* why);
     // Remembers a main database typed into the box once it has opened.
     void rememberTyped();
 };

@@ -7,8 +7,11 @@
 #include "data/DbError.h"
 #include "data/DbLocation.h"
 #include "data/Schema.h"
+#include "tools/lib/DemoData.h"
 
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
 #include <QVariant>
 #include <cstdio>
@@ -105,4 +108,22 @@ inline double cliSeconds(const QString& location, const QString& sql)
 inline const char* cliName(const QString& location)
 {
     return DbLocation::isServer(location) ? "psql" : "sqlcipher";
+}
+
+// The main file of a demo pair of 100,000 listings and 1,000 customers, in the
+// folder given as the program's first argument or in one the benchmarks share;
+// the pair is made when the folder holds none.
+inline QString demoFile100k(int argc, char** argv)
+{
+    const QString dir = argc > 1 ? QString::fromLocal8Bit(argv[1])
+                                 : QDir::tempPath() + QStringLiteral("/halvorra-bench-100k");
+    const QString file = dir + QStringLiteral("/fybase.mdb");
+    if (!QFile::exists(file)) {
+        std::printf("making a demo pair of 100,000 listings in %s ...\n", qPrintable(dir));
+        DemoData::Options o;
+        o.listings = 100000;
+        o.customers = 1000;
+        DemoData::createDemoPair(dir, o);
+    }
+    return file;
 }

@@ -47,16 +47,7 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     try {
-        const QString dir = argc > 1 ? QString::fromLocal8Bit(argv[1])
-                                     : QDir::tempPath() + QStringLiteral("/halvorra-bench-100k");
-        const QString file = dir + QStringLiteral("/fybase.mdb");
-        if (!QFile::exists(file)) {
-            std::printf("making a demo pair of 100,000 listings in %s ...\n", qPrintable(dir));
-            DemoData::Options o;
-            o.listings = 100000;
-            o.customers = 1000;
-            DemoData::createDemoPair(dir, o);
-        }
+        const QString file = demoFile100k(argc, argv);
         BenchServer server;
         const QString db = server.database(QStringLiteral("halvorra_bench_100k"));
         if (!BenchServer::hasTables(db)) {

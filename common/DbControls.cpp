@@ -1,5 +1,6 @@
 #include "common/DbControls.h"
 
+#include "common/CharLimit.h"
 #include "common/Guard.h"
 
 #include <QRegularExpressionValidator>
@@ -107,17 +108,25 @@ void DbEdit::refresh()
     if (c < 0) {
         setText(QString());
         setMaxLength(32767);
+        if (!m_digitsOnly) limitChars(this, 0);
         return;
     }
     const ColumnInfo& ci = q->column(c);
-    if (!m_digitsOnly) {
-        if (ci.type == ColumnInfo::Float && !validator())
+    const int width = ci.type == ColumnInfo::Text ? ci.maxLength : 0;
+    if (m_digitsOnly) {
+        // Digits only: one unit each, the box's own limit counts them right.
+        setMaxLength(width > 0 ? width : 32767);
+    } else if (ci.type == ColumnInfo::Float) {
+        if (!dynamic_cast<const QRegularExpressionValidator*>(validator()))
             setValidator(new QRegularExpressionValidator(
                 QRegularExpression(QStringLiteral("-?[0-9]*\\.?[0-9]*")), this));
-        else if (ci.type != ColumnInfo::Float && validator())
-            setValidator(nullptr);
+        setMaxLength(32767);
+    } else {
+        // A text column's width in characters, as the database counts it.
+        if (dynamic_cast<const QRegularExpressionValidator*>(validator())) setValidator(nullptr);
+        limitChars(this, width);
+        setMaxLength(32767);
     }
-    setMaxLength(ci.type == ColumnInfo::Text && ci.maxLength > 0 ? ci.maxLength : 32767);
     const QVariant v = q->value(c);
     // While the operator types into a float box, keep the typed text.
     if (hasFocus() && ci.type == ColumnInfo::Float && q->isEditing() && m_link.updating()) return;

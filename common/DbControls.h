@@ -1,7 +1,8 @@
 #pragma once
 // Controls bound to one column of a data source: they show the current row's
 // value, and typing puts the row set into editing and writes the field. Text boxes
-// take their length limit from the column.
+// take their length limit from the column, in characters as the database counts
+// them (see CharLimit.h).
 #include "data/DataSource.h"
 
 #include <QCheckBox>

@@ -2,6 +2,7 @@
 
 #include "common/Dialogs.h"
 #include "common/U_Step.h"
+#include "data/DbError.h"
 #include "data/Dmbasic.h"
 #include "data/Query.h"
 
@@ -35,6 +36,20 @@ public:
 private:
     std::unique_ptr<TFrmStep> m_w;
 };
+
+// Called inside a catch block: the fixed failure message, with one more line when
+// the cause of the error being handled is one the user can act on (a damaged
+// file, a database that cannot be written, another workstation writing).
+QString failureText(const QString& fixed)
+{
+    try {
+        throw;
+    } catch (const DbError& e) {
+        if (e.cause() != DbError::Cause::Other) return fixed + QLatin1Char('\n') + e.text();
+    } catch (...) {
+    }
+    return fixed;
+}
 
 } // namespace
 
@@ -83,7 +98,7 @@ void importFile(QWidget* parent, const ExchangeLayout& layout, Query& exchangeQu
         step.close();
     } catch (...) {
         step.close();
-        dialogs().message(parent, QStringLiteral("导入操作失败！"));
+        dialogs().message(parent, failureText(QStringLiteral("导入操作失败！")));
         return;
     }
     dialogs().message(parent, QStringLiteral("有%1条信息成功导入。").arg(count));

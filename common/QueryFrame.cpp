@@ -1,6 +1,7 @@
 #include "common/QueryFrame.h"
 
 #include "app/core/PubVars.h"
+#include "common/CharLimit.h"
 #include "common/Dialogs.h"
 #include "common/ExchangeRun.h"
 #include "common/Guard.h"
@@ -121,8 +122,10 @@ void QueryFrame::buildFrame()
         (*list)->setEditable(true);
         (*list)->setInsertPolicy(QComboBox::NoInsert);
         (*list)->setMinimumWidth(80);
+        limitChars((*list)->lineEdit(), kSearchChars);
     }
     edtXQDZ = named<QLineEdit>(panelFrame, "edtXQDZ");
+    limitChars(edtXQDZ, kSearchChars);
     edtMJ1 = digitsBox("edtMJ1");
     edtJG1 = digitsBox("edtJG1");
     edtRQ1 = named<QLineEdit>(panelFrame, "edtRQ1");

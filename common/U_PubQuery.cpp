@@ -1,5 +1,6 @@
 #include "common/U_PubQuery.h"
 
+#include "common/CharLimit.h"
 #include "common/Dialogs.h"
 #include "common/PubParams.h"
 #include "common/core/ConditionText.h"
@@ -50,6 +51,7 @@ TFrmPubQuery::TFrmPubQuery(QWidget* parent) : QDialog(parent)
     cbZDZ->setObjectName(QStringLiteral("cbZDZ"));
     cbZDZ->setEditable(true);
     cbZDZ->setInsertPolicy(QComboBox::NoInsert);
+    limitChars(cbZDZ->lineEdit(), kSearchChars);
     SpeedButton1 = new QToolButton(this);
     SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
     SpeedButton1->setAutoRaise(true);

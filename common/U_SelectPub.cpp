@@ -1,5 +1,6 @@
 #include "common/U_SelectPub.h"
 
+#include "common/CharLimit.h"
 #include "common/DbGrid.h"
 #include "common/PubParams.h"
 #include "common/core/PickerFilter.h"
@@ -25,6 +26,8 @@ TdlgSelectPub::TdlgSelectPub(QWidget* parent) : QDialog(parent)
     edtBh->setObjectName(QStringLiteral("edtBh"));
     edtMc = new QLineEdit(this);
     edtMc->setObjectName(QStringLiteral("edtMc"));
+    for (QLineEdit* e : {edtBh, edtMc})
+        limitChars(e, kSearchChars);
     rdbtnFilter = new QRadioButton(QStringLiteral("过滤"), this);
     rdbtnFilter->setObjectName(QStringLiteral("rdbtnFilter"));
     rdbtnFilter->setChecked(true);

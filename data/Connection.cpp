@@ -22,21 +22,30 @@ Connection::~Connection()
 
 void Connection::setConnectionString(const QString& s)
 {
+    // "Provider=...;Data Source=<path>;Persist Security Info=False;Jet OLEDB:Database
+    // Password=<pw>", the data source put in as it is: a path may hold ";", "=",
+    // quotes and blanks. It begins after the first "Data Source=" and ends where the
+    // tail the windows append begins, found from the end (the tail is always last,
+    // so nothing in a path can cut it short).
     m_connectionString = s;
-    QString path, password;
-    for (const QString& part : s.split(QLatin1Char(';'))) {
-        const int eq = part.indexOf(QLatin1Char('='));
-        if (eq < 0) continue;
-        const QString key = part.left(eq).trimmed();
-        const QString value = part.mid(eq + 1);
-        if (key.compare(QLatin1String("Data Source"), Qt::CaseInsensitive) == 0)
-            path = value;
-        else if (key.compare(QLatin1String("Jet OLEDB:Database Password"), Qt::CaseInsensitive) ==
-                 0)
-            password = value;
+    static const QLatin1String source("Data Source="), persist(";Persist Security Info="),
+        password("Jet OLEDB:Database Password=");
+    qsizetype from = -1;
+    for (qsizetype i = s.indexOf(source, 0, Qt::CaseInsensitive); i >= 0;
+         i = s.indexOf(source, i + 1, Qt::CaseInsensitive)) {
+        if (i == 0 || s.at(i - 1) == QLatin1Char(';')) {
+            from = i + source.size();
+            break;
+        }
     }
-    m_path = path;
-    m_password = password;
+    const qsizetype pw = s.lastIndexOf(password, -1, Qt::CaseInsensitive);
+    m_password = pw >= 0 && pw > from ? s.mid(pw + password.size()) : QString();
+    m_path.clear();
+    if (from < 0) return;
+    qsizetype end = s.lastIndexOf(persist, -1, Qt::CaseInsensitive);
+    if (end < from && pw > from && s.at(pw - 1) == QLatin1Char(';')) end = pw - 1;
+    if (end < from) end = s.size();
+    m_path = s.mid(from, end - from);
 }
 
 void Connection::setDatabase(const QString& location, const QString& password)
@@ -57,9 +66,9 @@ engine::Engine& Connection::requireEngine() const
     return *m_engine;
 }
 
-void Connection::open()
+void Connection::open(Check check)
 {
-    openWith(false);
+    openWith(false, check);
 }
 
 void Connection::openRaw()
@@ -67,7 +76,7 @@ void Connection::openRaw()
     openWith(true);
 }
 
-void Connection::openWith(bool raw)
+void Connection::openWith(bool raw, Check check)
 {
     close();
     auto e = engine::makeEngine(m_path);
@@ -75,6 +84,7 @@ void Connection::openWith(bool raw)
     m_engine = std::move(e);
     try {
         reloadSchema();
+        if (check == Check::Usable) m_engine->checkUsable(m_kind);
     } catch (...) {
         close();
         throw;

@@ -34,13 +34,19 @@ public:
     // "Provider=...;Data Source=<path>;...;Jet OLEDB:Database Password=<pw>": the
     // connection string the windows build; only the data source and password are
     // used. The data source may be a server address; the password is the file's.
+    // The data source is taken whole, whatever characters the path holds.
     void setConnectionString(const QString& s);
     QString connectionString() const { return m_connectionString; }
     void setDatabase(const QString& location, const QString& password);
     // The file path or server address.
     QString path() const { return m_path; }
 
-    void open(); // throws DbError; leaves the database untouched when it is not ours
+    // Ours: the database is one of ours (throws DbError otherwise and leaves it
+    // untouched). Usable, the login's check: besides, every stored page checks out
+    // (a damaged file is refused, cause Damaged) and the database can be written
+    // (cause ReadOnly otherwise), so nobody types a row that cannot be saved.
+    enum class Check { Ours, Usable };
+    void open(Check check = Check::Ours);
     // Opens without checking that the database is ours, making a missing file;
     // for tools and tests that make, change or drop databases directly.
     void openRaw();
@@ -104,7 +110,7 @@ public:
                        long long* written);
 
 private:
-    void openWith(bool raw);
+    void openWith(bool raw, Check check = Check::Ours);
 
     DbKind m_kind;
     QString m_connectionString;

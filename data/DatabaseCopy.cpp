@@ -1,5 +1,6 @@
 #include "data/DatabaseCopy.h"
 
+#include "data/BackupTemp.h"
 #include "data/BulkInsert.h"
 #include "data/Connection.h"
 #include "data/DbError.h"
@@ -129,7 +130,15 @@ bool backup(const QString& source, const QString& target, const QString& passwor
     if (QFileInfo(source).canonicalFilePath() == QFileInfo(target).canonicalFilePath() &&
         QFileInfo::exists(target))
         return fail(QStringLiteral("备份文件不能是数据库文件本身。"));
+    if (QFileInfo::exists(target))
+        return fail(QStringLiteral("备份文件已存在，不会覆盖：%1").arg(target));
 
+    // The copy is written under a temporary name beside the target, checked, and
+    // only then renamed to the chosen name: an interrupted backup (a crash, a kill,
+    // a full disk) never leaves a file under that name, and its leftover is removed
+    // by the next backup to the same name.
+    BackupTemp::removeLeftovers(target);
+    const QString temp = BackupTemp::nameFor(target);
     Connection src(DbKind::Main);
     src.setDatabase(source, password);
     try {
@@ -142,38 +151,44 @@ bool backup(const QString& source, const QString& target, const QString& passwor
         // From a server: the rows of one snapshot into a new file.
         try {
             Connection::Transaction snapshot(src, Connection::Transaction::Snapshot);
-            Schema::createMainFile(target, password, [&](Connection& dst) { copyRows(src, dst); });
+            Schema::createMainFile(temp, password, [&](Connection& dst) { copyRows(src, dst); });
         } catch (const DbError& e) {
             return fail(e.text());
         }
     } else {
-        // From a file: its pages, while it stays open. Claim the name first:
-        // creating it exclusively means an existing file (or one made by someone
-        // else at the same moment) is never overwritten.
+        // From a file: its pages, while it stays open. The temporary file is made
+        // exclusively, so nothing anyone else made is ever written over.
         {
-            QFile claim(target);
+            QFile claim(temp);
             if (!claim.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-                return fail(QFileInfo::exists(target)
-                                ? QStringLiteral("备份文件已经存在：%1").arg(target)
-                                : QStringLiteral("无法创建备份文件：%1").arg(claim.errorString()));
+                return fail(QStringLiteral("无法创建备份文件：%1").arg(claim.errorString()));
         }
         QString reason;
-        const bool ok = file->copyPagesTo(target, password, &reason);
+        const bool ok = file->copyPagesTo(temp, password, &reason);
         src.close();
         if (!ok) {
-            QFile::remove(target);
+            QFile::remove(temp);
             return fail(reason);
         }
     }
     // The copy must open with the password, be one of ours and be sound.
     try {
         Connection check(DbKind::Main);
-        check.setDatabase(target, password);
+        check.setDatabase(temp, password);
         check.open();
         if (!check.isSound()) throw DbError(QStringLiteral("备份文件检查未通过。"));
     } catch (const DbError& e) {
-        QFile::remove(target);
+        QFile::remove(temp);
         return fail(e.text());
+    }
+    // Never over a file that appeared under the chosen name meanwhile.
+    QFile done(temp);
+    if (!done.rename(target)) {
+        const QString text = QFileInfo::exists(target)
+                                 ? QStringLiteral("备份文件已存在，不会覆盖：%1").arg(target)
+                                 : QStringLiteral("无法命名备份文件：%1").arg(done.errorString());
+        QFile::remove(temp);
+        return fail(text);
     }
     return true;
 }

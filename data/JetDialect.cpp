@@ -233,6 +233,32 @@ private:
     }
 };
 
+// The last token of the pattern that follows a like at `like`: a literal, a name,
+// a parenthesised group, or several of them joined with "+" or "||".
+int patternEnd(const QList<Token>& t, int like)
+{
+    int k = nextSignificant(t, like + 1);
+    if (k < 0) return -1;
+    for (;;) {
+        if (t[k].kind == Tok::Symbol && t[k].text == QLatin1String("(")) {
+            int depth = 0;
+            for (; k < t.size(); ++k) {
+                if (t[k].kind != Tok::Symbol) continue;
+                if (t[k].text == QLatin1String("(")) ++depth;
+                if (t[k].text == QLatin1String(")") && --depth == 0) break;
+            }
+            if (k >= t.size()) return int(t.size()) - 1;
+        }
+        const int joint = nextSignificant(t, k + 1);
+        if (joint < 0 || !(t[joint].kind == Tok::Concat ||
+                           (t[joint].kind == Tok::Symbol && t[joint].text == QLatin1String("||"))))
+            return k;
+        const int next = nextSignificant(t, joint + 1);
+        if (next < 0) return k;
+        k = next;
+    }
+}
+
 QString literal(QString value)
 {
     value.replace(QLatin1Char('\''), QLatin1String("''"));
@@ -248,19 +274,20 @@ QString translate(const QString& jetSql, engine::Flavor flavor, const ColumnKind
 {
     const Neutral n(jetSql, kindOf);
     const bool server = flavor == engine::Flavor::Postgres;
+    // Where a pattern ends on the server: there it says that it has no escape
+    // character, as like has none on the file, so a backslash is a backslash.
+    QList<int> patternEnds;
+    if (server)
+        for (int k = 0; k < n.t.size(); ++k)
+            if (n.t[k].kind == Tok::Like) patternEnds << patternEnd(n.t, k);
     QString out;
     out.reserve(jetSql.size() + 16);
     for (int k = 0; k < n.t.size(); ++k) {
         const Token& tok = n.t[k];
         switch (tok.kind) {
-        case Tok::String: {
-            const int before = prevSignificant(n.t, k - 1);
-            QString v = tok.text;
-            if (server && before >= 0 && n.t[before].kind == Tok::Like)
-                v.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
-            out += literal(v);
+        case Tok::String:
+            out += literal(tok.text);
             break;
-        }
         case Tok::Quoted:
             out += server && tok.asText
                        ? QStringLiteral("CAST(%1 AS text)").arg(Dialect::identifier(tok.text))
@@ -285,6 +312,8 @@ QString translate(const QString& jetSql, engine::Flavor flavor, const ColumnKind
         default:
             out += tok.text;
         }
+        for (int end : patternEnds)
+            if (end == k) out += QLatin1String(" ESCAPE ''");
     }
     return out;
 }

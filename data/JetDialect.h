@@ -7,10 +7,12 @@
 //   DELETE * FROM     -> DELETE FROM
 //   <> null / <>null  -> IS NOT NULL   (= null stays: it matches nothing, as in Jet)
 //   a + b             -> a || b        when a or b is a text column or a text literal
-//   like              -> like on the file (its columns compare without letter case);
-//                        ILIKE on the server, with a backslash in the pattern literal
-//                        (the server's escape character) doubled, since a joined text
-//                        loses the column's way of comparing
+//   like p            -> like p on the file (its columns compare without letter case);
+//                        ILIKE p ESCAPE '' on the server: a joined text loses the
+//                        column's way of comparing, and the server's like would take
+//                        a backslash as its escape character, the file's has none
+//                        (p: a literal, a name, a group in brackets, or several
+//                        of them joined)
 // On the server, a number column compared with a text that is no number, or matched
 // with like, is compared as its text; a number compared with a text column is
 // compared as a text. The file engine does both on its own.

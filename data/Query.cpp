@@ -28,16 +28,20 @@ const QRegularExpression& selectStar()
 
 bool likeMatch(const QString& text, const QString& pattern)
 {
-    // Case-insensitive match with % (any run) and _ (one character).
-    QString re;
+    // Case-insensitive match with % (any run) and _ (one character, a code point).
+    // Literal runs are escaped whole, so a pair of UTF-16 units (an emoji, a rare
+    // CJK character) is never split into two halves the expression cannot read.
+    QString re, run;
     for (QChar c : pattern) {
-        if (c == QLatin1Char('%'))
-            re += QLatin1String(".*");
-        else if (c == QLatin1Char('_'))
-            re += QLatin1Char('.');
-        else
-            re += QRegularExpression::escape(QString(c));
+        if (c != QLatin1Char('%') && c != QLatin1Char('_')) {
+            run += c;
+            continue;
+        }
+        re += QRegularExpression::escape(run);
+        run.clear();
+        re += c == QLatin1Char('%') ? QLatin1String(".*") : QLatin1String(".");
     }
+    re += QRegularExpression::escape(run);
     QRegularExpression rx(QRegularExpression::anchoredPattern(re),
                           QRegularExpression::CaseInsensitiveOption |
                               QRegularExpression::DotMatchesEverythingOption);
@@ -335,7 +339,10 @@ QVariant Query::convertFor(int col, const QVariant& v) const
         return d;
     }
     if (c.type == ColumnInfo::Text || c.type == ColumnInfo::Memo) {
-        const QString s = v.toString();
+        // No control character is stored (a memo keeps its lines): what a search
+        // can type is what a row can hold, and the server takes no NUL at all.
+        const QString s = Text::withoutControls(
+            v.toString(), c.type == ColumnInfo::Memo ? Text::Lines::Keep : Text::Lines::Drop);
         return s.isEmpty() ? QVariant() : QVariant(s);
     }
     return v;

@@ -6,6 +6,22 @@
 
 namespace
 {
+
+// The line after a file's fixed refusal that tells what is wrong with it, where
+// the user can act on it; empty otherwise.
+QString causeLine(const LoginCheck::Refused& r)
+{
+    switch (r.cause) {
+    case DbError::Cause::Damaged:
+        return QStringLiteral("\n文件已损坏，不能使用。可以改为打开最近的备份文件"
+                              "（用“备份文件”做的副本）。");
+    case DbError::Cause::ReadOnly:
+        return QLatin1Char('\n') + r.why;
+    default:
+        return {};
+    }
+}
+
 // Closes the query however the check ends.
 struct CloseOnExit {
     Query& q;
@@ -48,11 +64,16 @@ QString passwordDroppedText()
                           "（或用环境变量 PGPASSWORD 给出），下次登录时会从那里读取。");
 }
 
-MainRefusal mainRefusal(const QString& location, const QString& why)
+MainRefusal mainRefusal(const QString& location, const Refused& why)
 {
     if (!DbLocation::isServer(location))
-        return {QStringLiteral("数据库操作文件出错，请重新选择！"), false};
-    return {QStringLiteral("数据库服务器连接出错，请检查地址：\n") + why, true};
+        return {QStringLiteral("数据库操作文件出错，请重新选择！") + causeLine(why), false};
+    return {QStringLiteral("数据库服务器连接出错，请检查地址：\n") + why.why, true};
+}
+
+QString exchangeRefusal(const Refused& why)
+{
+    return QStringLiteral("数据库导出文件出错，请重新选择！") + causeLine(why);
 }
 
 } // namespace LoginCheck

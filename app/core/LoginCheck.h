@@ -2,6 +2,7 @@
 // The operator check of the login: the number is matched by the database in the
 // where clause, the password is compared here, exactly and with case distinguished.
 #include "app/core/PubVars.h"
+#include "data/DbError.h"
 
 class Query;
 
@@ -21,13 +22,23 @@ QString locationToRemember(const QString& typed, bool* dropped);
 // What the login says when it drops a password from the address.
 QString passwordDroppedText();
 
+// Why a database did not open at login.
+struct Refused {
+    QString why;
+    DbError::Cause cause = DbError::Cause::Other;
+};
+
 // What the login says when the main database does not open: for a file its fixed
 // message, the focus going to "..."; for a server address the cause, the focus
-// going to the box, where the address is corrected.
+// going to the box, where the address is corrected. A file that is damaged or
+// cannot be written gets one more line that says so (and, when damaged, that the
+// latest backup can be opened instead).
 struct MainRefusal {
     QString text;
     bool focusBox = false;
 };
-MainRefusal mainRefusal(const QString& location, const QString& why);
+MainRefusal mainRefusal(const QString& location, const Refused& why);
+// The same for the exchange file (always a file).
+QString exchangeRefusal(const Refused& why);
 
 } // namespace LoginCheck

@@ -5,6 +5,7 @@
 #include "data/Dialect.h"
 #include "data/KeyLookup.h"
 #include "data/Query.h"
+#include "data/Schema.h"
 #include "data/Text.h"
 
 #include <QFileInfo>
@@ -41,6 +42,19 @@ QVariant cell(const Statement& st, int col, const QString& column)
 {
     if (st.isBinary(col)) throw DbError(QStringLiteral("“%1”中有不能识别的数据。").arg(column));
     return st.value(col);
+}
+
+// A value from another office's file as the main table stores it, as the row set
+// would: without control characters (a memo keeps its lines); a text longer than
+// its column is refused.
+QVariant stored(const ColumnInfo& c, const QVariant& v)
+{
+    if (v.typeId() != QMetaType::QString) return v;
+    const QString s = Text::withoutControls(
+        v.toString(), c.type == ColumnInfo::Memo ? Text::Lines::Keep : Text::Lines::Drop);
+    if (c.type == ColumnInfo::Text && c.maxLength > 0 && Text::charCount(s) > c.maxLength)
+        throw DbError(Schema::tooLongText(c.name, c.maxLength));
+    return s.isEmpty() ? QVariant() : QVariant(s);
 }
 
 // Empties the exchange table and writes the rows `next` yields, in one
@@ -179,7 +193,9 @@ void checkExchangeFile(Connection& file, const ExchangeLayout& layout)
 {
     if (!file.isOpen()) throw DbError(QStringLiteral("交换数据库没有打开。"));
     // Damaged pages must be refused, not read.
-    if (!file.isSound()) throw DbError(QStringLiteral("交换数据库文件已损坏：%1").arg(file.path()));
+    if (!file.isSound())
+        throw DbError(QStringLiteral("交换数据库文件已损坏：%1").arg(file.path()),
+                      DbError::Cause::Damaged);
     const TableInfo* t = file.table(layout.exchangeTable);
     if (!t)
         throw DbError(QStringLiteral("交换数据库文件缺少数据表“%1”。").arg(layout.exchangeTable));
@@ -210,52 +226,78 @@ int importRows(Connection& main, Connection& file, const ExchangeLayout& layout,
     checkExchangeFile(file, layout);
     const int keyIdx = layout.keyIndex();
     if (keyIdx < 0) throw DbError(QStringLiteral("交换字段中没有“%1”。").arg(layout.keyColumn));
+    const TableInfo* target = main.table(layout.mainTable);
+    if (!target) throw DbError(QStringLiteral("数据库中没有数据表“%1”。").arg(layout.mainTable));
+    QVector<ColumnInfo> into;
+    for (const ExchangeColumn& c : layout.columns) {
+        const int k = target->indexOf(c.name);
+        into << (k < 0 ? ColumnInfo{} : target->columns[k]);
+    }
     const int total = exchangeRowCount(file, layout);
 
-    // The writers' lock is taken before the first lookup, so no other workstation
-    // adds a listing between the duplicate test and the insert (numbering asks for
-    // the same lock). The lookup goes through the archive number's unique index and
-    // compares as that index does (letters without case), so a key the index would
-    // refuse counts as present; rows added earlier in this run count too.
+    // The long part holds no lock, so saves on other workstations go on meanwhile:
+    // every row is read and checked (a value the main table cannot hold fails the
+    // import here), and the rows whose archive number is stored already or came
+    // earlier in the file are dropped. The lookup compares as the archive number's
+    // unique index does (letters without case). The progress window advances here.
+    if (progress.start) progress.start(total);
+    QVector<QVector<QVariant>> fresh;
+    QStringList freshKeys;
+    {
+        QSet<QString> seen;
+        KeyLookup has(main, layout.mainTable, layout.keyColumn);
+        Statement rd(file, QStringLiteral("SELECT %1 FROM %2")
+                               .arg(columnList(layout), ident(layout.exchangeTable)));
+        QVector<QVector<QVariant>> batch;
+        QStringList keys;
+        bool more = true;
+        while (more) {
+            batch.clear();
+            keys.clear();
+            while (batch.size() < kImportBatch && (more = rd.step())) {
+                QVector<QVariant> row(layout.columns.size());
+                for (int i = 0; i < layout.columns.size(); ++i) {
+                    const ExchangeColumn& c = layout.columns[i];
+                    row[i] = stored(into[i], Exchange::travelling(c, cell(rd, i, c.name)));
+                }
+                if (!row[keyIdx].isNull()) keys << row[keyIdx].toString();
+                batch << row;
+            }
+            const QSet<QString> stored = has.present(keys);
+            for (const QVector<QVariant>& row : batch) {
+                if (!row[keyIdx].isNull()) {
+                    const QString key = KeyLookup::fold(row[keyIdx].toString());
+                    if (!stored.contains(key) && !seen.contains(key)) {
+                        fresh << row;
+                        freshKeys << row[keyIdx].toString();
+                        seen.insert(key);
+                    }
+                }
+                if (progress.step) progress.step();
+            }
+        }
+    }
+    if (fresh.isEmpty()) return 0;
+
+    // The short part: one write transaction holding other writers of the table off
+    // (numbering asks for the same lock), so the import stays all-or-nothing. The
+    // new keys are looked up once more inside it: a listing another workstation
+    // added meanwhile is skipped as if it had been there from the start.
     Connection::BulkScope bulk(main);
     Connection::Transaction t(main);
     main.lockWriters(layout.mainTable);
-    KeyLookup has(main, layout.mainTable, layout.keyColumn);
+    const QSet<QString> addedMeanwhile =
+        KeyLookup(main, layout.mainTable, layout.keyColumn).present(freshKeys);
     BulkInsert ins(main, layout.mainTable, columnNames(layout));
-    Statement rd(
-        file,
-        QStringLiteral("SELECT %1 FROM %2").arg(columnList(layout), ident(layout.exchangeTable)));
-    if (progress.start) progress.start(total);
-    QSet<QString> added;
-    QVector<QVector<QVariant>> batch;
-    QStringList keys;
-    bool more = true;
-    while (more) {
-        batch.clear();
-        keys.clear();
-        while (batch.size() < kImportBatch && (more = rd.step())) {
-            QVector<QVariant> row(layout.columns.size());
-            for (int i = 0; i < layout.columns.size(); ++i)
-                row[i] =
-                    Exchange::travelling(layout.columns[i], cell(rd, i, layout.columns[i].name));
-            if (!row[keyIdx].isNull()) keys << row[keyIdx].toString();
-            batch << row;
-        }
-        const QSet<QString> stored = has.present(keys);
-        for (const QVector<QVariant>& row : batch) {
-            if (!row[keyIdx].isNull()) {
-                const QString key = KeyLookup::fold(row[keyIdx].toString());
-                if (!stored.contains(key) && !added.contains(key)) {
-                    ins.add(row);
-                    added.insert(key);
-                }
-            }
-            if (progress.step) progress.step();
-        }
+    int count = 0;
+    for (const QVector<QVariant>& row : fresh) {
+        if (addedMeanwhile.contains(KeyLookup::fold(row[keyIdx].toString()))) continue;
+        ins.add(row);
+        ++count;
     }
     ins.finish();
     t.commit();
-    return int(added.size());
+    return count;
 }
 
 } // namespace Exchange

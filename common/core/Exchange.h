@@ -6,7 +6,7 @@
 // transaction, so a failure leaves the previous export whole.
 // Import: an exchange file from another office is checked first (it is untrusted
 // input), then every row whose archive number is not yet in the main table is
-// added, all in one transaction, so a failure adds nothing.
+// added, all in one transaction at the end, so a failure adds nothing.
 #include "data/Connection.h"
 
 #include <QList>
@@ -64,7 +64,9 @@ int exchangeRowCount(Connection& file, const ExchangeLayout& layout);
 
 // Import: checks the file, then adds the rows whose key is not yet in the main
 // table (nor added earlier in this run). Rows without a key are skipped.
-// Returns the number of rows added.
+// Returns the number of rows added. Reading, checking and the duplicate test
+// hold no lock (the progress advances then); the rows are written in one short
+// transaction at the end, so other workstations' saves are not held off for long.
 int importRows(Connection& main, Connection& file, const ExchangeLayout& layout,
                const ExchangeProgress& progress = {});
 

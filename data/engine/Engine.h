@@ -92,12 +92,20 @@ public:
     virtual QList<TableInfo> readTables() = 0;
     // Whether the stored pages are sound (the file engine checks them).
     virtual bool isSound() = 0;
+    // Throws DbError when the open database cannot be worked on: its pages do not
+    // check out (cause Damaged), or it cannot be written (cause ReadOnly: a file or
+    // its folder without the right to write, a read-only share or server).
+    virtual void checkUsable(DbKind kind) = 0;
     // The engine's plan for a statement, as text.
     virtual QString plan(const QString& sql) = 0;
     // A larger cache for a run of many writes; undone by endBulk().
     virtual void beginBulk() = 0;
     virtual void endBulk() noexcept = 0;
 };
+
+// What both engines say when another workstation's write held this one off for
+// longer than kBusyTimeoutMs (cause Busy).
+QString busyText();
 
 // The engine a location calls for: a server address or a file path.
 Flavor flavorOf(const QString& location);

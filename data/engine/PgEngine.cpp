@@ -88,6 +88,17 @@ DbError connectError(PGconn* c, const QString& location)
 
 void ignoreNotice(void*, const char*) {}
 
+QString readOnlyServerText()
+{
+    return QStringLiteral(
+        "数据库服务器只允许读取（只读的备用服务器，或数据库设为只读），不能写入。");
+}
+
+QString noRightText()
+{
+    return QStringLiteral("数据库用户没有写入本系统数据表的权限，不能写入。");
+}
+
 class PgCursor : public Cursor
 {
 public:
@@ -428,6 +439,18 @@ void PgEngine::fail(PGresult* res)
     if (res) PQclear(res);
     if (PQstatus(m_conn) != CONNECTION_OK)
         throw DbError(QStringLiteral("与数据库服务器的连接已经断开，这一步没有完成：%1").arg(text));
+    // What stands in the way of a write, told by its cause.
+    using C = DbError::Cause;
+    if (sqlState == QLatin1String("55P03")) throw DbError(busyText(), C::Busy);
+    if (sqlState == QLatin1String("25006")) throw DbError(readOnlyServerText(), C::ReadOnly);
+    if (sqlState == QLatin1String("42501"))
+        throw DbError(noRightText() + QLatin1Char('\n') + text, C::ReadOnly);
+    if (sqlState == QLatin1String("XX001") || sqlState == QLatin1String("XX002"))
+        throw DbError(QStringLiteral("数据库服务器上的数据已损坏：%1\n%2")
+                          .arg(DbLocation::display(m_location), text),
+                      C::Damaged);
+    if (sqlState == QLatin1String("53100"))
+        throw DbError(QStringLiteral("数据库服务器的磁盘已满，不能写入。\n%1").arg(text));
     throw DbError(text);
 }
 
@@ -572,6 +595,26 @@ bool PgEngine::isSound()
         PQclear(exec(QStringLiteral("SELECT count(*) FROM %1")
                          .arg(Dialect::identifier(QString::fromUtf8(t.name)))));
     return true;
+}
+
+void PgEngine::checkUsable(DbKind)
+{
+    // The server checks its own pages; what can be known before the first save is
+    // whether this session may write at all.
+    PGresult* r = exec(QStringLiteral("SHOW transaction_read_only"));
+    const bool readOnly = PQntuples(r) == 1 && std::strcmp(PQgetvalue(r, 0, 0), "on") == 0;
+    PQclear(r);
+    if (readOnly) throw DbError(readOnlyServerText(), DbError::Cause::ReadOnly);
+    QStringList checks;
+    for (const Schema::TableDef& t : Schema::tables(DbKind::Main))
+        for (const char* right : {"INSERT", "UPDATE", "DELETE"})
+            checks << QStringLiteral("has_table_privilege('%1', '%2')")
+                          .arg(Dialect::identifier(QString::fromUtf8(t.name)),
+                               QLatin1String(right));
+    r = exec(QStringLiteral("SELECT ") + checks.join(QLatin1String(" AND ")));
+    const bool mayWrite = PQntuples(r) == 1 && PQgetvalue(r, 0, 0)[0] == 't';
+    PQclear(r);
+    if (!mayWrite) throw DbError(noRightText(), DbError::Cause::ReadOnly);
 }
 
 QString PgEngine::plan(const QString& sql)

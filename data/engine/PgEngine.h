@@ -38,6 +38,7 @@ public:
 
     QList<TableInfo> readTables() override;
     bool isSound() override;
+    void checkUsable(DbKind kind) override;
     QString plan(const QString& sql) override;
     void beginBulk() override {}
     void endBulk() noexcept override {}

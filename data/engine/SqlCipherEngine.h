@@ -29,6 +29,7 @@ public:
 
     QList<TableInfo> readTables() override;
     bool isSound() override;
+    void checkUsable(DbKind kind) override;
     QString plan(const QString& sql) override;
     void beginBulk() override;
     void endBulk() noexcept override;

@@ -128,9 +128,10 @@ Numbered numberAndPost(Query& row, Query& lookup, const QString& company, const 
                 // Savers of the same table queue here until this save commits.
                 conn->lockWriters(table);
             } catch (const DbError& e) {
-                throw DbError(QStringLiteral("数据库暂时不能写入（正被其他工作站占用，或与服务器的"
-                                             "连接已断开），这条记录没有保存，请稍后再保存。\n%1")
-                                  .arg(e.text()));
+                // The engine names what holds the write off: another workstation
+                // writing or importing, a database that cannot be written at all, a
+                // lost connection.
+                throw DbError(QStringLiteral("这条记录没有保存：%1").arg(e.text()), e.cause());
             }
             const QString sequence = readNextSequence(lookup, table, company, date, quote);
             number = compose(company, date, sequence);

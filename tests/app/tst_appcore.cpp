@@ -9,11 +9,15 @@
 #include "data/Schema.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/UserFolders.h"
+#include "tools/lib/DemoData.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QScopeGuard>
+#include <csignal>
+#include <cstring>
 
 namespace
 {
@@ -339,6 +343,44 @@ private slots:
         QVERIFY(!QFile::exists(target));
     }
 
+    // A backup killed part-way (-9) leaves nothing under the chosen name and the
+    // database as it was; the next backup to that name succeeds and clears away
+    // what the killed one left.
+    void killedBackupLeavesNoFile()
+    {
+        TestDb db;
+        DemoData::Options o;
+        o.listings = 30000;
+        o.customers = 0;
+        DemoData::fill(db.mainPath(), o);
+        const QString target = Backup::targetName(QDir(db.dir()).filePath("2003"));
+        const auto leftovers = [&] {
+            return QDir(db.dir()).entryList({"2003.mdb.*"}, QDir::Files | QDir::Hidden);
+        };
+        const QByteArray before = TestDb::onServer() ? QByteArray() : fileHash(db.mainPath());
+        const int listings = countRows(db.mainPath(), "房屋信息");
+        QProcess worker;
+        worker.start(QCoreApplication::applicationFilePath(),
+                     {"--backup-worker", db.mainPath(), target});
+        QVERIFY(worker.waitForStarted());
+        // Killed as soon as the copy has begun.
+        while (leftovers().isEmpty() && !worker.waitForFinished(1)) {
+        }
+        QVERIFY2(!leftovers().isEmpty(), "the backup ended before it could be killed");
+        ::kill(pid_t(worker.processId()), SIGKILL);
+        QVERIFY(worker.waitForFinished());
+        QCOMPARE(worker.exitStatus(), QProcess::CrashExit);
+        QVERIFY(!QFile::exists(target));
+        QVERIFY(!leftovers().isEmpty());
+        if (!TestDb::onServer()) QCOMPARE(fileHash(db.mainPath()), before);
+        QCOMPARE(countRows(db.mainPath(), "房屋信息"), listings);
+
+        QString why;
+        QVERIFY2(Backup::copyDatabase(db.mainPath(), target, mainPw(), &why), qPrintable(why));
+        QCOMPARE(leftovers(), QStringList());
+        QCOMPARE(countRows(target, "房屋信息"), listings);
+    }
+
     void backupIntoMissingFolderFails()
     {
         TestDb db;
@@ -347,5 +389,22 @@ private slots:
     }
 };
 
-HALVORRA_TEST_MAIN(TestAppCore)
+namespace
+{
+// The worker of the killed-backup test: one backup, as the main window makes it.
+int runBackupWorker(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    const QStringList a = app.arguments();
+    return a.size() == 4 && Backup::copyDatabase(a[2], a[3], mainPw()) ? 0 : 1;
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc > 1 && std::strcmp(argv[1], "--backup-worker") == 0)
+        return runBackupWorker(argc, argv);
+    TestAppCore tc;
+    return runTests(argc, argv, &tc);
+}
 #include "tst_appcore.moc"

@@ -4,6 +4,7 @@
 #include "app/Frm_Log.h"
 #include "app/core/IniFiles.h"
 #include "app/core/PubVars.h"
+#include "common/CharLimit.h"
 #include "data/Dmbasic.h"
 #include "data/Schema.h"
 #include "data/Text.h"
@@ -13,8 +14,10 @@
 #include <QDate>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
+#include <optional>
 
 namespace
 {
@@ -91,8 +94,8 @@ private slots:
         QCOMPARE(QSRQ, today.toString("yyMM") + "01");
         QCOMPARE(w->edtDB->text(), db->mainPath());
         QCOMPARE(w->edtDBExp->text(), db->exchangePath());
-        QCOMPARE(w->edtYGBH->maxLength(), 5);
-        QCOMPARE(w->edtYGMM->maxLength(), 10);
+        QCOMPARE(charLimit(w->edtYGBH), 5);
+        QCOMPARE(charLimit(w->edtYGMM), 10);
         QCOMPARE(w->edtYGMM->echoMode(), QLineEdit::Password);
         QVERIFY(w->edtYGBH->hasFocus());
         // Connections stay closed until 确定.
@@ -289,6 +292,75 @@ private slots:
         QVERIFY(w->isVisible());
         QVERIFY(CurUser.YGBH.isEmpty());
         QVERIFY(!(mainFile ? dm->adoCntnfybase : dm->adoCntnfyExp).isOpen());
+    }
+
+    void refusedWithItsCause_data()
+    {
+        QTest::addColumn<bool>("mainFile");
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("line"); // the line after the fixed message
+        const QString damaged =
+            "文件已损坏，不能使用。可以改为打开最近的备份文件（用“备份文件”做的副本）。";
+        QTest::newRow("main damaged") << true << "damaged" << damaged;
+        QTest::newRow("exchange damaged") << false << "damaged" << damaged;
+        QTest::newRow("main read-only") << true << "read-only"
+                                        << "数据库文件是只读的（没有写入权限，或放在只读的共享"
+                                           "文件夹中），不能写入：%1";
+        QTest::newRow("exchange read-only") << false << "read-only"
+                                            << "数据库文件是只读的（没有写入权限，或放在只读的"
+                                               "共享文件夹中），不能写入：%1";
+    }
+    // A file that opens but cannot be worked on is refused at once with the fixed
+    // message and one line naming the cause, and is left byte for byte as it was.
+    void refusedWithItsCause()
+    {
+        QFETCH(bool, mainFile);
+        QFETCH(QString, kind);
+        QFETCH(QString, line);
+        const QString file = mainFile ? db->mainPath() : db->exchangePath();
+        if (kind == "damaged") {
+            damagePage(file, mainFile ? Schema::mainPassword() : Schema::exchangePassword(),
+                       mainFile ? "房屋信息" : "房屋信息Exp");
+        } else {
+            // Read-only for an ordinary user; the other file of the pair stays writable.
+            Unprivileged::makeReachable(file);
+            Unprivileged::makeReachable(IniFiles::mainIni());
+            Unprivileged::giveAway(db->dir());
+            Unprivileged::giveAway(mainFile ? db->exchangePath() : db->mainPath());
+            QFile::setPermissions(file, QFile::ReadOwner | QFile::ReadOther);
+        }
+        const QByteArray before = fileHash(file);
+        DialogsScope d;
+        auto w = makeWindow();
+        {
+            std::optional<Unprivileged> user;
+            if (kind == "read-only") user.emplace();
+            login(*w, "admin", "admin");
+        }
+        QCOMPARE(d->messages(), QStringList{(mainFile ? "数据库操作文件出错，请重新选择！\n"
+                                                      : "数据库导出文件出错，请重新选择！\n") +
+                                            (kind == "damaged" ? line : line.arg(file))});
+        QCOMPARE(QApplication::focusWidget(), mainFile ? w->Button1 : w->Button2);
+        QVERIFY(CurUser.YGBH.isEmpty());
+        QVERIFY(!(mainFile ? dm->adoCntnfybase : dm->adoCntnfyExp).isOpen());
+        QCOMPARE(fileHash(file), before);
+    }
+
+    // Any folder name the file system allows: the path reaches the connection whole.
+    void oddFolderLogsIn()
+    {
+        const QString dir = QDir(db->dir()).filePath("a;b=c 'd\"房源");
+        QVERIFY(QDir().mkpath(dir));
+        for (const QString& f : {db->mainPath(), db->exchangePath()})
+            QVERIFY(QFile::copy(f, QDir(dir).filePath(QFileInfo(f).fileName())));
+        writeIni(IniFiles::mainIni(), QDir(dir).filePath("fybase.mdb"));
+        writeIni(IniFiles::exchangeIni(), QDir(dir).filePath("fyExp.mdb"));
+        DialogsScope d;
+        auto w = makeWindow(false);
+        login(*w, "admin", "admin");
+        QVERIFY2(d->messages().isEmpty(), qPrintable(d->messages().join('\n')));
+        QCOMPARE(w->result(), int(QDialog::Accepted));
+        QCOMPARE(dm->adoCntnfybase.path(), QDir(dir).filePath("fybase.mdb"));
     }
 
     void serverAddressTyped_data()

@@ -1,5 +1,6 @@
 // Data-aware controls, grid and navigator over a real row set, and the default
 // error display that keeps the program running after an uncaught error.
+#include "common/CharLimit.h"
 #include "common/DbControls.h"
 #include "common/DbGrid.h"
 #include "common/DbNavigator.h"
@@ -41,7 +42,7 @@ private slots:
         area->bind(&ds, "房屋面积");
         valid->bind(&ds, "类型", "有效", "无效");
         w.show();
-        QCOMPARE(name->maxLength(), 30);
+        QCOMPARE(charLimit(name), 30);
         QCOMPARE(area->text(), QStringLiteral("80.00"));
         QVERIFY(valid->isChecked());
         ui::type(name, "阳光新城");
@@ -61,6 +62,40 @@ private slots:
         QCOMPARE(db->scalar("select 小区名称 || 类型 from 房屋信息 where 档案号='001261209001'")
                      .toString(),
                  QStringLiteral("阳光新城无效"));
+    }
+
+    void widthInCharacters_data()
+    {
+        QTest::addColumn<QString>("character");
+        QTest::newRow("Chinese") << QStringLiteral("楼");
+        QTest::newRow("letter") << QStringLiteral("a");
+        QTest::newRow("emoji") << QString::fromUcs4(U"\U0001F3E0");
+        QTest::newRow("rare CJK of a supplementary plane") << QString::fromUcs4(U"\U00020BB7");
+    }
+    // A box bound to a text column takes as many characters as the column holds,
+    // counted as the database counts them: typed one by one or pasted, never more,
+    // never half of one.
+    void widthInCharacters()
+    {
+        QFETCH(QString, character);
+        Query q(&dmbasic->adoCntnfybase);
+        q.addSql("select * from 房屋信息");
+        q.open();
+        DataSource ds(&q);
+        DbEdit e;
+        e.bind(&ds, "楼层"); // text(10)
+        e.show();
+        e.setFocus();
+        QCOMPARE(charLimit(&e), 10);
+        e.clear();
+        for (int i = 0; i < 11; ++i)
+            e.insert(character); // typed
+        QCOMPARE(e.text(), character.repeated(10));
+        e.clear();
+        e.insert(QStringLiteral("一") + character.repeated(12)); // pasted
+        QCOMPARE(e.text(), QStringLiteral("一") + character.repeated(9));
+        q.post();
+        QCOMPARE(q.text("楼层"), QStringLiteral("一") + character.repeated(9));
     }
 
     void digitsOnlyRefusesTypedAndPasted()

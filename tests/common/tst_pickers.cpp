@@ -48,11 +48,10 @@ private slots:
         db = std::make_unique<TestDb>();
         db->connectDmbasic();
         db->exec(QStringLiteral("delete * from 操作员档案"));
-        const char* rows[][2] = {{"A0101", "张三"},
-                                 {"ab123", "李四"},
-                                 {"AB200", "王五"},
-                                 {"c0102", " 赵六 "},
-                                 {"x9", "O'Brien"}};
+        const char* rows[][2] = {{"A0101", "张三"},       {"ab123", "李四"},
+                                 {"AB200", "王五"},       {"c0102", " 赵六 "},
+                                 {"x9", "O'Brien"},       {"y1", "陈\U0001F3E0小明"},
+                                 {"y2", "\U00020BB7野家"}};
         for (auto& r : rows)
             db->exec(
                 QStringLiteral("insert into 操作员档案 (员工编号, 员工姓名) values ('%1', '%2')")
@@ -129,7 +128,7 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QStringList>("shown");
         QTest::addColumn<QStringList>("afterDelete");
-        const QStringList all = {"A0101", "ab123", "AB200", "c0102", "x9"};
+        const QStringList all = {"A0101", "ab123", "AB200", "c0102", "x9", "y1", "y2"};
         QTest::newRow("code contains 01") << ""
                                           << "edtBh"
                                           << "01" << QStringList{"A0101", "c0102"} << all;
@@ -147,6 +146,19 @@ private slots:
             << "员工编号 like 'a%'"
             << "edtBh"
             << "01" << QStringList{"A0101"} << QStringList{"A0101", "ab123", "AB200"};
+        // Characters beyond the basic plane are one character each, never split.
+        QTest::newRow("emoji") << ""
+                               << "edtMc" << QString::fromUcs4(U"\U0001F3E0小") << QStringList{"y1"}
+                               << all;
+        QTest::newRow("emoji as _") << ""
+                                    << "edtMc"
+                                    << "陈_小" << QStringList{"y1"} << all;
+        QTest::newRow("rare CJK of a supplementary plane")
+            << ""
+            << "edtMc" << QString::fromUcs4(U"\U00020BB7") << QStringList{"y2"} << all;
+        QTest::newRow("pasted NUL")
+            << ""
+            << "edtMc" << QStringLiteral("张") + QChar(0) + "三" << QStringList{"A0101"} << all;
         QTest::newRow("nothing found") << ""
                                        << "edtMc"
                                        << "无此人" << QStringList{} << all;
@@ -175,7 +187,7 @@ private slots:
         TdlgSelectPub dlg;
         ui::click(dlg.rdbtnLocate);
         ui::type(dlg.edtBh, QStringLiteral("AB"));
-        QCOMPARE(staff->recordCount(), 5);
+        QCOMPARE(staff->recordCount(), 7);
         QCOMPARE(staff->text("员工编号"), QStringLiteral("ab123"));
         ui::type(dlg.edtBh, QStringLiteral("ab2"));
         QCOMPARE(staff->text("员工编号"), QStringLiteral("AB200"));
@@ -184,7 +196,7 @@ private slots:
         QCOMPARE(staff->text("员工编号"), QStringLiteral("AB200"));
         ui::type(dlg.edtMc, QStringLiteral("o'b"));
         QCOMPARE(staff->text("员工编号"), QStringLiteral("x9"));
-        QCOMPARE(staff->recordCount(), 5);
+        QCOMPARE(staff->recordCount(), 7);
     }
 
     void switchingToLocateDropsTheSearchFilter()

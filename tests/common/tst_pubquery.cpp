@@ -1,6 +1,7 @@
 // The condition builder: the split helpers, the exact condition and display
 // texts, the window's checks and buttons, the value list, and conditions that
 // hold a quote finding it literally.
+#include "common/CharLimit.h"
 #include "common/PubParams.h"
 #include "common/U_PubQuery.h"
 #include "common/core/ConditionText.h"
@@ -10,6 +11,7 @@
 #include "tests/support/TestSupport.h"
 
 #include <QComboBox>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QToolButton>
 
@@ -331,6 +333,28 @@ private slots:
         QFETCH(int, found);
         TFrmPubQuery w;
         add(w, "地址", op, value);
+        QCOMPARE(countWhere(PubWhere), found);
+    }
+
+    void pastedValues_data()
+    {
+        QTest::addColumn<QString>("pasted");
+        QTest::addColumn<int>("kept"); // characters left in the box
+        QTest::addColumn<int>("found");
+        QTest::newRow("past the file engine's like limit")
+            << QString(16700, QChar(0x8DEF)) << kSearchChars << 0;
+        QTest::newRow("NUL") << QStringLiteral("花园") + QChar(0) + QStringLiteral("路") << 4 << 1;
+    }
+    // A value pasted into the value box gives a condition the engine runs.
+    void pastedValues()
+    {
+        QFETCH(QString, pasted);
+        QFETCH(int, kept);
+        QFETCH(int, found);
+        TFrmPubQuery w;
+        w.cbZDZ->lineEdit()->insert(pasted);
+        QCOMPARE(w.cbZDZ->currentText().size(), kept);
+        add(w, "地址", "like", w.cbZDZ->currentText());
         QCOMPARE(countWhere(PubWhere), found);
     }
 

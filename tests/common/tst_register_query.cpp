@@ -3,17 +3,20 @@
 // column widths, failed searches, printing, the condition builder, the date
 // pickers, the hand-overs to the column chooser and the Excel export, the record
 // card from 查看 and a double click.
+#include "common/CharLimit.h"
 #include "common/PubParams.h"
 #include "common/U_PubExport.h"
 #include "common/U_PubQuery.h"
 #include "common/U_SelectItem.h"
 #include "common/U_SelectRQ.h"
 #include "common/WidgetUtil.h"
+#include "data/Text.h"
 #include "tests/common/RegisterTests.h"
 
 #include <QHeaderView>
 #include <QPrintPreviewDialog>
 #include <QStyle>
+#include <array>
 
 class TestRegisterQuery : public QObject, private QueryTest
 {
@@ -153,6 +156,54 @@ private slots:
         e->setText("123");
         QTest::keyClick(e, Qt::Key_Backspace);
         QCOMPARE(e->text(), QString("12"));
+    }
+
+    void searchTextsPasted_data()
+    {
+        QTest::addColumn<QString>("reg");
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("pasted");
+        QTest::addColumn<QString>("kept");
+        const QString house = QString::fromUcs4(U"\U0001F3E0");
+        const QList<std::array<QString, 3>> texts = {
+            // Past the file engine's like limit: only a search box's worth is kept.
+            {"too long", QString(16700, QChar(0x623F)), QString(kSearchChars, QChar(0x623F))},
+            // The limit counts characters, and never keeps half of one.
+            {"emoji at the limit", QString(kSearchChars - 1, QChar(0x623F)) + house + "x",
+             QString(kSearchChars - 1, QChar(0x623F)) + house},
+            // Dropped before the statement is built.
+            {"NUL", QStringLiteral("阳") + QChar(0) + QStringLiteral("光"),
+             QStringLiteral("阳") + QChar(0) + QStringLiteral("光")}};
+        for (const QString& reg : registerNames()) {
+            for (const auto& t : texts)
+                QTest::newRow(qPrintable(reg + " edtXQDZ " + t[0]))
+                    << reg << "edtXQDZ" << t[1] << t[2];
+            for (const char* box : {"cbFS", "cbLC", "cbHX", "cbWZ"})
+                QTest::newRow(qPrintable(reg + " " + box + " " + texts[0][0]))
+                    << reg << box << texts[0][1] << texts[0][2];
+        }
+    }
+    // Whatever is pasted into a search box, 速查 shows a result, never an engine
+    // error: the rows the text finds without its control characters.
+    void searchTextsPasted()
+    {
+        QFETCH(QString, reg);
+        QFETCH(QString, box);
+        QFETCH(QString, pasted);
+        QFETCH(QString, kept);
+        openWithRows(reg);
+        auto* combo = qobject_cast<QComboBox*>(ui::find<QWidget>(w.get(), box));
+        QLineEdit* e = combo ? combo->lineEdit() : ui::find<QLineEdit>(w.get(), box);
+        e->setFocus();
+        e->insert(pasted); // what a paste does
+        QCOMPARE(e->text(), kept);
+        ui::click(w->BitBtn5);
+        QVERIFY2(d->messages().isEmpty(), qPrintable(d->messages().join('\n')));
+        QVERIFY(w->rows().isActive());
+        const QStringList found = shown();
+        e->setText(Text::withoutControls(kept));
+        ui::click(w->BitBtn5);
+        QCOMPARE(found, shown());
     }
 
     void additionsRefusedSilently_data() { perRegister(); }

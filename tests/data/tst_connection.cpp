@@ -7,19 +7,14 @@
 #include "data/Schema.h"
 #include "tests/support/TestSupport.h"
 
-#include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
+#include <optional>
 
 namespace
 {
-
-QByteArray digest(const QString& path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return "missing";
-    return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
-}
 
 void makeSqlite(const QString& path, const QByteArray& key, int appId)
 {
@@ -96,13 +91,13 @@ private slots:
         } else if (kind == "notables") {
             makeSqlite(path, Schema::mainPassword(), Schema::kMainAppId);
         }
-        const QByteArray before = digest(path);
+        const QByteArray before = fileHash(path);
         Connection c(DbKind::Main);
         c.setDatabase(path, password);
         const QString why = openRefusal(c);
         QVERIFY2(!why.isEmpty() && why.contains(expected), qPrintable(why));
         QVERIFY(!c.isOpen());
-        QCOMPARE(digest(path), before);
+        QCOMPARE(fileHash(path), before);
         if (kind == "missing") QVERIFY(!QFile::exists(path));
     }
 
@@ -165,6 +160,128 @@ private slots:
         Connection y(DbKind::Exchange);
         y.setDatabase(db.exchangePath(), Schema::mainPassword());
         QVERIFY_THROWS_EXCEPTION(DbError, y.open());
+    }
+
+    void oddPathsStayWhole_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QTest::newRow("semicolon") << "a;b";
+        QTest::newRow("equals sign") << "a=b";
+        QTest::newRow("a key of the string") << "x;Data Source=y;Mode=Read";
+        QTest::newRow("the tail itself")
+            << "p;Persist Security Info=True;Jet OLEDB:Database Password=q";
+        QTest::newRow("quotes") << "它'的\"夹";
+        QTest::newRow("blanks") << " 前后 有 空格 ";
+        QTest::newRow("Chinese") << "房源数据";
+    }
+    // A file path may hold any character the file system allows: the connection
+    // string the windows build carries it whole, for the main and the exchange file.
+    void oddPathsStayWhole()
+    {
+        QFETCH(QString, folder);
+        TestDb db;
+        const QString dir = QDir(db.dir()).filePath(folder);
+        QVERIFY(QDir().mkpath(dir));
+        const QString exchange = QDir(dir).filePath("fyExp.mdb");
+        QVERIFY(QFile::copy(db.exchangePath(), exchange));
+        // On the server the address keeps its parameters, each with its "=".
+        QString main = db.mainPath() + "?application_name=halvorra&connect_timeout=9";
+        if (!TestDb::onServer()) {
+            main = QDir(dir).filePath("fybase.mdb");
+            QVERIFY(QFile::copy(db.mainPath(), main));
+        }
+        Connection c(DbKind::Main);
+        c.setConnectionString(Tdmbasic::mainConnectionString(main));
+        QCOMPARE(c.path(), main);
+        c.open();
+        QVERIFY(c.table("房屋信息"));
+        Connection x(DbKind::Exchange);
+        x.setConnectionString(Tdmbasic::exchangeConnectionString(exchange));
+        QCOMPARE(x.path(), exchange);
+        x.open();
+        QVERIFY(x.table("房屋信息Exp"));
+    }
+
+    void refusedWhenNotUsable_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<int>("cause");
+        QTest::addColumn<QString>("says");
+        const int damaged = int(DbError::Cause::Damaged), readOnly = int(DbError::Cause::ReadOnly);
+        QTest::newRow("damaged main file") << "damaged" << damaged << "数据库文件已损坏";
+        QTest::newRow("damaged exchange file")
+            << "damaged exchange" << damaged << "交换数据库文件已损坏";
+        QTest::newRow("main file read-only")
+            << "read-only file" << readOnly << "数据库文件是只读的";
+        QTest::newRow("folder read-only") << "read-only folder" << readOnly << "文件夹不能写入";
+        QTest::newRow("exchange file read-only")
+            << "read-only exchange" << readOnly << "数据库文件是只读的";
+        QTest::newRow("server read-only") << "read-only server" << readOnly << "只允许读取";
+        QTest::newRow("server user may only read") << "reader" << readOnly << "没有写入";
+    }
+    // The login's check refuses what opens but cannot be worked on, with its cause,
+    // and changes nothing; the same database passes the check of an open alone.
+    void refusedWhenNotUsable()
+    {
+        QFETCH(QString, kind);
+        QFETCH(int, cause);
+        QFETCH(QString, says);
+        const bool server = kind.contains("server") || kind == "reader";
+        const bool exchange = kind.contains("exchange");
+        if (server) SERVER_ONLY();
+        if (!server && !exchange) FILES_ONLY();
+        TestDb db;
+        QString where = exchange ? db.exchangePath() : db.mainPath();
+        const QString password = exchange ? Schema::exchangePassword() : Schema::mainPassword();
+        if (server) {
+            Connection raw(DbKind::Main);
+            raw.setDatabase(where, QString());
+            raw.openRaw();
+            if (kind == "reader") {
+                raw.run("DO $$ BEGIN CREATE ROLE halvorra_reader LOGIN; EXCEPTION WHEN "
+                        "duplicate_object OR unique_violation THEN NULL; END $$; "
+                        "GRANT SELECT ON ALL TABLES IN SCHEMA public TO halvorra_reader");
+                where.replace("postgresql://postgres@", "postgresql://halvorra_reader@");
+            } else {
+                raw.run("DO $$ BEGIN EXECUTE format('ALTER DATABASE %I SET "
+                        "default_transaction_read_only = on', current_database()); END $$");
+            }
+        }
+        const QString folder = server ? QString() : QFileInfo(where).absolutePath();
+        if (kind.startsWith("damaged"))
+            damagePage(where, password, exchange ? "房屋信息Exp" : "房屋信息");
+        // A file is made read-only for an ordinary user (see Unprivileged).
+        const bool fileReadOnly = kind.startsWith("read-only") && !server;
+        if (fileReadOnly) {
+            Unprivileged::makeReachable(where);
+            if (kind == "read-only folder") Unprivileged::giveAway(where);
+            QFile::setPermissions(kind == "read-only folder" ? folder : where,
+                                  QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther |
+                                      QFile::ExeOther);
+        }
+        const QByteArray before = server ? QByteArray() : fileHash(where);
+        const QStringList files = server ? QStringList() : QDir(folder).entryList(QDir::Files);
+        {
+            std::optional<Unprivileged> user;
+            if (fileReadOnly) user.emplace();
+            Connection c(exchange ? DbKind::Exchange : DbKind::Main);
+            c.setDatabase(where, password);
+            c.open();
+            c.close();
+            try {
+                c.open(Connection::Check::Usable);
+                QFAIL("opened for work");
+            } catch (const DbError& e) {
+                QVERIFY2(e.text().contains(says), qPrintable(e.text()));
+                QCOMPARE(int(e.cause()), cause);
+                QVERIFY(!e.text().contains("其他工作站"));
+            }
+            QVERIFY(!c.isOpen());
+        }
+        if (server) return;
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QCOMPARE(fileHash(where), before);
+        QCOMPARE(QDir(folder).entryList(QDir::Files), files);
     }
 
     void rollbackJournalAndBusyTimeout()
@@ -243,11 +360,11 @@ private slots:
                  QStringList({"客户信息Exp", "房屋信息Exp"}));
         QVERIFY(cli(dir.path() + "/fybase.mdb", "oakleafridges").isEmpty());
         // Never overwrites.
-        const QByteArray before = digest(dir.path() + "/fybase.mdb");
+        const QByteArray before = fileHash(dir.path() + "/fybase.mdb");
         p.start(tool, {"create", dir.path()});
         QVERIFY(p.waitForFinished(60000));
         QVERIFY(p.exitCode() != 0);
-        QCOMPARE(digest(dir.path() + "/fybase.mdb"), before);
+        QCOMPARE(fileHash(dir.path() + "/fybase.mdb"), before);
     }
 
     void firstRowsOfANewPair()

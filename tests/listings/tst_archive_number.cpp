@@ -12,9 +12,11 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QThread>
 #include <cstring>
+#include <optional>
 
 namespace
 {
@@ -281,6 +283,69 @@ private slots:
         row.cancel();
         Connection::Transaction again(*conn);
         again.commit();
+    }
+
+    void saveTellsWhyItCannotWrite_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<int>("cause");
+        QTest::addColumn<QString>("says");
+        QTest::newRow("another workstation writing")
+            << "busy" << int(DbError::Cause::Busy) << "另一个工作站正在导入或保存";
+        QTest::newRow("folder turned read-only")
+            << "folder" << int(DbError::Cause::ReadOnly) << "文件夹不能写入";
+        QTest::newRow("server turned read-only")
+            << "server" << int(DbError::Cause::ReadOnly) << "只允许读取";
+    }
+    // A save that has to give up names what holds it off; a database that cannot
+    // be written is never blamed on another workstation. The row stays unsaved.
+    void saveTellsWhyItCannotWrite()
+    {
+        QFETCH(QString, kind);
+        QFETCH(int, cause);
+        QFETCH(QString, says);
+        if (kind == "folder") FILES_ONLY();
+        if (kind == "server") SERVER_ONLY();
+        const QString folder = QFileInfo(db->mainPath()).absolutePath();
+        std::optional<Unprivileged> user;
+        if (kind == "folder") {
+            // The folder turns read-only after the login (a share remounted, say).
+            conn.reset();
+            Unprivileged::makeReachable(db->mainPath());
+            Unprivileged::giveAway(folder);
+            Unprivileged::giveAway(db->mainPath());
+            user.emplace();
+            conn = openMain(db->mainPath());
+            QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
+        }
+        auto other = openMain(db->mainPath());
+        std::optional<Connection::Transaction> writing;
+        if (kind == "busy") {
+            // Another workstation holds the write lock; this one waits a short while.
+            writing.emplace(*other);
+            other->lockWriters(QStringLiteral("房屋信息"));
+            conn->run(TestDb::onServer() ? "SET lock_timeout=300" : "PRAGMA busy_timeout=300");
+        }
+        if (kind == "server") conn->run("SET SESSION CHARACTERISTICS AS TRANSACTION READ ONLY");
+        Query row(conn.get()), lookup(conn.get());
+        openEmpty(row, QStringLiteral("房屋信息"));
+        newListing(row, QStringLiteral("翠湖小区"));
+        try {
+            ArchiveNumber::numberAndPost(row, lookup, kCompany, kDay);
+            QFAIL("saved");
+        } catch (const DbError& e) {
+            QVERIFY2(e.text().contains(says), qPrintable(e.text()));
+            QCOMPARE(int(e.cause()), cause);
+            QCOMPARE(e.text().contains("其他工作站"), kind == "busy");
+        }
+        QCOMPARE(row.state(), Query::State::Insert);
+        QCOMPARE(row.text(QStringLiteral("小区名称")), QStringLiteral("翠湖小区"));
+        writing.reset();
+        row.cancel();
+        if (kind == "folder")
+            QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        user.reset();
+        QCOMPARE(db->scalar("select count(*) from 房屋信息").toInt(), 0);
     }
 
     // A number taken outside the rule (here a row whose 序号 does not match its

@@ -9,8 +9,13 @@
 #include "tools/lib/DemoData.h"
 
 #include <QAbstractButton>
+#include <QCryptographicHash>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QTimer>
+#include <pwd.h>
+#include <unistd.h>
 
 QStringList TestDialogs::messages() const
 {
@@ -212,6 +217,83 @@ QString TestDb::serverOfKind(const QString& kind)
             raw.run(sql);
     }
     return where;
+}
+
+QByteArray fileHash(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return "missing";
+    return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
+}
+
+void damagePage(const QString& path, const QString& password, const QString& table)
+{
+    qint64 page = 0, size = 0;
+    {
+        Connection c(DbKind::Main);
+        c.setDatabase(path, password);
+        c.openRaw();
+        Statement root(c, QStringLiteral("SELECT rootpage FROM sqlite_master WHERE name=?"));
+        root.bind(1, table);
+        if (root.step()) page = root.value(0).toLongLong();
+        Statement ps(c, QStringLiteral("PRAGMA page_size"));
+        if (ps.step()) size = ps.value(0).toLongLong();
+    }
+    QFile f(path);
+    if (page < 2 || size <= 0 || !f.open(QIODevice::ReadWrite)) {
+        qWarning("cannot damage %s", qPrintable(path));
+        return;
+    }
+    f.seek((page - 1) * size + size / 3);
+    f.write(QByteArray(64, '\xA5'));
+}
+
+namespace
+{
+const passwd* nobody()
+{
+    return ::getpwnam("nobody");
+}
+} // namespace
+
+bool Unprivileged::switches()
+{
+    return ::geteuid() == 0 && nobody();
+}
+
+Unprivileged::Unprivileged()
+{
+    if (!switches()) return;
+    const passwd* n = nobody();
+    if (::setegid(n->pw_gid) != 0 || ::seteuid(n->pw_uid) != 0)
+        qFatal("cannot take the rights of nobody");
+    m_switched = true;
+}
+
+Unprivileged::~Unprivileged()
+{
+    if (!m_switched) return;
+    if (::seteuid(0) != 0 || ::setegid(0) != 0) qFatal("cannot take root's rights back");
+}
+
+void Unprivileged::makeReachable(const QString& path)
+{
+    if (!switches()) return;
+    // Only the test's own folders, below the temporary folder.
+    const QString top = QDir(QDir::tempPath()).canonicalPath();
+    for (QDir d(QFileInfo(path).absolutePath());
+         d.canonicalPath().startsWith(top + QLatin1Char('/')); d.cdUp()) {
+        QFile::Permissions p = QFile::permissions(d.path());
+        QFile::setPermissions(d.path(), p | QFile::ReadOther | QFile::ExeOther);
+    }
+}
+
+void Unprivileged::giveAway(const QString& path)
+{
+    if (!switches()) return;
+    const passwd* n = nobody();
+    if (::chown(QFile::encodeName(path).constData(), n->pw_uid, n->pw_gid) != 0)
+        qWarning("cannot give %s away", qPrintable(path));
 }
 
 void serverRefusalRows()

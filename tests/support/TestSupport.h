@@ -110,6 +110,35 @@ private:
     QStringList m_serverDatabases;
 };
 
+// The SHA-256 of a file's bytes ("missing" when it cannot be read): a file
+// refused or only read must come out byte for byte the same.
+QByteArray fileHash(const QString& path);
+
+// Damages a keyed file as a failing disk or an interrupted copy would: garbage
+// over the middle of the first page of `table` (the file still opens; reading that
+// table fails).
+void damagePage(const QString& path, const QString& password, const QString& table);
+
+// While it lives, a process running as root works with the rights of the user
+// "nobody", so that file and folder permissions apply to it as to an ordinary
+// user (root may write anything); for any other user it does nothing.
+// `makeReachable` opens the test's folders on the way to a path for that user.
+class Unprivileged
+{
+public:
+    Unprivileged();
+    ~Unprivileged();
+    Unprivileged(const Unprivileged&) = delete;
+    Unprivileged& operator=(const Unprivileged&) = delete;
+    static bool switches(); // whether the process runs as root
+    static void makeReachable(const QString& path);
+    // Gives a file or folder to the user the scope runs as (nothing when not root).
+    static void giveAway(const QString& path);
+
+private:
+    bool m_switched = false;
+};
+
 // Rows ("kind", "expected") of the server databases every opening refuses, with
 // words of the cause its message names (kinds as in TestDb::serverOfKind).
 void serverRefusalRows();
