@@ -127,13 +127,13 @@ int main(int argc, char** argv)
     Customer openBounds = buyer;
     openBounds.area1 = openBounds.area2 = openBounds.price1 = openBounds.price2 = 0;
 
-    report(c, path, "listing -> customers", customerCandidates(typical),
+    report(c, path, "listing -> customers", customerCandidates(typical, true),
            [&] { return customersFor(c, typical, true); });
-    report(c, path, "listing without area/price", customerCandidates(noArea),
+    report(c, path, "listing without area/price", customerCandidates(noArea, true),
            [&] { return customersFor(c, noArea, true); });
-    report(c, path, "customer -> listings", listingCandidates(buyer),
+    report(c, path, "customer -> listings", listingCandidates(buyer, true),
            [&] { return listingsFor(c, buyer, true); });
-    report(c, path, "customer with open bounds", listingCandidates(openBounds),
+    report(c, path, "customer with open bounds", listingCandidates(openBounds, true),
            [&] { return listingsFor(c, openBounds, true); });
     // A customer saved with the entry's defaults: every valid listing for sale fits.
     Customer nothingAsked;
@@ -142,7 +142,7 @@ int main(int argc, char** argv)
     nothingAsked.mode = buyer.mode;
     nothingAsked.floor = nothingAsked.houseType = nothingAsked.location = nothingAsked.wantedArea =
         QStringLiteral("不限");
-    report(c, path, "customer asking nothing", listingCandidates(nothingAsked),
+    report(c, path, "customer asking nothing", listingCandidates(nothingAsked, true),
            [&] { return listingsFor(c, nothingAsked, true); });
     return 0;
 }

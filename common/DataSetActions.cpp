@@ -2,20 +2,15 @@
 
 #include "common/Guard.h"
 
-namespace
+void followRows(DataSource* ds, QObject* context, const std::function<void()>& update)
 {
-
-void follow(DataSource* ds, QAction* a, const std::function<void()>& update)
-{
-    QObject::connect(ds, &DataSource::dataSetChanged, a, update);
-    QObject::connect(ds, &DataSource::stateChanged, a, update);
-    QObject::connect(ds, &DataSource::currentChanged, a, update);
-    QObject::connect(ds, &DataSource::rowRemoved, a, update);
-    QObject::connect(ds, &DataSource::rowInserted, a, update);
+    QObject::connect(ds, &DataSource::dataSetChanged, context, update);
+    QObject::connect(ds, &DataSource::stateChanged, context, update);
+    QObject::connect(ds, &DataSource::currentChanged, context, update);
+    QObject::connect(ds, &DataSource::rowRemoved, context, update);
+    QObject::connect(ds, &DataSource::rowInserted, context, update);
     update();
 }
-
-} // namespace
 
 DataSetPostAction::DataSetPostAction(DataSource* ds, QObject* parent)
     : QAction(QStringLiteral("保存"), parent), m_ds(ds)
@@ -26,7 +21,7 @@ DataSetPostAction::DataSetPostAction(DataSource* ds, QObject* parent)
         if (q && q->isEditing()) guarded([q] { q->post(); });
         updateState();
     });
-    follow(ds, this, [this] { updateState(); });
+    followRows(ds, this, [this] { updateState(); });
 }
 
 void DataSetPostAction::updateState()
@@ -44,7 +39,7 @@ DataSetDeleteAction::DataSetDeleteAction(DataSource* ds, QObject* parent)
         if (q && q->isActive() && q->canModify() && !q->isEmpty()) guarded([q] { q->remove(); });
         updateState();
     });
-    follow(ds, this, [this] { updateState(); });
+    followRows(ds, this, [this] { updateState(); });
 }
 
 void DataSetDeleteAction::updateState()

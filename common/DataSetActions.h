@@ -7,6 +7,11 @@
 
 #include <QAction>
 #include <QPointer>
+#include <functional>
+
+// Calls `update` now and whenever the data link's rows, current row or row state
+// change, while `context` lives.
+void followRows(DataSource* ds, QObject* context, const std::function<void()>& update);
 
 class DataSetPostAction : public QAction
 {

@@ -97,9 +97,10 @@ void QueryFrame::buildFrame()
     BitBtn8 = namedButton(bar, "BitBtn8", QStringLiteral("生成Excel"));
     Button1 = namedButton(bar, "Button1", QStringLiteral("打印"));
     BitBtn4 = namedButton(bar, "BitBtn4", QStringLiteral("退出"));
+    btnPP = namedButton(bar, "btnPP", m_config.match.button);
     const QList<QWidget*> tools = {DBNavigator1, nullptr, BitBtn1, btnLL,   nullptr,
                                    BitBtn2,      BitBtn3, BitBtn6, nullptr, BitBtn8,
-                                   Button1,      nullptr, BitBtn4};
+                                   Button1,      nullptr, BitBtn4, nullptr, btnPP};
     for (QWidget* t : tools)
         tb->addWidget(t ? t : separator(bar));
     tb->addStretch();
@@ -157,6 +158,8 @@ void QueryFrame::buildFrame()
     connect(BitBtn3, &QPushButton::clicked, this, &QueryFrame::BitBtn3Click);
     connect(BitBtn6, &QPushButton::clicked, this, &QueryFrame::BitBtn6Click);
     connect(BitBtn4, &QPushButton::clicked, this, &QueryFrame::BitBtn4Click);
+    connect(btnPP, &QPushButton::clicked, this, &QueryFrame::btnPPClick);
+    followRows(&m_link, btnPP, [this] { btnPP->setEnabled(holdsRow()); });
 }
 
 QWidget* QueryFrame::panelWidget() const
@@ -305,6 +308,27 @@ void QueryFrame::done(int r)
 {
     FormClose();
     QDialog::done(r);
+}
+
+bool QueryFrame::holdsRow() const
+{
+    return m_rows.isActive() && !m_rows.isEmpty();
+}
+
+void QueryFrame::btnPPClick()
+{
+    matchCurrent(this);
+}
+
+void QueryFrame::matchCurrent(QWidget* from)
+{
+    if (holdsRow() && m_config.match.run) m_config.match.run(m_rows, from);
+}
+
+void QueryFrame::showRecord(const QString& archive)
+{
+    openStatement(RegisterRules::oneRecord(m_config.table, archive));
+    btnLLClick();
 }
 
 void QueryFrame::refuseSave(const RegisterRules::FailedCheck& failed)

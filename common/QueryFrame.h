@@ -9,6 +9,9 @@
 // quick-search statement and makes its record card. Its names, texts, grid
 // columns and save rule are configuration. A tool-bar button
 // or a grid column that both registers get is added here.
+//
+// A window that is never shown can hold one record for a record card opened from
+// elsewhere (showRecord: a match result opens the other register's record so).
 #include "common/DataSetActions.h"
 #include "common/DbGrid.h"
 #include "common/DbNavigator.h"
@@ -41,6 +44,8 @@ public:
 
     DbNavigator* DBNavigator1;
     QPushButton *BitBtn1, *btnLL, *BitBtn2, *BitBtn3, *BitBtn6, *BitBtn8, *Button1, *BitBtn4;
+    // 匹配客户 / 匹配房源, after the fixed tool bar; available while the result holds a row.
+    QPushButton* btnPP;
     // The quick-search controls both panels have.
     QCheckBox* cbSFYX;
     QComboBox *cbFS, *cbLC, *cbHX, *cbWZ;
@@ -62,6 +67,16 @@ public:
     void BitBtn6Click();
     void BitBtn4Click();
     void FormClose();
+    void btnPPClick();
+
+    // Whether the result is open and holds a row (there is a current row).
+    bool holdsRow() const;
+    // Matches the current row against the other register (nothing without a row):
+    // the result window opens modally over `from` (this window or its card).
+    void matchCurrent(QWidget* from);
+    // The result then holds only the record with this archive number, and the
+    // record card opens on it (as 查看 does: modal, empty when the record is gone).
+    void showRecord(const QString& archive);
 
     // The record card while it is open (questions and failed checks sit on it).
     QWidget* card() const { return m_card; }

@@ -50,6 +50,13 @@ struct QueryWindowConfig {
         ExchangeLayout layout;
         Query Tdmbasic::*query = nullptr; // the data module's query over the exchange table
     } exchange;                           // 导出 and 导入
+    // 匹配客户 / 匹配房源 on the tool bar and the record card: the button's text, and
+    // the matching of a row of this register (the current row of `row`), its result
+    // window shown modally over `parent`.
+    struct Match {
+        QString button;
+        void (*run)(Query& row, QWidget* parent) = nullptr;
+    } match;
 };
 
 namespace QueryWindow

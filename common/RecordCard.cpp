@@ -1,8 +1,10 @@
 #include "common/RecordCard.h"
 
 #include "app/core/PubVars.h"
+#include "common/DataSetActions.h"
 #include "common/DbControls.h"
 #include "common/DbListOverlay.h"
+#include "common/Dialogs.h"
 #include "common/PanelBuilder.h"
 #include "common/QueryFrame.h"
 #include "common/WidgetUtil.h"
@@ -48,6 +50,7 @@ void RecordCard::finishPanel(const PanelBuilder& p)
     Button1 = namedButton(this, "Button1", {});
     Button3 = namedButton(this, "Button3", {});
     BitBtn1 = namedButton(this, "BitBtn1", QStringLiteral("退出"));
+    btnPP = namedButton(this, "btnPP", m_owner->config().match.button);
     // The buttons follow the query window's row actions: caption, availability, press.
     auto bindAction = [](QPushButton* b, QAction* a) {
         auto sync = [b, a] {
@@ -61,11 +64,13 @@ void RecordCard::finishPanel(const PanelBuilder& p)
     bindAction(Button1, m_owner->DataSetPost1);
     bindAction(Button3, m_owner->DataSetDelete1);
     connect(BitBtn1, &QPushButton::clicked, this, [this] { done(m_config.exitResult); });
+    connect(btnPP, &QPushButton::clicked, this, &RecordCard::btnPPClick);
+    followRows(ds, btnPP, [this] { btnPP->setEnabled(m_owner->holdsRow()); });
 
     QHBoxLayout* strip = buttonRow();
     strip->addWidget(DBCheckBox1);
     strip->addStretch();
-    for (QPushButton* b : {Button1, Button3, BitBtn1})
+    for (QPushButton* b : {Button1, Button3, BitBtn1, btnPP})
         strip->addWidget(b);
     m_panelOrder = p.tabOrder();
     addToStrip({});
@@ -96,7 +101,8 @@ void RecordCard::addToStrip(const QList<QWidget*>& own)
         buttonRow()->insertWidget(2 + i, own[i]);
         if (own[i]->focusPolicy() != Qt::NoFocus) order << own[i]->objectName();
     }
-    order << Button1->objectName() << Button3->objectName() << BitBtn1->objectName();
+    order << Button1->objectName() << Button3->objectName() << BitBtn1->objectName()
+          << btnPP->objectName();
     setTabOrderByName(order);
 }
 
@@ -127,6 +133,16 @@ void RecordCard::cbHXChange()
 void RecordCard::cbWZChange()
 {
     writeChoice("cbWZ", QStringLiteral("位置"));
+}
+
+void RecordCard::btnPPClick()
+{
+    if (row().isEditing()) {
+        if (!dialogs().question(this, QStringLiteral("修改尚未保存，是否保存后再匹配？"))) return;
+        m_owner->DataSetPost1->trigger();
+        if (row().isEditing()) return; // refused: its message has been shown
+    }
+    m_owner->matchCurrent(this);
 }
 
 void RecordCard::done(int r)

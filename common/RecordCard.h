@@ -5,7 +5,8 @@
 // frame holds the panel (the register's description, laid out as on its entry
 // window), the three lists taken from the query window, the confidential block
 // shown to senior roles only, and the bottom strip (是否有效, 保存, 删除, 退出).
-// Closing the card discards unsaved changes without a question.
+// Closing the card discards unsaved changes without a question. The card's
+// 匹配 button matches its row against the other register.
 //
 // A register's card derives from it and adds its own controls to the bottom strip
 // and its handlers; the frame builds the register's panel. A button both cards get
@@ -34,11 +35,18 @@ class RecordCard : public CardFrame
 public:
     DbCheckBox* DBCheckBox1;
     QPushButton *Button1, *Button3, *BitBtn1;
+    // 匹配客户 / 匹配房源, after 退出; available while the query window's result holds a row.
+    QPushButton* btnPP;
 
     // Handlers: a choice in a list is written into the row.
     void cbLCChange();
     void cbHXChange();
     void cbWZChange();
+    // Matches the row as stored. Unsaved changes are not matched and never saved
+    // unasked: the question "修改尚未保存，是否保存后再匹配？" saves them first under
+    // the save rule (a refused save shows its message and matches nothing); No
+    // matches nothing and keeps the changes on the card.
+    void btnPPClick();
 
     // True when this role sees the confidential block (the owner's or the
     // customer's personal data).

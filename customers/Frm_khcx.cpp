@@ -3,6 +3,7 @@
 #include "customers/CustomerExchange.h"
 #include "customers/Frm_LLKH.h"
 #include "customers/core/CustomerSearch.h"
+#include "matching/MatchWindows.h"
 
 #include <QGridLayout>
 
@@ -38,12 +39,13 @@ const QueryWindowConfig kCustomerQuery{
     .lists = {RegisterRules::floors(true), RegisterRules::houseTypes(true),
               CustomerSearch::demandModes(), RegisterRules::locations(true)},
     .exchange = {customerExchangeLayout(), &Tdmbasic::qryKHXX},
+    .match = {QStringLiteral("匹配房源"), &MatchWindows::matchListings},
 };
 
 } // namespace
 
 TFrmKHCX::TFrmKHCX(QWidget* parent)
-    : QueryFrame(kCustomerQuery, parent), qrykhxx(rows()), dskhxx(rowsLink())
+    : QueryFrame(kCustomerQuery, parent), qrykhxx(rows()), dskhxx(rowsLink()), m_previous(FrmKHCX)
 {
     edtMJ1->setMaximumWidth(70);
     edtJG1->setMaximumWidth(70);
@@ -71,6 +73,11 @@ TFrmKHCX::TFrmKHCX(QWidget* parent)
     setPanelTabOrder({edtRQ1, Button2, edtRQ2, Button3, edtXQDZ, cbLC, cbHX, cbFS, edtMJ1, edtJG1,
                       cbSFYX, BitBtn5, cbWZ});
     FrmKHCX = this;
+}
+
+TFrmKHCX::~TFrmKHCX()
+{
+    if (FrmKHCX == this) FrmKHCX = m_previous;
 }
 
 std::unique_ptr<QDialog> TFrmKHCX::makeCard()

@@ -11,6 +11,7 @@ class TFrmKHCX : public QueryFrame
     Q_OBJECT
 public:
     explicit TFrmKHCX(QWidget* parent = nullptr);
+    ~TFrmKHCX() override;
 
     Query& qrykhxx;
     DataSource& dskhxx;
@@ -18,7 +19,10 @@ public:
 private:
     std::unique_ptr<QDialog> makeCard() override;
     QStringList quickSearchLines(const RegisterRules::SearchPanel& shared) const override;
+
+    QPointer<TFrmKHCX> m_previous; // the reference before this window opened
 };
 
-// The customer query window while it is open; null otherwise.
+// The customer query window while it is open (the innermost, when one was opened
+// over another's card); null otherwise.
 extern QPointer<TFrmKHCX> FrmKHCX;

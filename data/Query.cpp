@@ -720,7 +720,8 @@ void Query::openRows(const QList<ColumnInfo>& columns, std::vector<QVector<QVari
     m_rows.resize(rows.size());
     for (size_t i = 0; i < rows.size(); ++i) {
         m_rows[i].values = std::move(rows[i]);
-        m_rows[i].values.resize(columns.size());
+        // Resized only when needed: a row the caller still shares stays shared.
+        if (m_rows[i].values.size() != columns.size()) m_rows[i].values.resize(columns.size());
     }
     browseFirst();
 }

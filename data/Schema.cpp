@@ -185,8 +185,10 @@ const char* const kMainIndexes[] = {
     "CREATE INDEX 客户信息_序号 ON 客户信息(公司编号, 录入日期, 序号)",
     "CREATE INDEX 客户信息_录入日期 ON 客户信息(录入日期)",
     "CREATE UNIQUE INDEX 操作员档案_员工编号 ON 操作员档案(员工编号)",
-    // Matching reads these columns of every valid row of one mode from the index alone;
-    // the archive number third keeps new rows together at the end of their part.
+    // Matching seeks the valid rows of one mode here and tests its conditions on the
+    // columns after them before it reads a row of the table; the archive number third
+    // keeps new rows together at the end of their part and leads to the table's rows in
+    // archive order, the order an office enters them.
     "CREATE INDEX 房屋信息_匹配 ON 房屋信息(方式, 类型, 档案号, 房屋面积, 信息价格, 户型, 楼层, "
     "位置, 权属, 小区名称, 地址)",
     "CREATE INDEX 客户信息_匹配 ON 客户信息(需求方式, 类型, 档案号, 面积1, 面积2, 价格1, 价格2, "

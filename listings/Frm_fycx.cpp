@@ -3,6 +3,7 @@
 #include "listings/Frm_LLFZ.h"
 #include "listings/ListingExchange.h"
 #include "listings/core/ListingSearch.h"
+#include "matching/MatchWindows.h"
 
 #include <QGridLayout>
 
@@ -45,12 +46,13 @@ const QueryWindowConfig kListingQuery{
     .lists = {RegisterRules::floors(false), RegisterRules::houseTypes(false),
               RegisterRules::locations(false), ListingSearch::supplyModes()},
     .exchange = {listingExchangeLayout(), &Tdmbasic::qryFWXX},
+    .match = {QStringLiteral("匹配客户"), &MatchWindows::matchCustomers},
 };
 
 } // namespace
 
 TFrmFYCX::TFrmFYCX(QWidget* parent)
-    : QueryFrame(kListingQuery, parent), qryFwxx(rows()), dsFwxx(rowsLink())
+    : QueryFrame(kListingQuery, parent), qryFwxx(rows()), dsFwxx(rowsLink()), m_previous(FrmFYCX)
 {
     FrmFYCX = this;
 
@@ -86,6 +88,11 @@ TFrmFYCX::TFrmFYCX(QWidget* parent)
     g->addWidget(BitBtn5, 2, 7);
     setPanelTabOrder({cbSFYX, cbFS, edtXQDZ, edtMJ1, edtMJ2, cbLC, cbHX, edtJG1, edtJG2, cbWZ,
                       edtRQ1, Button2, edtRQ2, Button3, edtXJCD1, BitBtn5, edtXJCD2});
+}
+
+TFrmFYCX::~TFrmFYCX()
+{
+    if (FrmFYCX == this) FrmFYCX = m_previous;
 }
 
 QStringList TFrmFYCX::quickSearchLines(const RegisterRules::SearchPanel& shared) const

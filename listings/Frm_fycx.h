@@ -11,6 +11,7 @@ class TFrmFYCX : public QueryFrame
     Q_OBJECT
 public:
     explicit TFrmFYCX(QWidget* parent = nullptr);
+    ~TFrmFYCX() override;
 
     // The panel's own controls (the others are the frame's).
     QLineEdit *edtMJ2, *edtJG2, *edtXJCD1, *edtXJCD2;
@@ -20,7 +21,10 @@ public:
 private:
     QStringList quickSearchLines(const RegisterRules::SearchPanel& shared) const override;
     std::unique_ptr<QDialog> makeCard() override;
+
+    QPointer<TFrmFYCX> m_previous; // the reference before this window opened
 };
 
-// The listing query window while it is open; null otherwise.
+// The listing query window while it is open (the innermost, when one was opened
+// over another's card); null otherwise.
 extern QPointer<TFrmFYCX> FrmFYCX;

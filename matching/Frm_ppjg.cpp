@@ -175,12 +175,15 @@ void TFrmPPJG::buildUi()
 
 void TFrmPPJG::refresh()
 {
+    const QString current = currentArchive();
     guarded([this] {
         if (!dmbasic) throw DbError(QStringLiteral("数据库连接没有打开。"));
         Connection& c = dmbasic->adoCntnfybase;
         present(m_side == Side::Customers ? Matching::customersFor(c, m_listing, m_personal)
                                           : Matching::listingsFor(c, m_customer, m_personal));
     });
+    // The row that was current stays current while it is still shown.
+    if (!current.isEmpty() && qryPP.isActive()) qryPP.locate(QStringLiteral("档案号"), current);
 }
 
 QList<GridColumn> TFrmPPJG::columns() const

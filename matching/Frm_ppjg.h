@@ -43,7 +43,8 @@ public:
     Query qryPP; // the result, made in memory
     DataSource dsPP;
 
-    // Matches again on the rows as they are now (after a card changed one).
+    // Matches again on the rows as they are now (after a card changed one); the
+    // current row stays current while it is still shown.
     void refresh();
 
     void btnXMClick();    // column chooser

@@ -25,6 +25,12 @@ QStringList builderSearch(const QString& table, const QString& where)
             where};
 }
 
+QStringList oneRecord(const QString& table, const QString& archive)
+{
+    return {QStringLiteral("select * from %1 ").arg(table),
+            QStringLiteral("where 档案号=\"%1\" ").arg(Text::quoted(archive, QLatin1Char('"')))};
+}
+
 QString printTitle(const QString& czrq, const QString& tail)
 {
     return czrq.left(2) + QStringLiteral("年") + czrq.mid(2, 2) + QStringLiteral("月") +

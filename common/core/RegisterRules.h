@@ -24,6 +24,9 @@ QStringList firstSearch(const QString& table, const QString& qsrq, const QString
 // The condition-builder search: every row of the table, narrowed by the builder's clauses.
 QStringList builderSearch(const QString& table, const QString& where);
 
+// The row of the table with this archive number (none when it is gone).
+QStringList oneRecord(const QString& table, const QString& archive);
+
 // "YY年MM月DD" followed by `tail` (" 日房源信息表", "日客户信息表") from a date YYMMDD.
 QString printTitle(const QString& czrq, const QString& tail);
 // The text printed after the grid.

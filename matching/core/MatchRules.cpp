@@ -294,6 +294,27 @@ QString Outcome::reasons() const
     return parts.join(QStringLiteral("  "));
 }
 
+QString ReasonTexts::of(const Outcome& o)
+{
+    // Everything reason() reads of a judgement, in order.
+    std::string key;
+    key.reserve(kCriteria * 24);
+    const auto put = [&key](const auto& v) {
+        key.append(reinterpret_cast<const char*>(&v), sizeof v);
+    };
+    for (const Judgement& j : o.judgements) {
+        put(j.verdict);
+        put(j.above);
+        put(j.reversed);
+        put(j.deviation);
+        put(j.found);
+        put(j.wanted);
+    }
+    auto [it, added] = m_texts.try_emplace(std::move(key));
+    if (added) it->second = o.reasons();
+    return it->second;
+}
+
 Outcome judge(const Listing& l, const Customer& c, Detail detail)
 {
     Outcome o;

@@ -5,6 +5,8 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <string>
+#include <unordered_map>
 
 namespace Matching
 {
@@ -68,10 +70,22 @@ struct Outcome {
     QString reasons() const;
 };
 
+// Outcome::reasons() for the many rows of a result: outcomes that read alike (the
+// same verdicts, the same share outside a bound, the same facilities found) share
+// one text, made once.
+class ReasonTexts
+{
+public:
+    QString of(const Outcome& o);
+
+private:
+    std::unordered_map<std::string, QString> m_texts;
+};
+
 // Judges one pair: both 有效, modes paired (出售/求购, 出租/求租), then every
 // criterion. With Detail::Decision the judging stops as soon as the pair is ruled
-// out (shown false, later judgements left at their defaults): the fast first pass
-// over many candidates.
+// out (shown false, later judgements left at their defaults): the fast first look
+// at each of many candidates.
 enum class Detail { Full, Decision };
 Outcome judge(const Listing& l, const Customer& c, Detail detail = Detail::Full);
 

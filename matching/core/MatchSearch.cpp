@@ -178,34 +178,16 @@ QString wordsAllowed(const QStringList& wanted)
              blank(QStringLiteral("地址")));
 }
 
-// The columns the first pass reads to decide: the pair's validity, mode, bounds,
-// texts and the wanted area. Index 房屋信息_匹配 and 客户信息_匹配 hold exactly
-// these, so the engine answers the first pass from the index alone.
-QStringList listingDecisionColumns()
-{
-    return {QStringLiteral("档案号"),   QStringLiteral("类型"),     QStringLiteral("方式"),
-            QStringLiteral("房屋面积"), QStringLiteral("信息价格"), QStringLiteral("户型"),
-            QStringLiteral("楼层"),     QStringLiteral("位置"),     QStringLiteral("权属"),
-            QStringLiteral("小区名称"), QStringLiteral("地址")};
-}
-
-QStringList customerDecisionColumns()
-{
-    return {QStringLiteral("档案号"), QStringLiteral("类型"),  QStringLiteral("需求方式"),
-            QStringLiteral("面积1"),  QStringLiteral("面积2"), QStringLiteral("价格1"),
-            QStringLiteral("价格2"),  QStringLiteral("户型"),  QStringLiteral("楼层"),
-            QStringLiteral("位置"),   QStringLiteral("权属"),  QStringLiteral("地址描述")};
-}
-
-// The candidate statement: validity, mode, the area or the price at least near (a
-// pair missing one of them is still shown as a near miss, so only both missing can
-// be left out here), then the conditions that rule a pair out.
-QStringList candidates(const QString& table, const QStringList& columns, const QString& modeColumn,
+// The candidate statement over the columns shown and the validity (with these,
+// every column the rules judge on): validity, mode, the area or the price at least
+// near (a pair missing one of them is still shown as a near miss, so only both
+// missing can be left out here), then the conditions that rule a pair out.
+QStringList candidates(const QString& table, const QStringList& shown, const QString& modeColumn,
                        const QString& mode, const QString& area, const QString& price,
                        const QStringList& conditions)
 {
     QStringList lines;
-    lines << QStringLiteral("select %1 from %2 ").arg(columns.join(','), table)
+    lines << QStringLiteral("select %1,类型 from %2 ").arg(shown.join(','), table)
           << QStringLiteral("where 类型=\"%1\" ").arg(dq(validValue()))
           << QStringLiteral("and %1=\"%2\" ").arg(modeColumn, dq(mode));
     if (!area.isEmpty() && !price.isEmpty())
@@ -228,31 +210,11 @@ QList<ColumnInfo> resultColumns(Connection& c, const QString& table, const QStri
     return out;
 }
 
-// The second pass reads the rows shown by archive number, so many per statement;
-// beyond kByArchive rows one more run of the candidate statement reads them
-// faster than that many look-ups.
-constexpr int kBatch = 500;
-constexpr int kByArchive = 2000;
-
-QList<QStringList> secondPass(const QString& select, const QStringList& candidateLines,
-                              const QStringList& archives)
-{
-    if (archives.size() > kByArchive) return {QStringList{select} + candidateLines.mid(1)};
-    QList<QStringList> statements;
-    for (qsizetype from = 0; from < archives.size(); from += kBatch) {
-        QStringList in;
-        for (const QString& a : archives.mid(from, kBatch))
-            in << Text::literal(a, '"');
-        statements << QStringList{select,
-                                  QStringLiteral("where 档案号 in (%1) ").arg(in.join(','))};
-    }
-    return statements;
-}
-
-// Runs the candidate statement and judges each candidate on the deciding columns;
-// then reads the whole rows of those shown (the shown columns, the validity and
-// the facilities) and judges them in full, so the score and the reasons come from
-// the rows as they are now. Best score first.
+// Runs the candidate statement, which reads the columns shown and those the
+// rules judge on, and judges each candidate: first only as far as it takes to
+// rule it out, then in full for the score and the reasons of those shown. One
+// pass: the rows are read once, as they are now. Best score first, then by
+// archive number.
 template <typename T, typename Judge>
 MatchTable run(Connection& c, const QString& table, const QList<Field<T>>& fields,
                const QStringList& shownColumns, const QStringList& candidateLines,
@@ -262,50 +224,34 @@ MatchTable run(Connection& c, const QString& table, const QList<Field<T>>& field
     t.columns = resultColumns(c, table, shownColumns);
     if (candidateLines.isEmpty()) return t;
 
-    QStringList archives;
-    {
-        Query q(&c);
-        q.setSql(candidateLines);
-        q.open();
-        const Reader<T> reader(q, fields);
-        for (int i = 0; i < q.recordCount(); ++i) {
-            const T candidate = reader.at(i);
-            if (judgeOne(candidate, Detail::Decision).shown) archives << candidate.archive;
-        }
-    }
+    Query q(&c);
+    q.setSql(candidateLines);
+    q.open();
+    const Reader<T> reader(q, fields);
+    QList<int> cols;
+    for (const QString& name : shownColumns)
+        cols << q.fieldIndex(name);
 
     struct Hit {
-        Outcome outcome;
+        int score;
         QString archive;
         QVector<QVariant> row;
     };
     std::vector<Hit> hits;
-    const QString select =
-        QStringLiteral("select %1 from %2 ")
-            .arg((shownColumns + QStringList{QStringLiteral("类型")}).join(','), table);
-    for (const QStringList& lines : secondPass(select, candidateLines, archives)) {
-        Query q(&c);
-        q.setSql(lines);
-        q.open();
-        const Reader<T> reader(q, fields);
-        QList<int> cols;
-        for (const QString& name : shownColumns)
-            cols << q.fieldIndex(name);
-        for (int i = 0; i < q.recordCount(); ++i) {
-            const T candidate = reader.at(i);
-            const Outcome o = judgeOne(candidate, Detail::Full);
-            if (!o.shown) continue; // changed since the first pass, or not shown there
-            QVector<QVariant> row;
-            row.reserve(3 + cols.size());
-            row << double(o.score) << markFor(o) << o.reasons();
-            for (int col : cols)
-                row << (col >= 0 ? q.valueAt(i, col) : QVariant());
-            hits.push_back({o, candidate.archive, std::move(row)});
-        }
+    ReasonTexts reasons;
+    for (int i = 0; i < q.recordCount(); ++i) {
+        const T candidate = reader.at(i);
+        if (!judgeOne(candidate, Detail::Decision).shown) continue;
+        const Outcome o = judgeOne(candidate, Detail::Full);
+        QVector<QVariant> row;
+        row.reserve(3 + cols.size());
+        row << double(o.score) << markFor(o) << reasons.of(o);
+        for (int col : cols)
+            row << (col >= 0 ? q.valueAt(i, col) : QVariant());
+        hits.push_back({o.score, candidate.archive, std::move(row)});
     }
     std::sort(hits.begin(), hits.end(), [](const Hit& a, const Hit& b) {
-        return a.outcome.score != b.outcome.score ? a.outcome.score > b.outcome.score
-                                                  : a.archive < b.archive;
+        return a.score != b.score ? a.score > b.score : a.archive < b.archive;
     });
     t.rows.reserve(hits.size());
     for (Hit& h : hits)
@@ -348,11 +294,11 @@ QStringList listingColumns(bool personal)
     return c;
 }
 
-QStringList customerCandidates(const Listing& l)
+QStringList customerCandidates(const Listing& l, bool personal)
 {
     const QString demand = demandModeFor(l.mode);
     if (l.validity != validValue() || demand.isEmpty()) return {};
-    return candidates(customerTable(), customerDecisionColumns(), QStringLiteral("需求方式"),
+    return candidates(customerTable(), customerColumns(personal), QStringLiteral("需求方式"),
                       demand, rangeAround(QStringLiteral("面积1"), QStringLiteral("面积2"), l.area),
                       rangeAround(QStringLiteral("价格1"), QStringLiteral("价格2"), l.price),
                       {textAllows(QStringLiteral("户型"), named(l.houseType)),
@@ -361,11 +307,11 @@ QStringList customerCandidates(const Listing& l)
                        textAllows(QStringLiteral("权属"), named(l.ownership))});
 }
 
-QStringList listingCandidates(const Customer& c)
+QStringList listingCandidates(const Customer& c, bool personal)
 {
     const QString supply = supplyModeFor(c.mode);
     if (c.validity != validValue() || supply.isEmpty()) return {};
-    return candidates(listingTable(), listingDecisionColumns(), QStringLiteral("方式"), supply,
+    return candidates(listingTable(), listingColumns(personal), QStringLiteral("方式"), supply,
                       valueWithin(QStringLiteral("房屋面积"), range(c.area1, c.area2)),
                       valueWithin(QStringLiteral("信息价格"), range(c.price1, c.price2)),
                       {textAllows(QStringLiteral("户型"), named(c.houseType)),
@@ -398,13 +344,14 @@ QString markFor(const Outcome& o)
 MatchTable customersFor(Connection& c, const Listing& l, bool personal)
 {
     return run(c, customerTable(), customerFields(), customerColumns(personal),
-               customerCandidates(l),
+               customerCandidates(l, personal),
                [&](const Customer& cu, Detail d) { return judge(l, cu, d); });
 }
 
 MatchTable listingsFor(Connection& c, const Customer& cu, bool personal)
 {
-    return run(c, listingTable(), listingFields(), listingColumns(personal), listingCandidates(cu),
+    return run(c, listingTable(), listingFields(), listingColumns(personal),
+               listingCandidates(cu, personal),
                [&](const Listing& l, Detail d) { return judge(l, cu, d); });
 }
 

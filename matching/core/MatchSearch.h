@@ -1,9 +1,8 @@
 #pragma once
 // Finding the customers for one listing and the listings for one customer: one
 // statement per direction fetches the candidates (valid, paired mode, area or
-// price at least near) with the columns the rules decide on, the rules judge each
-// pair in memory, the rows shown are then read whole by archive number, and the
-// result is a table ready for a grid, best first.
+// price at least near) with the columns a result shows, the rules judge each pair
+// in memory, and the result is a table ready for a grid, best first.
 #include "data/Connection.h"
 #include "matching/core/MatchRules.h"
 
@@ -28,11 +27,12 @@ QStringList listingColumns(bool personal);
 
 // The candidate statements, as Jet statement lines: validity, the paired mode and
 // the area or the price at least near (open bounds and reversed ranges allowed
-// for), over the columns the rules decide on. Every pair the rules show is among
-// the rows they return. Empty when the given side cannot match anything (not
-// 有效, or a mode that pairs with none).
-QStringList customerCandidates(const Listing& l);
-QStringList listingCandidates(const Customer& c);
+// for), over the other side's columns a result shows (the personal ones as
+// asked) and its validity, which hold every column the rules judge on. Every pair
+// the rules show is among the rows they return. Empty when the given side cannot
+// match anything (not 有效, or a mode that pairs with none).
+QStringList customerCandidates(const Listing& l, bool personal);
+QStringList listingCandidates(const Customer& c, bool personal);
 
 // Names of the computed columns in front of the other side's columns.
 QString scoreColumn();  // 分数: 0..100
