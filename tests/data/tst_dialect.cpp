@@ -231,9 +231,9 @@ private slots:
         TestDb db;
         for (const char* v :
              {"a\\b", "ab", "x\\", "50%折", "5折", "O'Neil", "12\"寸", "a_b", "axb", "a\\\\b"})
-            db.exec(QStringLiteral(
-                        "insert into 房屋信息 (档案号, 小区名称, 地址) values (%1, %1, '')")
-                        .arg(Text::literal(QString::fromUtf8(v))));
+            db.exec(
+                QStringLiteral("insert into 房屋信息 (档案号, 小区名称, 地址) values (%1, %1, '')")
+                    .arg(Text::literal(QString::fromUtf8(v))));
         const QStringList forms = {
             "小区名称 like '%" + Text::quoted(typed) + "%'",
             "((小区名称+地址) like \"%" + Text::quoted(typed, '"') + "%\")",
