@@ -110,6 +110,13 @@ private:
     QStringList m_serverDatabases;
 };
 
+// Every row of the main database at `location`: of the ten main tables and the
+// record tables it has, each row led by its table's name and sorted, so that two
+// databases on any engines compare equal when they hold the same rows.
+QList<QVariantList> everyRow(const QString& location);
+// A file's SHA-256 ("missing" when it cannot be read).
+QByteArray fileDigest(const QString& path);
+
 // Rows ("kind", "expected") of the server databases every opening refuses, with
 // words of the cause its message names (kinds as in TestDb::serverOfKind).
 void serverRefusalRows();
