@@ -5,9 +5,11 @@
 #include "data/Dialect.h"
 #include "data/KeyLookup.h"
 #include "data/Query.h"
+#include "data/RecordLog.h"
 #include "data/Text.h"
 
 #include <QFileInfo>
+#include <optional>
 
 namespace
 {
@@ -222,6 +224,8 @@ int importRows(Connection& main, Connection& file, const ExchangeLayout& layout,
     main.lockWriters(layout.mainTable);
     KeyLookup has(main, layout.mainTable, layout.keyColumn);
     BulkInsert ins(main, layout.mainTable, columnNames(layout));
+    std::optional<RecordLog::Imports> log;
+    if (RecordLog::keeps(main, layout.mainTable)) log.emplace(main, layout.mainTable, file.path());
     Statement rd(
         file,
         QStringLiteral("SELECT %1 FROM %2").arg(columnList(layout), ident(layout.exchangeTable)));
@@ -247,6 +251,7 @@ int importRows(Connection& main, Connection& file, const ExchangeLayout& layout,
                 const QString key = KeyLookup::fold(row[keyIdx].toString());
                 if (!stored.contains(key) && !added.contains(key)) {
                     ins.add(row);
+                    if (log) log->add(row[keyIdx].toString());
                     added.insert(key);
                 }
             }
@@ -254,6 +259,7 @@ int importRows(Connection& main, Connection& file, const ExchangeLayout& layout,
         }
     }
     ins.finish();
+    if (log) log->finish();
     t.commit();
     return int(added.size());
 }
