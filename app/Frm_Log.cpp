@@ -9,6 +9,7 @@
 #include "common/Dialogs.h"
 #include "data/DbError.h"
 #include "data/Dmbasic.h"
+#include "data/SchemaUpgrade.h"
 #include "data/Text.h"
 
 #include <QDate>
@@ -212,6 +213,15 @@ void TFrmLog::btnOKClick()
         return;
     }
     rememberTyped();
+    // A database of a newer layout is refused before anything reads or writes it.
+    try {
+        SchemaUpgrade::requireKnown(dmbasic->adoCntnfybase);
+    } catch (const DbError& e) {
+        dmbasic->adoCntnfybase.close();
+        dialogs().message(this, e.text());
+        edtDB->setFocus();
+        return;
+    }
     if (!reconnect(false, &why)) {
         dialogs().message(this, LoginCheck::exchangeRefusal(why));
         Button2->setFocus();
@@ -230,6 +240,15 @@ void TFrmLog::btnOKClick()
         return;
     }
     if (loginCheck(number, password)) {
+        // An older database gains what this program keeps beside the registers.
+        try {
+            SchemaUpgrade::upgrade(dmbasic->adoCntnfybase);
+        } catch (const DbError& e) {
+            dialogs().message(
+                this, QStringLiteral("数据库升级没有完成，数据库没有被改动，请稍后再登录。\n") +
+                          e.text());
+            return;
+        }
         accept();
         return;
     }

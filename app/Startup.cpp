@@ -35,6 +35,7 @@ int runHalvorra(HalvorraApp& app)
     if (dialogs().exec(log.get()) == QDialog::Accepted) {
         CurUser.JSJM = computerName();
         CurUser.IPDZ = firstIPv4Address();
+        handOverLogin(dmbasic->adoCntnfybase);
         main = std::make_unique<TFrmmain>();
         face.reset();
         main->show();

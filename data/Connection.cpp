@@ -179,7 +179,12 @@ long long Connection::writeRow(const QString& sql, const QList<QVariant>& args, 
 
 Connection::Transaction::Transaction(Connection& c, Mode mode) : m_c(c)
 {
-    c.requireEngine().begin(mode == Write ? engine::TxMode::Write : engine::TxMode::Snapshot);
+    engine::Engine& e = c.requireEngine();
+    if (mode == Joined && e.inTransaction()) {
+        m_done = true; // the caller's transaction ends it
+        return;
+    }
+    e.begin(mode == Snapshot ? engine::TxMode::Snapshot : engine::TxMode::Write);
 }
 
 Connection::Transaction::~Transaction()
@@ -190,6 +195,7 @@ Connection::Transaction::~Transaction()
 
 void Connection::Transaction::commit()
 {
+    if (m_done) return;
     m_c.requireEngine().commit();
     m_done = true;
 }

@@ -21,6 +21,13 @@ class Engine;
 class Cursor;
 } // namespace engine
 
+// Who works on a connection: the operator's staff number and the workstation,
+// handed to the data layer at login and written with every change it keeps.
+struct Actor {
+    QString operatorNumber;
+    QString workstation;
+};
+
 class Connection
 {
 public:
@@ -78,10 +85,12 @@ public:
     // A write transaction (the writer's lock taken at begin where the engine has
     // one, so two workstations cannot interleave a read-then-write), or a
     // consistent read-only snapshot. Rolls back in the destructor unless committed.
+    // Joined: part of the transaction the caller has open (which commits or rolls
+    // back the whole), or a write transaction of its own when none is open.
     class Transaction
     {
     public:
-        enum Mode { Write, Snapshot };
+        enum Mode { Write, Snapshot, Joined };
         explicit Transaction(Connection& c, Mode mode = Write);
         ~Transaction();
         void commit();
@@ -90,6 +99,14 @@ public:
         Connection& m_c;
         bool m_done = false;
     };
+
+    // The operator and workstation written with each change kept (history, bin).
+    void setActor(const Actor& a) { m_actor = a; }
+    const Actor& actor() const { return m_actor; }
+    // Whether changes of listings and customers leave their history and deleted
+    // rows go to the recycle bin (on; off only to measure what keeping them costs).
+    void setKeepsRecords(bool on) { m_keepsRecords = on; }
+    bool keepsRecords() const { return m_keepsRecords; }
 
     // A run of many writes: a larger cache while the object lives.
     class BulkScope
@@ -117,6 +134,8 @@ private:
     QString m_path;
     QString m_password;
     std::unique_ptr<engine::Engine> m_engine;
+    Actor m_actor;
+    bool m_keepsRecords = true;
     QHash<QString, TableInfo> m_tables;             // key: lower-case name
     QHash<QString, ColumnInfo::Type> m_columnKinds; // any table; key: column name
 };

@@ -6,6 +6,7 @@
 #include "data/DbError.h"
 #include "data/DbLocation.h"
 #include "data/Schema.h"
+#include "data/SchemaUpgrade.h"
 #include "data/engine/Engine.h"
 #include "data/engine/SqlCipherEngine.h"
 
@@ -23,15 +24,24 @@ QString mainPassword()
     return QString::fromLatin1(Schema::mainPassword());
 }
 
+// The tables a copy moves: the ten of every main database, then the record
+// tables (history, bin, notes) of a source that has them.
+QList<Schema::TableDef> copiedTables()
+{
+    return Schema::mainTables() + Schema::recordTables();
+}
+
 // Every row of every main table from `src` (inside its snapshot) into `dst`
-// (inside its transaction), in the order they were stored.
+// (inside its transaction), in the order they were stored; numbered rows keep
+// their numbers.
 QList<TableCount> copyRows(Connection& src, Connection& dst)
 {
     QList<TableCount> counts;
     Connection::BulkScope bulk(dst);
     const engine::Flavor from = src.requireEngine().flavor();
-    for (const Schema::TableDef& t : Schema::mainTables()) {
+    for (const Schema::TableDef& t : copiedTables()) {
         const QString table = QString::fromUtf8(t.name);
+        if (!src.table(table)) continue; // a database of layout 1 has no record tables
         QStringList names, quoted;
         QList<ColumnInfo::Type> types;
         for (const Schema::ColumnDef& c : t.columns) {
@@ -41,7 +51,7 @@ QList<TableCount> copyRows(Connection& src, Connection& dst)
         }
         Statement rd(src, QStringLiteral("SELECT %1 FROM %2 ORDER BY %3")
                               .arg(quoted.join(QLatin1Char(',')), Dialect::identifier(table),
-                                   Dialect::rowId(from)));
+                                   t.numbered ? quoted.first() : Dialect::rowId(from)));
         BulkInsert ins(dst, table, names);
         QVector<QVariant> row(names.size());
         while (rd.step()) {
@@ -56,13 +66,15 @@ QList<TableCount> copyRows(Connection& src, Connection& dst)
         ins.finish();
         counts << TableCount{table, ins.written()};
     }
+    Schema::continueNumbering(dst);
     return counts;
 }
 
 // A database of ours already there: every table must be empty.
 void requireEmpty(Connection& c, const QString& target)
 {
-    for (const Schema::TableDef& t : Schema::mainTables()) {
+    for (const Schema::TableDef& t : copiedTables()) {
+        if (!c.table(QString::fromUtf8(t.name))) continue;
         Statement st(c, QStringLiteral("SELECT count(*) FROM %1")
                             .arg(Dialect::identifier(QString::fromUtf8(t.name))));
         const long long n = st.step() ? st.value(0).toLongLong() : 0;
@@ -87,6 +99,8 @@ QList<TableCount> copy(const QString& source, const QString& target)
     Connection src(DbKind::Main);
     src.setDatabase(source, mainPassword());
     src.open();
+    // Tables of a newer layout would not come along: such a source is refused.
+    SchemaUpgrade::requireKnown(src);
     Connection::Transaction snapshot(src, Connection::Transaction::Snapshot);
     QList<TableCount> counts;
     const bool toFile = engine::flavorOf(target) == engine::Flavor::SqlCipher;
@@ -110,6 +124,10 @@ QList<TableCount> copy(const QString& source, const QString& target)
         Connection dst(DbKind::Main);
         dst.setDatabase(target, mainPassword());
         dst.open();
+        // An empty target of an older layout gets the record tables first; one
+        // that is not empty is refused before anything changes.
+        requireEmpty(dst, target);
+        SchemaUpgrade::upgrade(dst);
         Connection::Transaction t(dst);
         requireEmpty(dst, target);
         counts = copyRows(src, dst);

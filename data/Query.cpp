@@ -1,12 +1,14 @@
 #include "data/Query.h"
 
 #include "data/DbError.h"
+#include "data/RecordLog.h"
 #include "data/Schema.h"
 #include "data/Text.h"
 #include "data/engine/Engine.h"
 #include "data/engine/TextCache.h"
 
 #include <QRegularExpression>
+#include <optional>
 
 namespace
 {
@@ -587,6 +589,12 @@ QString Query::unchangedSince(const Row& row, QList<QVariant>& args) const
     return sql;
 }
 
+QString Query::keyOf(const QVector<QVariant>& values) const
+{
+    const int k = fieldIndex(Schema::uniqueKey(m_table));
+    return k < 0 ? QString() : values[k].toString();
+}
+
 void Query::post()
 {
     requireActive();
@@ -595,15 +603,23 @@ void Query::post()
     validateRow(m_buffer);
     Row& row = currentRow();
     const engine::Flavor f = m_conn->requireEngine().flavor();
+    // A kept table's row and its history are written in one transaction (the
+    // caller's, when one is open): both or neither.
+    const bool keep = RecordLog::keeps(*m_conn, m_table);
+    std::optional<Connection::Transaction> tx;
+    if (keep) tx.emplace(*m_conn, Connection::Transaction::Joined);
+    long long id = row.rowid;
     if (m_state == State::Edit) {
         QStringList sets;
         QList<QVariant> args;
+        QList<RecordLog::ColumnChange> changes;
         for (int i = 0; i < m_columns.size(); ++i) {
             const QVariant& o = row.values[i];
             const QVariant& n = m_buffer[i];
             if (o.isNull() != n.isNull() || o != n) {
                 sets << Dialect::identifier(m_columns[i].name) + QStringLiteral("=?");
                 args << n;
+                changes << RecordLog::ColumnChange{m_columns[i].name, o, n};
             }
         }
         if (!sets.isEmpty()) {
@@ -611,11 +627,11 @@ void Query::post()
                 QStringLiteral("UPDATE %1 SET %2 WHERE %3")
                     .arg(Dialect::identifier(m_table), sets.join(','), Dialect::rowIdEquals(f));
             args << m_conn->engine()->rowIdParam(row.rowid);
-            if (m_optimistic) sql += unchangedSince(row, args);
+            if (m_optimistic || keep) sql += unchangedSince(row, args);
             long long written = 0;
-            const long long id = m_conn->writeRow(sql, args, row.rowid, &written);
+            id = m_conn->writeRow(sql, args, row.rowid, &written);
             if (written == 0) throw DbError(changedElsewhere());
-            row.rowid = id;
+            if (keep) RecordLog::changed(*m_conn, m_table, keyOf(m_buffer), changes);
         }
     } else {
         QStringList names, marks;
@@ -632,8 +648,11 @@ void Query::post()
                 : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                       .arg(Dialect::identifier(m_table), names.join(','), marks.join(','));
         long long written = 0;
-        row.rowid = m_conn->writeRow(sql, args, -1, &written);
+        id = m_conn->writeRow(sql, args, -1, &written);
+        if (keep) RecordLog::event(*m_conn, m_table, keyOf(m_buffer), RecordLog::Event::Inserted);
     }
+    if (tx) tx->commit();
+    row.rowid = id;
     row.values = m_buffer;
     m_buffer.clear();
     m_modified = false;
@@ -689,16 +708,24 @@ void Query::remove()
     const int raw = m_visible[size_t(pos)];
     {
         // The stored row must still be the one shown: a row identity freed by a
-        // deletion elsewhere may meanwhile belong to another row.
+        // deletion elsewhere may meanwhile belong to another row. A kept table's
+        // row goes to the recycle bin as it was stored, in the same transaction.
+        const bool keep = RecordLog::keeps(*m_conn, m_table);
+        std::optional<Connection::Transaction> tx;
+        if (keep) tx.emplace(*m_conn, Connection::Transaction::Joined);
         const Row& gone = m_rows[size_t(raw)];
         QList<QVariant> args{m_conn->engine()->rowIdParam(gone.rowid)};
         QString sql = QStringLiteral("DELETE FROM %1 WHERE %2")
                           .arg(Dialect::identifier(m_table),
                                Dialect::rowIdEquals(m_conn->requireEngine().flavor()));
-        if (m_optimistic) sql += unchangedSince(gone, args);
+        if (m_optimistic || keep) sql += unchangedSince(gone, args);
         long long written = 0;
         m_conn->writeRow(sql, args, gone.rowid, &written);
         if (written == 0) throw DbError(changedElsewhere());
+        if (keep) {
+            RecordLog::deleted(*m_conn, m_table, keyOf(gone.values), m_columns, gone.values);
+            tx->commit();
+        }
     }
     emit aboutToRemoveRow(pos);
     m_rows.erase(m_rows.begin() + raw);

@@ -149,6 +149,8 @@ private:
     QList<FilterTerm> parseFilter(const QString& f) const;
     QVariant convertFor(int col, const QVariant& v) const;
     void validateRow(const QVector<QVariant>& values) const;
+    // The row's archive number (the table's unique key), empty when it has none.
+    QString keyOf(const QVector<QVariant>& values) const;
     // " AND col IS ? ..." for every column, the row's values appended to `args`.
     QString unchangedSince(const Row& row, QList<QVariant>& args) const;
     void insertAt(int visiblePos);

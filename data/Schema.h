@@ -25,17 +25,33 @@ inline const char* exchangePassword()
 struct ColumnDef {
     const char* name;
     ColumnInfo::Type type;
-    int width; // text(n); 0 for float and memo
+    int width; // text(n); 0 for float, memo and integer
 };
 
 struct TableDef {
     const char* name;
     QList<ColumnDef> columns;
+    // The first column is a whole number the database gives each new row (the
+    // next one up), the table's key.
+    bool numbered = false;
 };
 
+// The ten tables every main database has had from the start.
 const QList<TableDef>& mainTables();
+// What the main database keeps beside them since layout 2: the change history,
+// the recycle bin and the follow-up notes of listings and customers. Copied with
+// the rows; never exchanged.
+const QList<TableDef>& recordTables();
 const QList<TableDef>& exchangeTables();
 const QList<TableDef>& tables(DbKind kind);
+
+// The layout of the main database this program makes and works on. A database
+// holds its layout in the table 数据库版本; one without that table is layout 1.
+constexpr int kLayoutVersion = 2;
+inline const char* versionTable()
+{
+    return "数据库版本";
+}
 // The column a main table's unique index is on; empty when it has none.
 QString uniqueKey(const QString& table);
 int appId(DbKind kind);
@@ -70,5 +86,15 @@ void createMainFile(const QString& path, const QString& password, const Fill& fi
 void createExchangeDatabase(const QString& path);
 // The same on an open connection (openRaw) inside the caller's transaction.
 void createMainTables(Connection& c, bool firstRows);
+
+// Pieces of the layout, for the upgrade of an older database (inside the caller's
+// transaction): the record tables with their indexes, the two matching indexes
+// where they are missing, and the version mark.
+void createRecordTables(Connection& c);
+void createMatchingIndexes(Connection& c, bool ifMissing);
+void markVersion(Connection& c, int version);
+// The next number of each numbered table set after rows were copied in with their
+// numbers (a file takes the next one up by itself).
+void continueNumbering(Connection& c);
 
 } // namespace Schema

@@ -9,7 +9,7 @@ enum class DbKind { Main, Exchange };
 
 struct ColumnInfo {
     QString name;
-    enum Type { Text, Float, Memo, Other } type = Text;
+    enum Type { Text, Float, Memo, Integer, Other } type = Text;
     int maxLength = 0; // characters; 0 = no limit
 };
 

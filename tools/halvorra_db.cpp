@@ -1,7 +1,7 @@
 // halvorra-db: makes, fills and moves Halvorra's databases.
 //   halvorra-db create DIR|URI       a new, empty pair of files for an office, or the
 //                                    tables of an empty server database
-//   halvorra-db demo DIR|URI [--listings N] [--customers M] [--company CODE]
+//   halvorra-db demo DIR|URI [--listings N] [--customers M] [--notes K] [--company CODE]
 //                                    the same filled with generated data
 //   halvorra-db copy SOURCE TARGET   a whole main database from a file to a server or
 //                                    back, row for row, into an empty target
@@ -24,7 +24,8 @@ int usage()
 {
     std::fputs("用法：\n"
                "  halvorra-db create DIR|URI\n"
-               "  halvorra-db demo DIR|URI [--listings N] [--customers M] [--company CODE]\n"
+               "  halvorra-db demo DIR|URI [--listings N] [--customers M] [--notes K]\n"
+               "                           [--company CODE]\n"
                "  halvorra-db copy SOURCE TARGET\n"
                "DIR 是一对数据库文件（fybase.mdb、fyExp.mdb）所在的文件夹；\n"
                "URI 是服务器上的数据库，如 postgresql://user@host:5432/dbname\n"
@@ -49,6 +50,8 @@ bool parseDemo(const QStringList& args, DemoData::Options& o)
             o.listings = args[++i].toInt(&ok);
         else if (args[i] == QLatin1String("--customers"))
             o.customers = args[++i].toInt(&ok);
+        else if (args[i] == QLatin1String("--notes"))
+            o.notes = args[++i].toInt(&ok);
         else if (args[i] == QLatin1String("--company"))
             o.companyCode = args[++i];
         else

@@ -12,10 +12,17 @@ struct GTMYhxx {
     QString IPDZ; // first IPv4 address
 };
 
+class Connection;
+
 extern GTMYhxx CurUser;
 extern QString CZRQ; // operation date YYMMDD, fixed at login
 extern QString QSRQ; // first day of the operation month, YYMM + "01"
 extern QString GSDM; // company code
+
+// Hands who is logged in (CurUser's number) on which workstation (computer name
+// and address) to the main database's connection, which writes them with every
+// change of a listing or customer it keeps.
+void handOverLogin(Connection& main);
 
 namespace Roles
 {

@@ -5,10 +5,12 @@
 #include "data/Dialect.h"
 #include "data/KeyLookup.h"
 #include "data/Query.h"
+#include "data/RecordLog.h"
 #include "data/Schema.h"
 #include "data/Text.h"
 
 #include <QFileInfo>
+#include <optional>
 
 namespace
 {
@@ -289,13 +291,17 @@ int importRows(Connection& main, Connection& file, const ExchangeLayout& layout,
     const QSet<QString> addedMeanwhile =
         KeyLookup(main, layout.mainTable, layout.keyColumn).present(freshKeys);
     BulkInsert ins(main, layout.mainTable, columnNames(layout));
+    std::optional<RecordLog::Imports> log;
+    if (RecordLog::keeps(main, layout.mainTable)) log.emplace(main, layout.mainTable, file.path());
     int count = 0;
     for (const QVector<QVariant>& row : fresh) {
         if (addedMeanwhile.contains(KeyLookup::fold(row[keyIdx].toString()))) continue;
         ins.add(row);
+        if (log) log->add(row[keyIdx].toString());
         ++count;
     }
     ins.finish();
+    if (log) log->finish();
     t.commit();
     return count;
 }

@@ -6,7 +6,9 @@
 // transaction, so a failure leaves the previous export whole.
 // Import: an exchange file from another office is checked first (it is untrusted
 // input), then every row whose archive number is not yet in the main table is
-// added, all in one transaction at the end, so a failure adds nothing.
+// added, all in one transaction at the end, so a failure adds nothing. Each row
+// added leaves its 导入 event in the history (RecordLog), in the same transaction.
+// History, recycle bin and notes never travel.
 #include "data/Connection.h"
 
 #include <QList>

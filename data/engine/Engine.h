@@ -84,6 +84,8 @@ public:
     virtual void begin(TxMode mode) = 0;
     virtual void commit() = 0;
     virtual void rollback() noexcept = 0;
+    // Whether a transaction begun here is open.
+    virtual bool inTransaction() const = 0;
     // Until the end of the current transaction, holds apart writers that ask for
     // the same key. The file engine's write lock already does this.
     virtual void lockWriters(const QString& key) = 0;

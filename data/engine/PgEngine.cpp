@@ -579,6 +579,8 @@ QList<TableInfo> PgEngine::readTables()
             c.type = c.maxLength > 0 || type != "citext" ? ColumnInfo::Text : ColumnInfo::Memo;
         } else if (type == "float8" || type == "float4" || type == "numeric") {
             c.type = ColumnInfo::Float;
+        } else if (type == "int8" || type == "int4" || type == "int2") {
+            c.type = ColumnInfo::Integer;
         } else {
             c.type = ColumnInfo::Other;
         }

@@ -34,6 +34,7 @@ public:
     void begin(TxMode mode) override;
     void commit() override;
     void rollback() noexcept override;
+    bool inTransaction() const override { return m_inTransaction; }
     void lockWriters(const QString& key) override;
 
     QList<TableInfo> readTables() override;

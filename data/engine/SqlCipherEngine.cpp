@@ -389,6 +389,11 @@ void SqlCipherEngine::rollback() noexcept
         sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
 }
 
+bool SqlCipherEngine::inTransaction() const
+{
+    return m_db && !sqlite3_get_autocommit(m_db);
+}
+
 QList<TableInfo> SqlCipherEngine::readTables()
 {
     QList<TableInfo> out;
@@ -414,6 +419,8 @@ QList<TableInfo> SqlCipherEngine::readTables()
                 c.maxLength = m.hasMatch() ? m.captured(1).toInt() : 0;
             } else if (type.startsWith(QLatin1String("MEMO"))) {
                 c.type = ColumnInfo::Memo;
+            } else if (type == QLatin1String("INTEGER")) {
+                c.type = ColumnInfo::Integer;
             } else if (type.startsWith(QLatin1String("FLOAT")) ||
                        type.startsWith(QLatin1String("REAL")) ||
                        type.startsWith(QLatin1String("DOUBLE"))) {

@@ -25,6 +25,7 @@ public:
     void begin(TxMode mode) override;
     void commit() override;
     void rollback() noexcept override;
+    bool inTransaction() const override;
     void lockWriters(const QString&) override {}
 
     QList<TableInfo> readTables() override;

@@ -2,6 +2,7 @@
 
 #include "data/DbError.h"
 #include "data/Query.h"
+#include "data/RecycleBin.h"
 #include "data/Text.h"
 
 #include <exception>
@@ -133,8 +134,14 @@ Numbered numberAndPost(Query& row, Query& lookup, const QString& company, const 
                 // lost connection.
                 throw DbError(QStringLiteral("这条记录没有保存：%1").arg(e.text()), e.cause());
             }
-            const QString sequence = readNextSequence(lookup, table, company, date, quote);
+            QString sequence = readNextSequence(lookup, table, company, date, quote);
             number = compose(company, date, sequence);
+            // A number a deleted row had (in the recycle bin, or erased from it) is
+            // not given again: its row may come back, and its history is its own.
+            while (RecycleBin::gaveAway(*conn, table, number)) {
+                sequence = nextSequence(sequence, company, date);
+                number = compose(company, date, sequence);
+            }
             row.setValue(noCol, number);
             row.setValue(seqCol, sequence);
             if (beforePost) beforePost(row);

@@ -40,7 +40,9 @@ struct Numbered {
     QString sequence;
 };
 
-// Numbers the new row of `row` (which must be inserting) and posts it. Reading the
+// Numbers the new row of `row` (which must be inserting) and posts it: the sequence
+// after the greatest stored one, passing over numbers that deleted rows had (see
+// RecycleBin::gaveAway). Reading the
 // greatest sequence and writing the row happen inside one write transaction on the
 // row's connection that holds other savers of the same table off until it ends (a
 // file's write lock; a server's lock on the table's name), so two workstations

@@ -7,6 +7,7 @@
 #include "common/CharLimit.h"
 #include "data/Dmbasic.h"
 #include "data/Schema.h"
+#include "data/SchemaUpgrade.h"
 #include "data/Text.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/UserFolders.h"
@@ -203,6 +204,54 @@ private slots:
         QCOMPARE(QApplication::focusWidget()->objectName(), focus);
         QVERIFY(CurUser.YGBH.isEmpty());
         QCOMPARE(w->edtYGBH->text(), number);
+    }
+
+    // The login brings a database of the older layout up to date after the operator
+    // check, and refuses one of a newer layout before anything else, untouched.
+    void layoutAtLogin_data()
+    {
+        QTest::addColumn<bool>("newer");
+        QTest::newRow("older layout upgraded") << false;
+        QTest::newRow("newer layout refused") << true;
+    }
+    void layoutAtLogin()
+    {
+        QFETCH(bool, newer);
+        const QString file = QDir(db->dir()).filePath("office.mdb");
+        if (newer) {
+            QVERIFY(QFile::copy(db->mainPath(), file));
+            Connection c(DbKind::Main);
+            c.setDatabase(file, QString::fromLatin1(Schema::mainPassword()));
+            c.open();
+            c.execute(
+                QStringLiteral("update 数据库版本 set 版本=%1").arg(Schema::kLayoutVersion + 1));
+        } else {
+            QVERIFY(QFile::copy(testInput("layout1/demo.mdb"), file));
+            QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner);
+        }
+        const QByteArray before = fileHash(file);
+        const int rows = everyRow(file).size();
+        writeIni(IniFiles::mainIni(), file);
+        writeIni(IniFiles::exchangeIni(), db->exchangePath());
+        DialogsScope d;
+        auto w = makeWindow(false);
+        login(*w, "admin", "admin");
+        if (newer) {
+            QCOMPARE(d->messages(),
+                     QStringList{SchemaUpgrade::newerText(Schema::kLayoutVersion + 1)});
+            QCOMPARE(QApplication::focusWidget(), w->edtDB);
+            QVERIFY(w->isVisible());
+            QVERIFY(CurUser.YGBH.isEmpty());
+            QVERIFY(!dm->adoCntnfybase.isOpen());
+            QCOMPARE(fileHash(file), before);
+            return;
+        }
+        QVERIFY2(d->messages().isEmpty(), qPrintable(d->messages().join(' ')));
+        QCOMPARE(w->result(), int(QDialog::Accepted));
+        QCOMPARE(SchemaUpgrade::version(dm->adoCntnfybase), Schema::kLayoutVersion);
+        QVERIFY(dm->adoCntnfybase.table(QStringLiteral("修改记录")));
+        dm->adoCntnfybase.close();
+        QCOMPARE(everyRow(file).size(), rows);
     }
 
     void storedNumberCopied()

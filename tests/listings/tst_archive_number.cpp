@@ -194,6 +194,20 @@ private slots:
             << QStringList{"001/261208/120", "001/261210/007", "001/261209/003"} << fy << "004";
         QTest::newRow("customers counted in their own table")
             << QStringList{"001/261209/005"} << kh << "006";
+        // Numbers of deleted rows: in the recycle bin, or erased from it (its history
+        // tells), never given again.
+        QTest::newRow("last number in the bin")
+            << QStringList{"001/261209/001", "001/261209/002", "bin:001/261209/003"} << fy << "004";
+        QTest::newRow("run of numbers gone")
+            << QStringList{"001/261209/001", "bin:001/261209/002", "bin:001/261209/003",
+                           "erased:001/261209/004"}
+            << fy << "005";
+        QTest::newRow("number in the bin below the greatest")
+            << QStringList{"bin:001/261209/001", "001/261209/002"} << fy << "003";
+        QTest::newRow("customers: their own bin")
+            << QStringList{"001/261209/005", "bin:001/261209/006"} << kh << "007";
+        QTest::newRow("customers: a listing number in the bin")
+            << QStringList{"001/261209/001", "bin-listing:001/261209/002"} << kh << "002";
     }
     void countsPerCompanyAndDay()
     {
@@ -201,8 +215,19 @@ private slots:
         QFETCH(QString, table);
         QFETCH(QString, next);
         for (const QString& s : stored) {
-            const QStringList p = s.split('/');
-            insertStored(p[0], p[1], p[2], table);
+            const QString gone = s.section(':', 0, 0, QString::SectionSkipEmpty);
+            const QStringList p = s.section(':', -1).split('/');
+            const QString number = p[0] + p[1] + p[2];
+            if (!s.contains(':'))
+                insertStored(p[0], p[1], p[2], table);
+            else if (gone == "erased")
+                db->exec(QStringLiteral("insert into 修改记录 (表名,档案号,时间,操作) values "
+                                        "('%1','%2','2026-12-09 10:00:00','删除')")
+                             .arg(table, number));
+            else
+                db->exec(QStringLiteral("insert into 回收站 (表名,档案号,删除时间,内容) values "
+                                        "('%1','%2','2026-12-09 10:00:00','{}')")
+                             .arg(gone == "bin" ? table : QStringLiteral("房屋信息"), number));
         }
         Query row(conn.get()), lookup(conn.get());
         openEmpty(row, table);

@@ -4,6 +4,7 @@
 #include "data/Connection.h"
 #include "data/DbError.h"
 #include "data/Dmbasic.h"
+#include "data/Query.h"
 #include "data/Schema.h"
 #include "tests/support/UserFolders.h"
 #include "tools/lib/DemoData.h"
@@ -219,6 +220,11 @@ QString TestDb::serverOfKind(const QString& kind)
     return where;
 }
 
+QString testInput(const QString& name)
+{
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/testdata/") + name;
+}
+
 QByteArray fileHash(const QString& path)
 {
     QFile f(path);
@@ -312,6 +318,36 @@ void serverRefusalRows()
                                               << "其他程序的数据表";
     QTest::newRow("one of our tables missing") << "partial"
                                                << "缺少数据表“楼层字典”";
+}
+
+QList<QVariantList> everyRow(const QString& location)
+{
+    Connection c(DbKind::Main);
+    c.setDatabase(location, QString::fromLatin1(Schema::mainPassword()));
+    c.open();
+    QList<QVariantList> out;
+    for (const Schema::TableDef& t : Schema::mainTables() + Schema::recordTables()) {
+        const QString table = QString::fromUtf8(t.name);
+        if (!c.table(table)) continue;
+        Query q(&c);
+        q.addSql(QStringLiteral("select * from %1").arg(table));
+        q.open();
+        for (int r = 0; r < q.recordCount(); ++r) {
+            QVariantList row{table};
+            for (int i = 0; i < q.fieldCount(); ++i)
+                row << q.valueAt(r, i);
+            out << row;
+        }
+    }
+    const auto text = [](const QVariantList& r) {
+        QStringList s;
+        for (const QVariant& v : r)
+            s << (v.isNull() ? QStringLiteral("<null>") : v.toString());
+        return s.join(QChar(0x1F));
+    };
+    std::sort(out.begin(), out.end(),
+              [&](const QVariantList& a, const QVariantList& b) { return text(a) < text(b); });
+    return out;
 }
 
 QString TestDb::exchangePath() const

@@ -110,6 +110,9 @@ private:
     QStringList m_serverDatabases;
 };
 
+// A frozen test input (tests/data/…), from its copy beside the test programs.
+QString testInput(const QString& name);
+
 // The SHA-256 of a file's bytes ("missing" when it cannot be read): a file
 // refused or only read must come out byte for byte the same.
 QByteArray fileHash(const QString& path);
@@ -138,6 +141,11 @@ public:
 private:
     bool m_switched = false;
 };
+
+// Every row of the main database at `location`: of the ten main tables and the
+// record tables it has, each row led by its table's name and sorted, so that two
+// databases on any engines compare equal when they hold the same rows.
+QList<QVariantList> everyRow(const QString& location);
 
 // Rows ("kind", "expected") of the server databases every opening refuses, with
 // words of the cause its message names (kinds as in TestDb::serverOfKind).

@@ -7,6 +7,7 @@
 #include "data/Schema.h"
 #include "data/Text.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QHash>
@@ -31,6 +32,13 @@ const char* kPlaces[] = {"市中心", "城东", "城西", "城南", "城北", "�
 const char* kOwnership[] = {"商品房", "房改房", "经济适用房", "私房"};
 const char* kSurnames[] = {"王", "李", "张", "刘", "陈", "杨", "赵", "黄", "周", "吴", "徐", "孙"};
 const char* kGiven[] = {"伟", "芳", "娜", "敏", "静", "强", "磊", "军", "洋", "勇", "艳", "杰"};
+const char* kNoteKinds[] = {"电话", "带看", "面谈", "其他"};
+const char* kNoteTexts[] = {"电话联系，对方有意向，约好周末再谈",
+                            "带看一次，比较满意，还在比较",
+                            "面谈价格，对方希望再降一些",
+                            "暂时不考虑，下个月再联系",
+                            "已发房源照片，等回复",
+                            "对方出差，一周后再联系"};
 const char* kFacilities[] = {"水电气齐全", "带车库", "精装修",  "简装修",
                              "有暖气",     "带阁楼", "家电齐全"};
 
@@ -123,7 +131,8 @@ void check(const Options& o)
                 .arg(o.companyCode, f != Company::Failure::None
                                         ? Company::message(f)
                                         : Company::message(Company::Failure::CodeLength)));
-    if (o.listings < 0 || o.customers < 0) throw DbError(QStringLiteral("记录条数不能是负数。"));
+    if (o.listings < 0 || o.customers < 0 || o.notes < 0)
+        throw DbError(QStringLiteral("记录条数不能是负数。"));
 }
 
 void createPair(const QString& dir)
@@ -165,6 +174,7 @@ namespace
 void fillOn(Connection& c, const Options& o)
 {
     std::mt19937 g(o.seed);
+    QStringList listings, customers; // archive numbers made here
     // Continue after sequences already present.
     Numbering listingNo, customerNo;
     {
@@ -199,6 +209,7 @@ void fillOn(Connection& c, const Options& o)
             const double area = rnd(g, 35, 220) + rnd(g, 0, 9) / 10.0;
             const double price =
                 sale ? double(rnd(g, 20, 300) * 10000) : double(rnd(g, 6, 60) * 100);
+            listings << o.companyCode + date + seq;
             ins.add({
                 o.companyCode + date + seq,
                 pick(kEstates, g),
@@ -242,6 +253,7 @@ void fillOn(Connection& c, const Options& o)
             const bool buy = rnd(g, 0, 1) == 0;
             const int a1 = rnd(g, 40, 120);
             const int p1 = buy ? rnd(g, 20, 200) * 10000 : rnd(g, 5, 40) * 100;
+            customers << o.companyCode + date + seq;
             ins.add({
                 o.companyCode + date + seq,
                 rnd(g, 0, 3) == 0 ? QStringLiteral("不限")
@@ -267,6 +279,27 @@ void fillOn(Connection& c, const Options& o)
         }
         ins.finish();
     }
+    if (o.notes == 0 || listings.size() + customers.size() == 0) return;
+    // Follow-up notes of the last weeks, two in three on listings; a viewing of a
+    // listing names a customer now and then.
+    BulkInsert ins(
+        c, QStringLiteral("跟进记录"),
+        QStringLiteral("表名,档案号,时间,操作员,跟进方式,内容,客户档案号").split(QLatin1Char(',')));
+    const QDateTime now(o.today, QTime(18, 0));
+    for (int i = 0; i < o.notes; ++i) {
+        const bool listing = customers.isEmpty() || (!listings.isEmpty() && rnd(g, 0, 2) != 0);
+        const QStringList& of = listing ? listings : customers;
+        const QString kind = pick(kNoteKinds, g);
+        const bool names =
+            listing && kind == QStringLiteral("带看") && !customers.isEmpty() && rnd(g, 0, 1) == 0;
+        ins.add({listing ? QStringLiteral("房屋信息") : QStringLiteral("客户信息"),
+                 of[rnd(g, 0, int(of.size()) - 1)],
+                 now.addSecs(-qint64(rnd(g, 0, 60 * 24 * 60)) * 60)
+                     .toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
+                 QStringLiteral("admin"), kind, pick(kNoteTexts, g),
+                 names ? QVariant(customers[rnd(g, 0, int(customers.size()) - 1)]) : QVariant()});
+    }
+    ins.finish();
 }
 
 } // namespace

@@ -9,6 +9,7 @@ namespace DemoData
 struct Options {
     int listings = 300;
     int customers = 200;
+    int notes = 100; // follow-up notes on the listings and customers made
     QString companyCode = QStringLiteral("001");
     QDate today = QDate::currentDate();
     int monthsBack = 5; // entry dates spread over this many months before today's month

@@ -1,0 +1,139 @@
+#include "data/RecordLog.h"
+
+#include "data/BulkInsert.h"
+#include "data/Dialect.h"
+#include "data/RecycleBin.h"
+#include "data/Schema.h"
+
+#include <QDateTime>
+
+namespace RecordLog
+{
+
+namespace
+{
+
+const QString kHistory = QStringLiteral("修改记录");
+const QStringList kHistoryColumns = {
+    QStringLiteral("表名"),   QStringLiteral("档案号"), QStringLiteral("时间"),
+    QStringLiteral("操作员"), QStringLiteral("工作站"), QStringLiteral("操作"),
+    QStringLiteral("字段"),   QStringLiteral("旧值"),   QStringLiteral("新值")};
+
+QString historyInsert()
+{
+    QStringList names, marks;
+    for (const QString& c : kHistoryColumns) {
+        names << Dialect::identifier(c);
+        marks << QStringLiteral("?");
+    }
+    return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+        .arg(Dialect::identifier(kHistory), names.join(QLatin1Char(',')),
+             marks.join(QLatin1Char(',')));
+}
+
+// A text no longer than the column holds (a long host name, say).
+QVariant fitted(const QString& s, int width)
+{
+    if (s.isEmpty()) return {};
+    return s.left(width);
+}
+
+// The values of one history row up to 操作: table, number, time, operator, workstation.
+QVector<QVariant> head(const Connection& c, const QString& table, const QString& number,
+                       const QString& what)
+{
+    return {table,
+            number.isEmpty() ? QVariant() : QVariant(number),
+            now(),
+            fitted(c.actor().operatorNumber, 5),
+            fitted(c.actor().workstation, 100),
+            what};
+}
+
+void write(Statement& st, const QVector<QVariant>& values)
+{
+    for (int i = 0; i < values.size(); ++i)
+        st.bind(i + 1, values[i]);
+    st.step();
+    st.reset();
+}
+
+} // namespace
+
+bool isKept(const QString& table)
+{
+    return table == QStringLiteral("房屋信息") || table == QStringLiteral("客户信息");
+}
+
+bool keeps(const Connection& c, const QString& table)
+{
+    return c.kind() == DbKind::Main && c.keepsRecords() && isKept(table);
+}
+
+QString now()
+{
+    return QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
+
+QVariant historyText(const QVariant& v)
+{
+    if (!v.isValid() || v.isNull()) return {};
+    if (v.typeId() == QMetaType::Double) return QString::number(v.toDouble(), 'g', 15);
+    return v.toString();
+}
+
+QString eventOf(const QString& column, const QVariant& before, const QVariant& after)
+{
+    if (column == QStringLiteral("类型")) {
+        const QString b = before.toString(), a = after.toString();
+        if (b == QStringLiteral("有效") && a == QStringLiteral("无效")) return Event::Invalidated;
+        if (b == QStringLiteral("无效") && a == QStringLiteral("有效")) return Event::Revalidated;
+    }
+    return Event::Changed;
+}
+
+void event(Connection& c, const QString& table, const QString& number, const QString& what,
+           const QVariant& detail)
+{
+    Statement st(c, historyInsert());
+    write(st, head(c, table, number, what) << QVariant() << QVariant() << historyText(detail));
+}
+
+void changed(Connection& c, const QString& table, const QString& number,
+             const QList<ColumnChange>& changes)
+{
+    if (changes.isEmpty()) return;
+    Statement st(c, historyInsert());
+    for (const ColumnChange& ch : changes)
+        write(st, head(c, table, number, eventOf(ch.column, ch.before, ch.after))
+                      << ch.column << historyText(ch.before) << historyText(ch.after));
+}
+
+void deleted(Connection& c, const QString& table, const QString& number,
+             const QList<ColumnInfo>& columns, const QVector<QVariant>& values)
+{
+    RecycleBin::put(c, table, number, RecycleBin::encode(columns, values));
+    event(c, table, number, Event::Deleted);
+}
+
+Imports::Imports(Connection& c, const QString& table, const QString& sourceFile)
+    : m_c(c), m_row(head(c, table, QString(), Event::Imported))
+{
+    m_row << QVariant() << QVariant() << fitted(sourceFile, 100000);
+    m_insert = std::make_unique<BulkInsert>(c, kHistory, kHistoryColumns);
+}
+
+Imports::~Imports() = default;
+
+void Imports::add(const QString& number)
+{
+    m_row[1] = number;
+    m_insert->add(m_row);
+}
+
+void Imports::finish()
+{
+    m_insert->finish();
+}
+
+} // namespace RecordLog

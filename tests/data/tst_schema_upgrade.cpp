@@ -1,0 +1,212 @@
+// The layout upgrade at login: a database of layout 1 (as halvorra-db create and
+// demo made them before databases carried a layout; built here from the frozen
+// statements in layout1/, or the demo file that tool made) gains the record tables
+// and the indexes, keeps every row and ends up laid out like a new database; a
+// failing step leaves it as it was; a newer database is refused untouched.
+#include "data/Connection.h"
+#include "data/DatabaseCopy.h"
+#include "data/DbError.h"
+#include "data/Schema.h"
+#include "data/SchemaUpgrade.h"
+#include "tests/support/TestSupport.h"
+#include "tools/lib/DemoData.h"
+
+#include <QFile>
+
+namespace
+{
+
+QString password()
+{
+    return QString::fromLatin1(Schema::mainPassword());
+}
+
+std::unique_ptr<Connection> openMain(const QString& location)
+{
+    auto c = std::make_unique<Connection>(DbKind::Main);
+    c->setDatabase(location, password());
+    c->open();
+    return c;
+}
+
+QString frozen(const QString& name)
+{
+    QFile f(testInput(QStringLiteral("layout1/") + name));
+    if (!f.open(QIODevice::ReadOnly)) qFatal("missing test input layout1/%s", qPrintable(name));
+    return QString::fromUtf8(f.readAll());
+}
+
+// A main database of layout 1 made from the frozen statements (without the two
+// matching indexes, as before matching, when `matching` is false); on a new server
+// database or in a new file in the test's folder.
+QString layoutOne(TestDb& db, const QString& name, bool matching)
+{
+    const bool server = TestDb::onServer();
+    const QString where = server ? db.newServerDatabase() : db.dir() + QLatin1Char('/') + name;
+    QString sql = frozen(server ? QStringLiteral("server.sql") : QStringLiteral("file.sql"));
+    if (!matching) {
+        QStringList kept;
+        for (const QString& s : sql.split(QStringLiteral(";\n")))
+            if (!s.contains(QStringLiteral("_匹配"))) kept << s;
+        sql = kept.join(QStringLiteral(";\n"));
+    }
+    Connection c(DbKind::Main);
+    c.setDatabase(where, server ? QString() : password());
+    c.openRaw();
+    Connection::Transaction t(c);
+    c.run(sql);
+    t.commit();
+    return where;
+}
+
+// Tables with their columns (name, kind, width) and the indexes, as text.
+QStringList layoutOf(const QString& location)
+{
+    auto c = openMain(location);
+    QStringList out;
+    for (const QString& name : c->tableNames()) {
+        QStringList cols;
+        for (const ColumnInfo& col : c->table(name)->columns)
+            cols << QStringLiteral("%1:%2:%3").arg(col.name).arg(col.type).arg(col.maxLength);
+        out << name + QLatin1Char('(') + cols.join(',') + QLatin1Char(')');
+    }
+    Statement st(*c, TestDb::onServer()
+                         ? QStringLiteral("SELECT indexname FROM pg_indexes WHERE schemaname = "
+                                          "current_schema()")
+                         : QStringLiteral("SELECT name FROM sqlite_master WHERE type='index' AND "
+                                          "sql IS NOT NULL"));
+    while (st.step())
+        out << QStringLiteral("index ") + st.value(0).toString();
+    out.sort();
+    return out;
+}
+
+// What can tell whether a database was changed: a file's bytes, or a server
+// database's layout and rows.
+QVariant state(const QString& location)
+{
+    if (!TestDb::onServer()) return fileHash(location);
+    return QVariantList{layoutOf(location), QVariant::fromValue(everyRow(location).size())};
+}
+
+QString refusal(const std::function<void()>& f)
+{
+    try {
+        f();
+    } catch (const DbError& e) {
+        return e.text();
+    }
+    return {};
+}
+
+} // namespace
+
+class TestSchemaUpgrade : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void upgradeKeepsEveryRow_data()
+    {
+        QTest::addColumn<QString>("made");
+        QTest::addColumn<int>("listings");
+        QTest::addColumn<int>("customers");
+        QTest::newRow("halvorra-db create") << "create" << 0 << 0;
+        QTest::newRow("halvorra-db demo") << "create" << 120 << 80;
+        QTest::newRow("before the matching indexes") << "no matching" << 60 << 40;
+        QTest::newRow("demo file made by the tool") << "demo.mdb" << 0 << 0;
+    }
+    void upgradeKeepsEveryRow()
+    {
+        QFETCH(QString, made);
+        QFETCH(int, listings);
+        QFETCH(int, customers);
+        TestDb db;
+        QString where;
+        if (made == QLatin1String("demo.mdb")) {
+            FILES_ONLY();
+            where = db.dir() + QStringLiteral("/old.mdb");
+            QVERIFY(QFile::copy(testInput("layout1/demo.mdb"), where));
+            QFile::setPermissions(where, QFile::ReadOwner | QFile::WriteOwner);
+        } else {
+            where = layoutOne(db, QStringLiteral("old.mdb"), made == QLatin1String("create"));
+        }
+        if (listings + customers > 0) {
+            DemoData::Options o;
+            o.listings = listings;
+            o.customers = customers;
+            o.notes = 0; // layout 1 has no notes
+            DemoData::fill(where, o);
+        }
+        const QList<QVariantList> before = everyRow(where);
+        QVERIFY(before.size() >= 10 + listings + customers);
+
+        // Two workstations log in: the first upgrades, the second finds it done.
+        auto first = openMain(where), second = openMain(where);
+        QCOMPARE(SchemaUpgrade::version(*first), 1);
+        QCOMPARE(SchemaUpgrade::upgrade(*first), 1);
+        QCOMPARE(SchemaUpgrade::version(*first), Schema::kLayoutVersion);
+        QCOMPARE(SchemaUpgrade::upgrade(*second), Schema::kLayoutVersion);
+        QVERIFY(second->table(QStringLiteral("跟进记录")));
+        first.reset();
+        second.reset();
+
+        QCOMPARE(everyRow(where), before);
+        QCOMPARE(layoutOf(where), layoutOf(db.mainPath()));
+        QVERIFY(layoutOf(where).contains(QStringLiteral("index 房屋信息_匹配")));
+        QVERIFY(db.isSound());
+    }
+
+    // A step that fails (a name the upgrade needs is taken) takes back the whole
+    // upgrade; once the name is free the upgrade goes through.
+    void failingStepChangesNothing()
+    {
+        TestDb db;
+        const QString where = layoutOne(db, QStringLiteral("old.mdb"), false);
+        DemoData::Options o;
+        o.listings = 30;
+        o.customers = 20;
+        o.notes = 0;
+        DemoData::fill(where, o);
+        {
+            Connection raw(DbKind::Main);
+            raw.setDatabase(where, TestDb::onServer() ? QString() : password());
+            raw.openRaw();
+            raw.run(QStringLiteral("CREATE TABLE 跟进记录_客户档案号 (x integer)"));
+        }
+        const QStringList layout = layoutOf(where);
+        const QList<QVariantList> rows = everyRow(where);
+        auto c = openMain(where);
+        QVERIFY(!refusal([&] { SchemaUpgrade::upgrade(*c); }).isEmpty());
+        QCOMPARE(SchemaUpgrade::version(*c), 1);
+        QVERIFY(!c->table(QStringLiteral("修改记录")));
+        QCOMPARE(layoutOf(where), layout);
+        QCOMPARE(everyRow(where), rows);
+
+        c->run(QStringLiteral("DROP TABLE 跟进记录_客户档案号"));
+        QCOMPARE(SchemaUpgrade::upgrade(*c), 1);
+        QCOMPARE(everyRow(where), rows);
+    }
+
+    // A database of a newer layout: the login's check and upgrade and a copy from
+    // it refuse it with a clear text and leave it as it was.
+    void newerLayoutIsRefusedUntouched()
+    {
+        TestDb db;
+        db.exec(QStringLiteral("update 数据库版本 set 版本=%1").arg(Schema::kLayoutVersion + 1));
+        const QVariant before = state(db.mainPath());
+        const QString expected = SchemaUpgrade::newerText(Schema::kLayoutVersion + 1);
+        QVERIFY(expected.contains(QStringLiteral("新版本")));
+        auto c = openMain(db.mainPath());
+        QCOMPARE(refusal([&] { SchemaUpgrade::requireKnown(*c); }), expected);
+        QCOMPARE(refusal([&] { SchemaUpgrade::upgrade(*c); }), expected);
+        c.reset();
+        const QString copy = db.dir() + QStringLiteral("/copy.mdb");
+        QCOMPARE(refusal([&] { DatabaseCopy::copy(db.mainPath(), copy); }), expected);
+        QVERIFY(!QFile::exists(copy));
+        QCOMPARE(state(db.mainPath()), before);
+    }
+};
+
+HALVORRA_TEST_MAIN(TestSchemaUpgrade)
+#include "tst_schema_upgrade.moc"
