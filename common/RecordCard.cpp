@@ -3,6 +3,8 @@
 #include "app/core/PubVars.h"
 #include "common/DbControls.h"
 #include "common/DbListOverlay.h"
+#include "common/Dialogs.h"
+#include "common/Frm_xgjl.h"
 #include "common/PanelBuilder.h"
 #include "common/QueryFrame.h"
 #include "common/WidgetUtil.h"
@@ -61,11 +63,13 @@ void RecordCard::finishPanel(const PanelBuilder& p)
     bindAction(Button1, m_owner->DataSetPost1);
     bindAction(Button3, m_owner->DataSetDelete1);
     connect(BitBtn1, &QPushButton::clicked, this, [this] { done(m_config.exitResult); });
+    btnXGJL = namedButton(this, "btnXGJL", QStringLiteral("修改记录"));
+    connect(btnXGJL, &QPushButton::clicked, this, &RecordCard::btnXGJLClick);
 
     QHBoxLayout* strip = buttonRow();
     strip->addWidget(DBCheckBox1);
     strip->addStretch();
-    for (QPushButton* b : {Button1, Button3, BitBtn1})
+    for (QPushButton* b : {Button1, Button3, BitBtn1, btnXGJL})
         strip->addWidget(b);
     m_panelOrder = p.tabOrder();
     addToStrip({});
@@ -96,7 +100,8 @@ void RecordCard::addToStrip(const QList<QWidget*>& own)
         buttonRow()->insertWidget(2 + i, own[i]);
         if (own[i]->focusPolicy() != Qt::NoFocus) order << own[i]->objectName();
     }
-    order << Button1->objectName() << Button3->objectName() << BitBtn1->objectName();
+    order << Button1->objectName() << Button3->objectName() << BitBtn1->objectName()
+          << btnXGJL->objectName();
     setTabOrderByName(order);
 }
 
@@ -127,6 +132,26 @@ void RecordCard::cbHXChange()
 void RecordCard::cbWZChange()
 {
     writeChoice("cbWZ", QStringLiteral("位置"));
+}
+
+QStringList RecordCard::confidentialColumns() const
+{
+    QStringList out;
+    for (const QWidget* w : m_confidential) {
+        if (const auto* e = qobject_cast<const DbEdit*>(w)) out << e->field();
+        if (const auto* m = qobject_cast<const DbMemo*>(w)) out << m->field();
+    }
+    return out;
+}
+
+void RecordCard::btnXGJLClick()
+{
+    const Query& q = row();
+    if (!q.isActive() || q.isEmpty()) return;
+    const QStringList hidden =
+        showsConfidential(CurUser.GNZ) ? QStringList() : confidentialColumns();
+    TFrmXGJL history(q.tableName(), q.text(QStringLiteral("档案号")), hidden, this);
+    dialogs().exec(&history);
 }
 
 void RecordCard::done(int r)

@@ -34,11 +34,15 @@ class RecordCard : public CardFrame
 public:
     DbCheckBox* DBCheckBox1;
     QPushButton *Button1, *Button3, *BitBtn1;
+    QPushButton* btnXGJL; // 修改记录, after the fixed controls in tab order
 
     // Handlers: a choice in a list is written into the row.
     void cbLCChange();
     void cbHXChange();
     void cbWZChange();
+    // Opens the history of the current row; personal values hidden from the roles
+    // that do not see the confidential block.
+    void btnXGJLClick();
 
     // True when this role sees the confidential block (the owner's or the
     // customer's personal data).
@@ -61,6 +65,8 @@ protected:
 private:
     void finishPanel(const PanelBuilder& p);
     void writeChoice(const char* list, const QString& column);
+    // The columns of the confidential block.
+    QStringList confidentialColumns() const;
 
     RecordCardConfig m_config;
     QueryFrame* m_owner;
