@@ -56,12 +56,8 @@ void TFrmHSZ::refresh()
     guarded([this] {
         std::vector<QVector<QVariant>> values;
         for (const RecycleBin::Entry& e : RecycleBin::entries(mainConnection())) {
-            const QString who = e.deleterName.isEmpty()
-                                    ? e.deletedBy
-                                    : e.deletedBy + QLatin1Char(' ') + e.deleterName;
-            values.push_back({e.id,
-                              isCustomer(e.table) ? QStringLiteral("客户") : QStringLiteral("房源"),
-                              e.number, name(e), place(e), e.value(QStringLiteral("类型")), who,
+            values.push_back({e.id, registerOf(e.table), e.number, name(e), place(e),
+                              e.value(QStringLiteral("类型")), person(e.deletedBy, e.deleterName),
                               e.deletedAt, e.workstation});
         }
         present({kId, kRegister, kNumber, QStringLiteral("名称"), QStringLiteral("地址"),

@@ -7,16 +7,6 @@
 
 #include <QLabel>
 
-namespace
-{
-
-QString registerOf(const QString& table)
-{
-    return table == QStringLiteral("客户信息") ? QStringLiteral("客户") : QStringLiteral("房源");
-}
-
-} // namespace
-
 TFrmXGJL::TFrmXGJL(const QString& table, const QString& number, const QStringList& hidden,
                    QWidget* parent)
     : RowsWindow("FrmXGJL", QStringLiteral("修改记录"), QStringLiteral("这条记录没有修改记录"),
@@ -29,11 +19,8 @@ TFrmXGJL::TFrmXGJL(const QString& table, const QString& number, const QStringLis
         for (const RecordLog::Line& l : RecordLog::history(dmbasic->adoCntnfybase, table, number)) {
             const bool masked = hidden.contains(l.column);
             auto shown = [&](const QVariant& v) { return masked ? QVariant(hiddenValue()) : v; };
-            const QString who = l.operatorName.isEmpty()
-                                    ? l.operatorNumber
-                                    : l.operatorNumber + QLatin1Char(' ') + l.operatorName;
-            values.push_back(
-                {l.time, who, l.workstation, l.event, l.column, shown(l.before), shown(l.after)});
+            values.push_back({l.time, person(l.operatorNumber, l.operatorName), l.workstation,
+                              l.event, l.column, shown(l.before), shown(l.after)});
         }
         present({QStringLiteral("时间"), QStringLiteral("操作员"), QStringLiteral("工作站"),
                  QStringLiteral("操作"), QStringLiteral("字段"), QStringLiteral("旧值"),
