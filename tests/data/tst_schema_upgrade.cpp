@@ -31,7 +31,7 @@ std::unique_ptr<Connection> openMain(const QString& location)
 
 QString frozen(const QString& name)
 {
-    QFile f(QFINDTESTDATA(QStringLiteral("layout1/") + name));
+    QFile f(layoutOneInput(name));
     if (!f.open(QIODevice::ReadOnly)) qFatal("missing test input layout1/%s", qPrintable(name));
     return QString::fromUtf8(f.readAll());
 }
@@ -126,7 +126,7 @@ private slots:
         if (made == QLatin1String("demo.mdb")) {
             FILES_ONLY();
             where = db.dir() + QStringLiteral("/old.mdb");
-            QVERIFY(QFile::copy(QFINDTESTDATA("layout1/demo.mdb"), where));
+            QVERIFY(QFile::copy(layoutOneInput("demo.mdb"), where));
             QFile::setPermissions(where, QFile::ReadOwner | QFile::WriteOwner);
         } else {
             where = layoutOne(db, QStringLiteral("old.mdb"), made == QLatin1String("create"));

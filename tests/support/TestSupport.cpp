@@ -10,6 +10,7 @@
 #include "tools/lib/DemoData.h"
 
 #include <QAbstractButton>
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QTimer>
@@ -269,6 +270,11 @@ QByteArray fileDigest(const QString& path)
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) return "missing";
     return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
+}
+
+QString layoutOneInput(const QString& name)
+{
+    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("layout1/") + name);
 }
 
 QString TestDb::exchangePath() const

@@ -116,6 +116,9 @@ private:
 QList<QVariantList> everyRow(const QString& location);
 // A file's SHA-256 ("missing" when it cannot be read).
 QByteArray fileDigest(const QString& path);
+// A database made by the previous layout (tests/data/layout1, copied beside the
+// test programs by the build): "file.sql", "server.sql" or "demo.mdb".
+QString layoutOneInput(const QString& name);
 
 // Rows ("kind", "expected") of the server databases every opening refuses, with
 // words of the cause its message names (kinds as in TestDb::serverOfKind).
