@@ -88,78 +88,88 @@ QString plan(Connection& c)
     return c.plan(sql).replace(QLatin1Char('\n'), QStringLiteral(" | "));
 }
 
-// Milliseconds of one round of saves.
+// Milliseconds of 100 saves of each kind.
 struct Round {
     double inserts = 0, changes = 0;
 };
 
 struct Result {
-    Round off, on; // history off and on: the fastest round of each
+    Round off, on; // history off and on, averaged over the rounds
     QString plan;
     QString lastNumber;
 };
 
-// 100 saves of the entry window on `day`: archive number and insert.
-double timeInserts(Connection& c, const QString& day, QString& lastNumber)
+// One save timed with the history kept or not, added to that side of the round.
+template <typename F> void timed(Connection& c, bool keep, double& ms, F&& save)
+{
+    c.setKeepsRecords(keep);
+    QElapsedTimer t;
+    t.start();
+    save();
+    ms += double(t.nsecsElapsed()) / 1e6;
+}
+
+// 2 × 100 saves of the entry window on `day` (archive number and insert), with and
+// without the history in turn.
+void timeInserts(Connection& c, const QString& day, int round, Round& off, Round& on,
+                 QString& lastNumber)
 {
     Query row(&c), lookup(&c);
     row.addSql(QStringLiteral("select * from 房屋信息 "));
     row.addSql(QStringLiteral("where 档案号=\"\" "));
     row.open();
-    QElapsedTimer t;
-    t.start();
-    for (int i = 0; i < kSaves; ++i) {
+    for (int i = 0; i < 2 * kSaves; ++i) {
         row.append();
         row.setValue(QStringLiteral("小区名称"), QStringLiteral("基准小区"));
         row.setValue(QStringLiteral("公司编号"), kCompany);
         row.setValue(QStringLiteral("录入日期"), day);
         row.setValue(QStringLiteral("房屋面积"), 88.0);
-        lastNumber = ArchiveNumber::numberAndPost(row, lookup, kCompany, day).archiveNumber;
+        const bool keep = (i + round) % 2 == 1;
+        timed(c, keep, keep ? on.inserts : off.inserts, [&] {
+            lastNumber = ArchiveNumber::numberAndPost(row, lookup, kCompany, day).archiveNumber;
+        });
     }
-    return double(t.nsecsElapsed()) / 1e6;
 }
 
-// 100 saves of the record card: a new price on a row of a query window's result
-// (the 500 listings of another company on one day).
-double timeChanges(Connection& c, int round)
+// 2 × 100 saves of the record card, with and without the history in turn: a new
+// price on a row of a query window's result (the 500 listings of another company
+// on one day).
+void timeChanges(Connection& c, int round, Round& off, Round& on)
 {
     Query rows(&c);
     rows.addSql(QStringLiteral("select * from 房屋信息 "));
     rows.addSql(QStringLiteral("where 公司编号='100' and 录入日期='160101' "));
     rows.open();
-    QElapsedTimer t;
-    t.start();
-    for (int i = 0; i < kSaves; ++i) {
+    for (int i = 0; i < 2 * kSaves; ++i) {
         rows.setRecNo(i);
         rows.edit();
         rows.setValue(QStringLiteral("信息价格"), 400000.0 + round * 1000 + i);
-        rows.post();
+        const bool keep = (i + round) % 2 == 1;
+        timed(c, keep, keep ? on.changes : off.changes, [&] { rows.post(); });
     }
-    return double(t.nsecsElapsed()) / 1e6;
 }
 
-// Rounds with history off and on in turn; the fastest of each counts, so a
-// passing disturbance of the machine does not decide the comparison. The entry
-// saves of the first round go to the day that has kSameDay listings already, those
-// of each later round to a day of their own (at most 999 numbers a day).
+// Saves with the history kept and without it alternate one by one (which of the
+// two goes first changes from round to round), so a disturbance of the machine
+// falls on both alike; the rounds are averaged. The entry saves of the first round
+// go to the day that has kSameDay listings already, those of each later round to a
+// day of their own (at most 999 numbers a day).
 Result timeSaves(const QString& path)
 {
     auto c = openMain(path);
     c->setActor({QStringLiteral("00001"), QStringLiteral("bench")});
     Result r;
     r.plan = plan(*c);
-    constexpr int kRounds = 7;
+    constexpr int kRounds = 6;
     const QDate first = QDate::fromString(QStringLiteral("20") + kDay, QStringLiteral("yyyyMMdd"));
-    for (int round = 0; round < 2 * kRounds; ++round) {
-        const bool keep = round % 2 == 1;
-        c->setKeepsRecords(keep);
-        Round now;
+    for (int round = 0; round < kRounds; ++round) {
         const QString day = first.addDays(round).toString(QStringLiteral("yyMMdd"));
-        now.inserts = timeInserts(*c, day, r.lastNumber);
-        now.changes = timeChanges(*c, round);
-        Round& best = keep ? r.on : r.off;
-        if (round < 2 || now.inserts < best.inserts) best.inserts = now.inserts;
-        if (round < 2 || now.changes < best.changes) best.changes = now.changes;
+        timeInserts(*c, day, round, r.off, r.on, r.lastNumber);
+        timeChanges(*c, round, r.off, r.on);
+    }
+    for (Round* side : {&r.off, &r.on}) {
+        side->inserts /= kRounds;
+        side->changes /= kRounds;
     }
     return r;
 }
