@@ -2,6 +2,7 @@
 
 #include "admin/Frm_QXSZ.h"
 #include "admin/Frm_gsda.h"
+#include "admin/Frm_hsz.h"
 #include "admin/Frm_jcsj.h"
 #include "admin/Frm_ryda.h"
 #include "admin/U_MMXG.h"
@@ -27,6 +28,7 @@ static const QHash<QString, std::function<QDialog*(QWidget*)>>& factories()
         {"D03QXSZ", [](QWidget* p) -> QDialog* { return new TFrmQXSZ(p); }},
         {"D04JCSJ", [](QWidget* p) -> QDialog* { return new TFrmJCSJ(p); }},
         {"A02MMXG", [](QWidget* p) -> QDialog* { return new TFrmMMXG(p); }},
+        {"A03HSZ", [](QWidget* p) -> QDialog* { return new TFrmHSZ(p); }},
     };
     return f;
 }

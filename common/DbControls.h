@@ -68,6 +68,7 @@ public:
     explicit DbMemo(QWidget* parent = nullptr);
     void bind(DataSource* ds, const QString& field);
     void refresh();
+    QString field() const { return m_link.field(); }
 
 private:
     FieldLink m_link;

@@ -5,6 +5,7 @@
 #include "common/DbControls.h"
 #include "common/DbListOverlay.h"
 #include "common/Dialogs.h"
+#include "common/Frm_xgjl.h"
 #include "common/PanelBuilder.h"
 #include "common/QueryFrame.h"
 #include "common/WidgetUtil.h"
@@ -66,11 +67,13 @@ void RecordCard::finishPanel(const PanelBuilder& p)
     connect(BitBtn1, &QPushButton::clicked, this, [this] { done(m_config.exitResult); });
     connect(btnPP, &QPushButton::clicked, this, &RecordCard::btnPPClick);
     followRows(ds, btnPP, [this] { btnPP->setEnabled(m_owner->holdsRow()); });
+    btnXGJL = namedButton(this, "btnXGJL", QStringLiteral("修改记录"));
+    connect(btnXGJL, &QPushButton::clicked, this, &RecordCard::btnXGJLClick);
 
     QHBoxLayout* strip = buttonRow();
     strip->addWidget(DBCheckBox1);
     strip->addStretch();
-    for (QPushButton* b : {Button1, Button3, BitBtn1, btnPP})
+    for (QPushButton* b : {Button1, Button3, BitBtn1, btnPP, btnXGJL})
         strip->addWidget(b);
     m_panelOrder = p.tabOrder();
     addToStrip({});
@@ -102,7 +105,7 @@ void RecordCard::addToStrip(const QList<QWidget*>& own)
         if (own[i]->focusPolicy() != Qt::NoFocus) order << own[i]->objectName();
     }
     order << Button1->objectName() << Button3->objectName() << BitBtn1->objectName()
-          << btnPP->objectName();
+          << btnPP->objectName() << btnXGJL->objectName();
     setTabOrderByName(order);
 }
 
@@ -143,6 +146,26 @@ void RecordCard::btnPPClick()
         if (row().isEditing()) return; // refused: its message has been shown
     }
     m_owner->matchCurrent(this);
+}
+
+QStringList RecordCard::confidentialColumns() const
+{
+    QStringList out;
+    for (const QWidget* w : m_confidential) {
+        if (const auto* e = qobject_cast<const DbEdit*>(w)) out << e->field();
+        if (const auto* m = qobject_cast<const DbMemo*>(w)) out << m->field();
+    }
+    return out;
+}
+
+void RecordCard::btnXGJLClick()
+{
+    const Query& q = row();
+    if (!q.isActive() || q.isEmpty()) return;
+    const QStringList hidden =
+        showsConfidential(CurUser.GNZ) ? QStringList() : confidentialColumns();
+    TFrmXGJL history(q.tableName(), q.text(QStringLiteral("档案号")), hidden, this);
+    dialogs().exec(&history);
 }
 
 void RecordCard::done(int r)

@@ -37,6 +37,7 @@ public:
     QPushButton *Button1, *Button3, *BitBtn1;
     // 匹配客户 / 匹配房源, after 退出; available while the query window's result holds a row.
     QPushButton* btnPP;
+    QPushButton* btnXGJL; // 修改记录, after the fixed controls in tab order
 
     // Handlers: a choice in a list is written into the row.
     void cbLCChange();
@@ -47,6 +48,9 @@ public:
     // the save rule (a refused save shows its message and matches nothing); No
     // matches nothing and keeps the changes on the card.
     void btnPPClick();
+    // Opens the history of the current row; personal values hidden from the roles
+    // that do not see the confidential block.
+    void btnXGJLClick();
 
     // True when this role sees the confidential block (the owner's or the
     // customer's personal data).
@@ -69,6 +73,8 @@ protected:
 private:
     void finishPanel(const PanelBuilder& p);
     void writeChoice(const char* list, const QString& column);
+    // The columns of the confidential block.
+    QStringList confidentialColumns() const;
 
     RecordCardConfig m_config;
     QueryFrame* m_owner;

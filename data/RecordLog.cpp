@@ -116,6 +116,31 @@ void deleted(Connection& c, const QString& table, const QString& number,
     event(c, table, number, Event::Deleted);
 }
 
+QList<Line> history(Connection& c, const QString& table, const QString& number)
+{
+    auto id = [](const char* name) { return Dialect::identifier(QString::fromUtf8(name)); };
+    Statement st(c,
+                 QStringLiteral("SELECT h.%1, h.%2, o.%3, h.%4, h.%5, h.%6, h.%7, h.%8 FROM %9 h "
+                                "LEFT JOIN %10 o ON o.%11 = h.%2 WHERE h.%12=? AND h.%13=? "
+                                "ORDER BY h.%14 DESC")
+                     .arg(id("时间"), id("操作员"), id("员工姓名"), id("工作站"), id("操作"),
+                          id("字段"), id("旧值"), id("新值"), id("修改记录"))
+                     .arg(id("操作员档案"), id("员工编号"), id("表名"), id("档案号"), id("编号")));
+    st.bind(1, table);
+    st.bind(2, number);
+    QList<Line> out;
+    while (st.step())
+        out << Line{st.value(0).toString(),
+                    st.value(1).toString(),
+                    st.value(2).toString(),
+                    st.value(3).toString(),
+                    st.value(4).toString(),
+                    st.value(5).toString(),
+                    st.value(6),
+                    st.value(7)};
+    return out;
+}
+
 Imports::Imports(Connection& c, const QString& table, const QString& sourceFile)
     : m_c(c), m_row(head(c, table, QString(), Event::Imported))
 {

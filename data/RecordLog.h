@@ -62,6 +62,15 @@ void changed(Connection& c, const QString& table, const QString& number,
 void deleted(Connection& c, const QString& table, const QString& number,
              const QList<ColumnInfo>& columns, const QVector<QVariant>& values);
 
+// One row of a record's history as it is shown: the operator's name where the
+// staff register still has the number.
+struct Line {
+    QString time, operatorNumber, operatorName, workstation, event, column;
+    QVariant before, after;
+};
+// The history of one listing or customer, the latest event first.
+QList<Line> history(Connection& c, const QString& table, const QString& number);
+
 // The 导入 events of one import, written in batches like the rows they stand for.
 class Imports
 {

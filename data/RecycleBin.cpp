@@ -206,11 +206,15 @@ void erase(Connection& c, qlonglong entry)
     Connection::Transaction t(c);
     const Entry e = load(c, entry);
     deleteEntry(c, entry);
-    Statement notes(c, QStringLiteral("DELETE FROM %1 WHERE %2=? AND %3=?")
-                           .arg(id("跟进记录"), id("表名"), id("档案号")));
-    notes.bind(1, e.table);
-    notes.bind(2, e.number);
-    notes.step();
+    // The record's notes go with it, unless a row of the register holds its number
+    // again (brought by an import meanwhile): the notes under it are that row's now.
+    if (RecordLog::isKept(e.table) && KeyLookup(c, e.table, kKey).present({e.number}).isEmpty()) {
+        Statement notes(c, QStringLiteral("DELETE FROM %1 WHERE %2=? AND %3=?")
+                               .arg(id("跟进记录"), id("表名"), id("档案号")));
+        notes.bind(1, e.table);
+        notes.bind(2, e.number);
+        notes.step();
+    }
     RecordLog::event(c, e.table, e.number, RecordLog::Event::Erased);
     t.commit();
 }

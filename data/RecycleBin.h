@@ -43,8 +43,8 @@ QList<Entry> entries(Connection& c);
 // longer fits the table; the row then stays in the bin.
 void restore(Connection& c, qlonglong id);
 
-// Takes the row out of the bin for good, with the record's own follow-up notes,
-// and records 彻底删除.
+// Takes the row out of the bin for good, with the record's own follow-up notes
+// (kept when a row of the register holds the number again), and records 彻底删除.
 void erase(Connection& c, qlonglong id);
 
 // Whether an archive number of `table` has been given to a row that was deleted

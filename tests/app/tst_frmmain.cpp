@@ -21,11 +21,12 @@
 namespace
 {
 
+// The items a menu shows, in order ("-" for a separator).
 QStringList menuTexts(QMenu* m)
 {
     QStringList out;
     for (QAction* a : m->actions())
-        out << (a->isSeparator() ? QStringLiteral("-") : a->text());
+        if (a->isVisible()) out << (a->isSeparator() ? QStringLiteral("-") : a->text());
     return out;
 }
 
@@ -90,7 +91,9 @@ private slots:
         }
         QCOMPARE(titles,
                  (QStringList{"系统", "房源信息", "客户信息", "基本信息", "附加信息", "帮助"}));
-        QCOMPARE(menuTexts(menus[0]), (QStringList{"备份文件", "密码修改", "-", "退出系统"}));
+        // The administrator's 系统 menu has the recycle bin too.
+        QCOMPARE(menuTexts(menus[0]),
+                 (QStringList{"备份文件", "密码修改", "回收站", "-", "退出系统"}));
         QCOMPARE(menuTexts(menus[1]), (QStringList{"房源输入", "房源查询"}));
         QCOMPARE(menuTexts(menus[2]), (QStringList{"客户输入", "客户查询"}));
         QCOMPARE(menuTexts(menus[3]),
@@ -171,6 +174,11 @@ private slots:
         QAction* a = w->command("D03QXSZ");
         QCOMPARE(a->isEnabled(), enabled && hasFunctionWindow("D03QXSZ"));
         if (!enabled) QVERIFY(!a->isEnabled());
+        // The recycle bin follows the same role; other roles see the 系统 menu without it.
+        QCOMPARE(w->command("A03HSZ")->isVisible(), enabled);
+        QMenu* system = w->menuBar()->actions().first()->menu();
+        if (!enabled)
+            QCOMPARE(menuTexts(system), (QStringList{"备份文件", "密码修改", "-", "退出系统"}));
     }
 
     void unbuiltCommandsStayDisabled()

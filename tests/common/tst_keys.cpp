@@ -5,6 +5,7 @@
 #include "app/Frm_Log.h"
 #include "app/Frm_main.h"
 #include "app/Windows.h"
+#include "common/Frm_xgjl.h"
 #include "common/PubParams.h"
 #include "common/U_PubExport.h"
 #include "common/U_PubQuery.h"
@@ -58,6 +59,8 @@ class TestKeys : public QObject
         if (name == "FrmLLKH")
             return std::make_unique<TFrmLLKH>(static_cast<TFrmKHCX*>(owner.get()));
         if (name == "FrmLog") return std::make_unique<TFrmLog>();
+        if (name == "FrmXGJL")
+            return std::make_unique<TFrmXGJL>("房屋信息", "001261203001", QStringList());
         if (name == "FrmMain") return std::make_unique<TFrmmain>();
         if (name == "TdlgSelectRQ") return std::make_unique<TdlgSelectRQ>();
         if (name == "TFrmPubExport") return std::make_unique<TFrmPubExport>();
@@ -110,10 +113,10 @@ private slots:
         QTest::addColumn<QString>("window");
         QTest::addColumn<QString>("allowed"); // box>button: a press the window's own rule makes
         for (const char* id : {"B01FYLR", "B02FYCX", "C01KHLR", "C02KHCX", "D01GSDA", "D02RYDA",
-                               "D03QXSZ", "D04JCSJ", "A02MMXG"})
+                               "D03QXSZ", "D04JCSJ", "A02MMXG", "A03HSZ"})
             QTest::newRow(id) << id << "";
         for (const char* name : {"FrmLLFZ", "FrmLLKH", "FrmMain", "TdlgSelectRQ", "TdlgSelectPub",
-                                 "TFrmPubQuery", "TFrmPubExport"})
+                                 "TFrmPubQuery", "TFrmPubExport", "FrmXGJL"})
             QTest::newRow(name) << name << "";
         QTest::newRow("FrmLog") << "FrmLog"
                                 << "edtYGMM>btnOK";

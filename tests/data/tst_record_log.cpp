@@ -320,6 +320,33 @@ private slots:
         QCOMPARE(historyOf(*db, "房屋信息", kListing), QStringList{"删除///"});
     }
 
+    // Erasing takes the record's follow-up notes with it; when an import has
+    // brought a row with the same number meanwhile, the notes are that row's and stay.
+    void eraseTakesOnlyTheRecordsOwnNotes_data()
+    {
+        QTest::addColumn<bool>("numberTaken");
+        QTest::addColumn<int>("notesLeft");
+        QTest::newRow("number free") << false << 0;
+        QTest::newRow("number taken since") << true << 1;
+    }
+    void eraseTakesOnlyTheRecordsOwnNotes()
+    {
+        QFETCH(bool, numberTaken);
+        QFETCH(int, notesLeft);
+        Query q(conn.get());
+        openRecord(q, QStringLiteral("房屋信息"), kListing);
+        q.remove();
+        if (numberTaken)
+            db->exec("insert into 房屋信息 (档案号,小区名称) values ('" + kListing + "','后来的')");
+        db->exec("insert into 跟进记录 (表名,档案号,时间,操作员,跟进方式,内容) values "
+                 "('房屋信息','" +
+                 kListing + "','2026-12-09 10:00:00','00001','电话','约看房')");
+        RecycleBin::erase(*conn, RecycleBin::entries(*conn).first().id);
+        QVERIFY(RecycleBin::entries(*conn).isEmpty());
+        QCOMPARE(db->scalar("select count(*) from 跟进记录").toInt(), notesLeft);
+        QCOMPARE(storedRow(*db, "房屋信息", kListing).isEmpty(), !numberTaken);
+    }
+
     // A save, a deletion or an entry whose history cannot be written changes
     // nothing; the row set keeps what was typed.
     void noHistoryNoChange()

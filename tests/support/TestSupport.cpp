@@ -10,6 +10,7 @@
 #include "tools/lib/DemoData.h"
 
 #include <QAbstractButton>
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
