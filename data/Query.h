@@ -83,6 +83,16 @@ public:
     void setValue(int col, const QVariant& v);
     void setValue(const QString& field, const QVariant& v);
 
+    // Adds a read-only column computed from each row read (from afterOpen, before
+    // the rows are shown); it is never written back and plays no part in a save.
+    // Called again with the same name, it computes the column anew for every row
+    // (the rows shown whose value changed are shown anew), also while editing.
+    void addComputedColumn(const ColumnInfo& column,
+                           const std::function<QVariant(const QVector<QVariant>& row)>& value);
+    // Sorts the rows shown by one column, empty values first going up; the current
+    // row stays the same row. A filter or a new result shows them unsorted again.
+    void sortBy(int column, Qt::SortOrder order);
+
     // Filters: "col='v'", "col like '%t%'", or two such terms joined by " and ".
     void setFilter(const QString& f);
     QString filter() const { return m_filter; }
@@ -112,6 +122,8 @@ public:
     // stays in the state it was in.
     Hook beforeInsert, afterInsert, beforeEdit, beforePost, beforeDelete;
     Hook afterPost, afterScroll;
+    // Runs when a statement's rows have been read, before they are shown.
+    Hook afterOpen;
 
     // When set, an edit is written only if the stored row still holds the values it
     // had when it was read; otherwise the save is refused (another workstation
@@ -160,6 +172,7 @@ private:
     Connection* m_conn = nullptr;
     QStringList m_sql;
     QList<ColumnInfo> m_columns;
+    int m_stored = 0; // the leading columns that come from the table; computed ones follow
     QString m_table;
     bool m_readOnly = false;
     bool m_hasRowid = false;
