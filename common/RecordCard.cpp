@@ -3,6 +3,8 @@
 #include "app/core/PubVars.h"
 #include "common/DbControls.h"
 #include "common/DbListOverlay.h"
+#include "common/Dialogs.h"
+#include "common/FollowUpWindow.h"
 #include "common/PanelBuilder.h"
 #include "common/QueryFrame.h"
 #include "common/WidgetUtil.h"
@@ -48,6 +50,8 @@ void RecordCard::finishPanel(const PanelBuilder& p)
     Button1 = namedButton(this, "Button1", {});
     Button3 = namedButton(this, "Button3", {});
     BitBtn1 = namedButton(this, "BitBtn1", QStringLiteral("退出"));
+    btnGJJL = namedButton(this, "btnGJJL", QStringLiteral("跟进记录"));
+    connect(btnGJJL, &QPushButton::clicked, this, &RecordCard::btnGJJLClick);
     // The buttons follow the query window's row actions: caption, availability, press.
     auto bindAction = [](QPushButton* b, QAction* a) {
         auto sync = [b, a] {
@@ -65,7 +69,7 @@ void RecordCard::finishPanel(const PanelBuilder& p)
     QHBoxLayout* strip = buttonRow();
     strip->addWidget(DBCheckBox1);
     strip->addStretch();
-    for (QPushButton* b : {Button1, Button3, BitBtn1})
+    for (QPushButton* b : {Button1, Button3, BitBtn1, btnGJJL})
         strip->addWidget(b);
     m_panelOrder = p.tabOrder();
     addToStrip({});
@@ -96,7 +100,8 @@ void RecordCard::addToStrip(const QList<QWidget*>& own)
         buttonRow()->insertWidget(2 + i, own[i]);
         if (own[i]->focusPolicy() != Qt::NoFocus) order << own[i]->objectName();
     }
-    order << Button1->objectName() << Button3->objectName() << BitBtn1->objectName();
+    order << Button1->objectName() << Button3->objectName() << BitBtn1->objectName()
+          << btnGJJL->objectName();
     setTabOrderByName(order);
 }
 
@@ -127,6 +132,16 @@ void RecordCard::cbHXChange()
 void RecordCard::cbWZChange()
 {
     writeChoice("cbWZ", QStringLiteral("位置"));
+}
+
+void RecordCard::btnGJJLClick()
+{
+    Query& q = row();
+    if (!q.isActive() || q.isEmpty()) return;
+    TFrmGJJL notes(q.tableName(), q.text(QStringLiteral("档案号")), this);
+    dialogs().exec(&notes);
+    // The query window's column of last-note dates shows what the window changed.
+    FollowUps::addLastColumn(q);
 }
 
 void RecordCard::done(int r)

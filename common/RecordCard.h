@@ -4,7 +4,8 @@
 // window's current row; 保存 and 删除 are the query window's row actions. The
 // frame holds the panel (the register's description, laid out as on its entry
 // window), the three lists taken from the query window, the confidential block
-// shown to senior roles only, and the bottom strip (是否有效, 保存, 删除, 退出).
+// shown to senior roles only, and the bottom strip (是否有效, 保存, 删除, 退出,
+// then 跟进记录: the record's follow-up notes).
 // Closing the card discards unsaved changes without a question.
 //
 // A register's card derives from it and adds its own controls to the bottom strip
@@ -34,11 +35,14 @@ class RecordCard : public CardFrame
 public:
     DbCheckBox* DBCheckBox1;
     QPushButton *Button1, *Button3, *BitBtn1;
+    QPushButton* btnGJJL; // 跟进记录, after the card's fixed controls
 
     // Handlers: a choice in a list is written into the row.
     void cbLCChange();
     void cbHXChange();
     void cbWZChange();
+    // Opens the follow-up notes of the current record; nothing on an empty result.
+    void btnGJJLClick();
 
     // True when this role sees the confidential block (the owner's or the
     // customer's personal data).
