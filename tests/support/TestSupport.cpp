@@ -264,6 +264,16 @@ QList<QVariantList> everyRow(const QString& location)
     return out;
 }
 
+QString errorText(const std::function<void()>& f)
+{
+    try {
+        f();
+    } catch (const DbError& e) {
+        return e.text();
+    }
+    return {};
+}
+
 QByteArray fileDigest(const QString& path)
 {
     QFile f(path);

@@ -114,6 +114,8 @@ private:
 // record tables it has, each row led by its table's name and sorted, so that two
 // databases on any engines compare equal when they hold the same rows.
 QList<QVariantList> everyRow(const QString& location);
+// The text of the database error f fails with; empty when it does not fail.
+QString errorText(const std::function<void()>& f);
 // A file's SHA-256 ("missing" when it cannot be read).
 QByteArray fileDigest(const QString& path);
 
