@@ -223,7 +223,7 @@ private slots:
             c.execute(
                 QStringLiteral("update 数据库版本 set 版本=%1").arg(Schema::kLayoutVersion + 1));
         } else {
-            QVERIFY(QFile::copy(QFINDTESTDATA("../data/layout1/demo.mdb"), file));
+            QVERIFY(QFile::copy(QFINDTESTDATA("data/layout1/demo.mdb"), file));
             QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner);
         }
         const QByteArray before = fileDigest(file);
