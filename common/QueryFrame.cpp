@@ -51,7 +51,7 @@ QueryFrame::QueryFrame(const QueryWindowConfig& config, QWidget* parent)
             throw SilentAbort();
     };
     // Each result gets the date of every record's last follow-up note.
-    m_rows.afterOpen = [](Query& q) { FollowUps::addLastColumn(q); };
+    m_rows.computedColumns = FollowUps::lastColumns;
     m_rows.beforePost = [this](Query& q) {
         if (!m_config.beforePost) return;
         if (const auto failed = m_config.beforePost(q)) refuseSave(*failed);
@@ -145,9 +145,9 @@ void QueryFrame::buildFrame()
     QueryWindow::setupGrid(DBGridEh1, &m_link, m_config);
     // Both registers' grids end with the date of each record's last follow-up note,
     // sortable (records nobody has followed up come first).
-    DBGridEh1->setColumns(DBGridEh1->model()->columns() +
-                          QList<GridColumn>{{FollowUps::LastColumn, FollowUps::LastColumn, -1,
-                                             {}, true}});
+    DBGridEh1->setColumns(
+        DBGridEh1->model()->columns() +
+        QList<GridColumn>{{FollowUps::LastColumn, FollowUps::LastColumn, -1, {}, true}});
     root->addWidget(DBGridEh1, 1);
 
     connect(BitBtn5, &QPushButton::clicked, this, &QueryFrame::BitBtn5Click);

@@ -130,36 +130,42 @@ void Query::open()
         }
         cols << ci;
     }
-    std::vector<Row> rows;
-    std::vector<engine::TextCache> texts(size_t(n - first));
-    for (; more; more = st->step()) {
-        Row r;
-        if (m_hasRowid) r.rowid = st->rowId(0);
-        r.values.resize(n - first);
-        for (int i = first; i < n; ++i)
-            r.values[i - first] = st->cell(i, cols[i - first].type, &texts[size_t(i - first)]);
-        rows.push_back(std::move(r));
-    }
     m_columns = cols;
     m_stored = int(cols.size());
     m_table = (oneTable && !table.isEmpty()) ? table : QString();
+    std::vector<Row> rows;
+    try {
+        QList<ComputedColumn> computed;
+        if (computedColumns) computed = computedColumns(*this);
+        for (const ComputedColumn& c : computed)
+            m_columns << c.column;
+        std::vector<engine::TextCache> texts(size_t(n - first));
+        for (; more; more = st->step()) {
+            Row r;
+            if (m_hasRowid) r.rowid = st->rowId(0);
+            r.values.reserve(m_columns.size());
+            r.values.resize(n - first);
+            for (int i = first; i < n; ++i)
+                r.values[i - first] = st->cell(i, cols[i - first].type, &texts[size_t(i - first)]);
+            // Computed while the row is at hand: a second pass over every row costs more.
+            for (const ComputedColumn& c : computed)
+                r.values << c.value(r.values);
+            rows.push_back(std::move(r));
+        }
+    } catch (...) {
+        close(); // a failed read leaves no columns behind
+        throw;
+    }
     m_rows = std::move(rows);
     m_state = State::Browse;
-    if (afterOpen) {
-        try {
-            afterOpen(*this);
-        } catch (...) {
-            close();
-            throw;
-        }
-    }
     browseFirst();
 }
 
-void Query::addComputedColumn(const ColumnInfo& column,
-                              const std::function<QVariant(const QVector<QVariant>& row)>& value)
+void Query::addComputedColumn(const ComputedColumn& computed)
 {
     requireActive();
+    const ColumnInfo& column = computed.column;
+    const auto& value = computed.value;
     const int at = fieldIndex(column.name);
     if (at >= 0 && at < m_stored)
         throw DbError(QStringLiteral("字段“%1”已存在。").arg(column.name));

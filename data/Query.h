@@ -83,12 +83,20 @@ public:
     void setValue(int col, const QVariant& v);
     void setValue(const QString& field, const QVariant& v);
 
-    // Adds a read-only column computed from each row read (from afterOpen, before
-    // the rows are shown); it is never written back and plays no part in a save.
-    // Called again with the same name, it computes the column anew for every row
-    // (the rows shown whose value changed are shown anew), also while editing.
-    void addComputedColumn(const ColumnInfo& column,
-                           const std::function<QVariant(const QVector<QVariant>& row)>& value);
+    // A read-only column computed from a row's values; it is never written back and
+    // plays no part in a save.
+    struct ComputedColumn {
+        ColumnInfo column;
+        std::function<QVariant(const QVector<QVariant>& row)> value;
+    };
+    // Gives the columns to compute for a result once its own columns are known
+    // (fieldIndex, tableName and connection answer), before its rows are read; each
+    // row gets them, after the statement's columns, as it is read.
+    std::function<QList<ComputedColumn>(const Query&)> computedColumns;
+    // Adds a computed column to the open result; called again with the same name, it
+    // computes the column anew for every row (the rows shown whose value changed are
+    // shown anew), also while editing.
+    void addComputedColumn(const ComputedColumn& computed);
     // Sorts the rows shown by one column, empty values first going up; the current
     // row stays the same row. A filter or a new result shows them unsorted again.
     void sortBy(int column, Qt::SortOrder order);
@@ -122,8 +130,6 @@ public:
     // stays in the state it was in.
     Hook beforeInsert, afterInsert, beforeEdit, beforePost, beforeDelete;
     Hook afterPost, afterScroll;
-    // Runs when a statement's rows have been read, before they are shown.
-    Hook afterOpen;
 
     // When set, an edit is written only if the stored row still holds the values it
     // had when it was read; otherwise the save is refused (another workstation

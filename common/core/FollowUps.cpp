@@ -192,16 +192,22 @@ QHash<QString, QString> lastDates(Connection& c, const QString& table)
     return out;
 }
 
-void addLastColumn(Query& q)
+QList<Query::ComputedColumn> lastColumns(const Query& q)
 {
     const int key = q.fieldIndex(QStringLiteral("档案号"));
-    if (key < 0 || !q.connection()) return;
+    if (key < 0 || !q.connection()) return {};
     const QHash<QString, QString> dates = lastDates(*q.connection(), q.tableName());
-    q.addComputedColumn({LastColumn, ColumnInfo::Text, 0}, [&](const QVector<QVariant>& row) {
-        if (dates.isEmpty()) return QVariant();
-        const auto it = dates.constFind(KeyLookup::fold(row[key].toString()));
-        return it == dates.constEnd() ? QVariant() : QVariant(it.value());
-    });
+    return {{{LastColumn, ColumnInfo::Text, 0}, [dates, key](const QVector<QVariant>& row) {
+                 if (dates.isEmpty()) return QVariant();
+                 const auto it = dates.constFind(KeyLookup::fold(row[key].toString()));
+                 return it == dates.constEnd() ? QVariant() : QVariant(it.value());
+             }}};
+}
+
+void addLastColumn(Query& q)
+{
+    for (const Query::ComputedColumn& c : lastColumns(q))
+        q.addComputedColumn(c);
 }
 
 } // namespace FollowUps

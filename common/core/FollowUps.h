@@ -6,15 +6,14 @@
 // The author is the connection's operator (handed over at login).
 //
 // The query windows show the date of each record's last note in a column of their
-// own, added to the result after the search (addLastColumn): the search's
-// statement stays as it is, and a save never writes the column back.
+// own, computed from each row as the search's rows are read (lastColumns): the
+// search's statement stays as it is, and a save never writes the column back.
 #include "data/Connection.h"
+#include "data/Query.h"
 
 #include <QHash>
 #include <QStringList>
 #include <optional>
-
-class Query;
 
 namespace FollowUps
 {
@@ -67,8 +66,11 @@ inline const QString LastColumn = QStringLiteral("最后跟进");
 // The date (yyyy-MM-dd) of each record's last note in a register, by the archive
 // number as the column compares it (KeyLookup::fold); records without notes are absent.
 QHash<QString, QString> lastDates(Connection& c, const QString& table);
-// Adds the column LastColumn to a result of a register's rows just read, or brings
-// it up to date after notes were added, changed or removed.
+// The column LastColumn for a result of a register's rows (none when the result has
+// no archive number): Query::computedColumns, so each row gets its date as it is read.
+QList<Query::ComputedColumn> lastColumns(const Query& q);
+// Brings the column LastColumn of an open result up to date after notes were added,
+// changed or removed (or adds it).
 void addLastColumn(Query& q);
 
 } // namespace FollowUps

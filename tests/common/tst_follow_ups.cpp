@@ -21,16 +21,6 @@ const QString kQuietListing = QStringLiteral("001261209002");
 const QString kCustomer = QStringLiteral("A01261209001");
 const QString kQuietCustomer = QStringLiteral("A01261209002");
 
-QString errorOf(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const DbError& e) {
-        return e.text();
-    }
-    return {};
-}
-
 FollowUps::Note note(const QString& table, const QString& number, const QString& kind,
                      const QString& text, const QString& customer = {})
 {
@@ -178,7 +168,7 @@ private slots:
         const auto why = FollowUps::refusal(*conn, n);
         QCOMPARE(why ? int(why->part) : -1, part);
         if (why) QCOMPARE(why->text, refused);
-        QCOMPARE(errorOf([&] { FollowUps::add(*conn, n); }), refused);
+        QCOMPARE(errorText([&] { FollowUps::add(*conn, n); }), refused);
         if (!refused.isEmpty()) {
             QCOMPARE(db->scalar("select count(*) from 跟进记录").toInt(), 0);
             return;
@@ -227,20 +217,20 @@ private slots:
 
         // A change that would be refused anyway tells the operator first who may.
         n.text = QStringLiteral("  ");
-        QCOMPARE(errorOf([&] { FollowUps::change(*conn, n, role); }),
+        QCOMPARE(errorText([&] { FollowUps::change(*conn, n, role); }),
                  allowed ? QStringLiteral("请录入跟进内容") : refusedText);
         n.kind = QStringLiteral("带看");
         n.text = QStringLiteral("改为带看 \"李\"");
         n.customer = kCustomer;
-        QCOMPARE(errorOf([&] { FollowUps::change(*conn, n, role); }), refusedText);
+        QCOMPARE(errorText([&] { FollowUps::change(*conn, n, role); }), refusedText);
         QCOMPARE(listed(*conn, kCustomers, kCustomer).size(), allowed ? 1 : 0);
-        QCOMPARE(errorOf([&] { FollowUps::remove(*conn, n.id, role); }), refusedText);
+        QCOMPARE(errorText([&] { FollowUps::remove(*conn, n.id, role); }), refusedText);
         const QStringList left = listed(*conn, kListings, kListing);
         const QStringList kept = {"面谈/张三/第二次/", "电话/张三/第一次电话/"};
         QCOMPARE(left, allowed ? kept.mid(0, 1) : kept);
         // A note removed meanwhile is refused with a clear message.
         if (allowed)
-            QCOMPARE(errorOf([&] { FollowUps::remove(*conn, n.id, role); }),
+            QCOMPARE(errorText([&] { FollowUps::remove(*conn, n.id, role); }),
                      QStringLiteral("这条跟进记录已不存在（可能已被删除）。"));
     }
 
@@ -267,7 +257,7 @@ private slots:
                  (Dates{{kCustomer.toLower(), "2026-12-01"}}));
 
         Query q(conn.get());
-        q.afterOpen = [](Query& r) { FollowUps::addLastColumn(r); };
+        q.computedColumns = FollowUps::lastColumns;
         q.addSql(QStringLiteral("select * from 客户信息 "));
         q.addSql(QStringLiteral("order by 档案号"));
         q.open();
