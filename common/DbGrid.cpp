@@ -194,8 +194,12 @@ DbGrid::DbGrid(QWidget* parent) : QWidget(parent)
             qOverload<>(&QWidget::update));
     connect(m_view->horizontalScrollBar(), &QScrollBar::valueChanged, m_footer,
             qOverload<>(&QWidget::update));
-    connect(m_model, &QAbstractItemModel::modelReset, this,
-            [this] { setFooterCountColumn(m_countColumn); });
+    connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
+        setFooterCountColumn(m_countColumn);
+        // A new result comes unsorted.
+        if (!m_sorting) m_view->horizontalHeader()->setSortIndicatorShown(false);
+    });
+    connect(m_view->horizontalHeader(), &QHeaderView::sectionClicked, this, &DbGrid::titleClicked);
     connect(m_model, &QAbstractItemModel::rowsInserted, this,
             [this] { setFooterCountColumn(m_countColumn); });
     connect(m_model, &QAbstractItemModel::rowsRemoved, this,
@@ -260,6 +264,29 @@ void DbGrid::setEditable(bool on)
     m_model->setEditable(on);
     m_view->setEditTriggers(on ? QAbstractItemView::AllEditTriggers
                                : QAbstractItemView::NoEditTriggers);
+}
+
+void DbGrid::titleClicked(int col)
+{
+    if (col < 0 || col >= columnCount() || !column(col).sortable) return;
+    QHeaderView* h = m_view->horizontalHeader();
+    const bool again = h->isSortIndicatorShown() && h->sortIndicatorSection() == col;
+    sortByColumn(col, again && h->sortIndicatorOrder() == Qt::AscendingOrder ? Qt::DescendingOrder
+                                                                             : Qt::AscendingOrder);
+}
+
+void DbGrid::sortByColumn(int col, Qt::SortOrder order)
+{
+    Query* q = dataSource() ? dataSource()->dataSet() : nullptr;
+    if (!q || !q->isActive() || col < 0 || col >= columnCount()) return;
+    const int field = q->fieldIndex(column(col).field);
+    if (field < 0) return;
+    m_sorting = true;
+    guarded([&] { q->sortBy(field, order); });
+    m_sorting = false;
+    QHeaderView* h = m_view->horizontalHeader();
+    h->setSortIndicator(col, order);
+    h->setSortIndicatorShown(true);
 }
 
 void DbGrid::syncFromDataSet()

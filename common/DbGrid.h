@@ -14,6 +14,8 @@ struct GridColumn {
     QString title;
     int width = -1; // pixels; -1 = the default width
     QString format; // display format of floats, e.g. "0.00"
+    // A click on the title sorts the rows by this column (again: the other way).
+    bool sortable = false;
 };
 
 class DbGridModel : public QAbstractTableModel
@@ -76,16 +78,21 @@ public:
     QTableView* view() const { return m_view; }
     DbGridModel* model() const { return m_model; }
 
+    // Sorts the rows by a sortable grid column, as a click on its title does.
+    void sortByColumn(int col, Qt::SortOrder order);
+
 signals:
     void rowDoubleClicked();
 
 private:
     void syncFromDataSet();
     void syncToDataSet(const QModelIndex& current);
+    void titleClicked(int col);
 
     QTableView* m_view;
     DbGridModel* m_model;
     GridFooter* m_footer;
     int m_countColumn = -1;
     bool m_syncing = false;
+    bool m_sorting = false;
 };

@@ -6,6 +6,7 @@
 #include "common/ExchangeRun.h"
 #include "common/Guard.h"
 #include "common/WidgetUtil.h"
+#include "common/core/FollowUps.h"
 #include "data/Dmbasic.h"
 
 #include <QFrame>
@@ -50,6 +51,8 @@ QueryFrame::QueryFrame(const QueryWindowConfig& config, QWidget* parent)
         if (!dialogs().question(m_card ? m_card.data() : this, m_config.texts.deleteQuestion))
             throw SilentAbort();
     };
+    // Each result gets the date of every record's last follow-up note.
+    m_rows.computedColumns = FollowUps::lastColumns;
     m_rows.beforePost = [this](Query& q) {
         if (!m_config.beforePost) return;
         if (const auto failed = m_config.beforePost(q)) refuseSave(*failed);
@@ -144,6 +147,11 @@ void QueryFrame::buildFrame()
 
     DBGridEh1 = named<DbGrid>(this, "DBGridEh1");
     QueryWindow::setupGrid(DBGridEh1, &m_link, m_config);
+    // Both registers' grids end with the date of each record's last follow-up note,
+    // sortable (records nobody has followed up come first).
+    DBGridEh1->setColumns(
+        DBGridEh1->model()->columns() +
+        QList<GridColumn>{{FollowUps::LastColumn, FollowUps::LastColumn, -1, {}, true}});
     root->addWidget(DBGridEh1, 1);
 
     connect(BitBtn5, &QPushButton::clicked, this, &QueryFrame::BitBtn5Click);

@@ -25,7 +25,6 @@ QList<GridColumn> columnsOf(const QStringList& fields, const QHash<QString, int>
 void setupGrid(DbGrid* grid, DataSource* ds, const QueryWindowConfig& config)
 {
     grid->setEditable(false);
-    // The register's columns; a column both registers show is appended to them here.
     grid->setColumns(config.columns);
     grid->setDataSource(ds);
     grid->setFooterCountColumn(0);

@@ -60,6 +60,7 @@ void exportResult(QWidget* parent, DbGrid* grid, const Query* q, const QString& 
     // A fresh copy of the result, owned here for the length of the export.
     Query copy(q->connection());
     copy.setSql(q->sql());
+    copy.computedColumns = q->computedColumns; // the computed columns as well
     copy.open();
     PubGrid = grid;
     PubDataSet = &copy;

@@ -5,6 +5,7 @@
 #include "common/DbControls.h"
 #include "common/DbListOverlay.h"
 #include "common/Dialogs.h"
+#include "common/FollowUpWindow.h"
 #include "common/Frm_xgjl.h"
 #include "common/PanelBuilder.h"
 #include "common/QueryFrame.h"
@@ -52,6 +53,8 @@ void RecordCard::finishPanel(const PanelBuilder& p)
     Button3 = namedButton(this, "Button3", {});
     BitBtn1 = namedButton(this, "BitBtn1", QStringLiteral("退出"));
     btnPP = namedButton(this, "btnPP", m_owner->config().match.button);
+    btnGJJL = namedButton(this, "btnGJJL", QStringLiteral("跟进记录"));
+    connect(btnGJJL, &QPushButton::clicked, this, &RecordCard::btnGJJLClick);
     // The buttons follow the query window's row actions: caption, availability, press.
     auto bindAction = [](QPushButton* b, QAction* a) {
         auto sync = [b, a] {
@@ -73,7 +76,7 @@ void RecordCard::finishPanel(const PanelBuilder& p)
     QHBoxLayout* strip = buttonRow();
     strip->addWidget(DBCheckBox1);
     strip->addStretch();
-    for (QPushButton* b : {Button1, Button3, BitBtn1, btnPP, btnXGJL})
+    for (QPushButton* b : {Button1, Button3, BitBtn1, btnPP, btnXGJL, btnGJJL})
         strip->addWidget(b);
     m_panelOrder = p.tabOrder();
     addToStrip({});
@@ -105,7 +108,7 @@ void RecordCard::addToStrip(const QList<QWidget*>& own)
         if (own[i]->focusPolicy() != Qt::NoFocus) order << own[i]->objectName();
     }
     order << Button1->objectName() << Button3->objectName() << BitBtn1->objectName()
-          << btnPP->objectName() << btnXGJL->objectName();
+          << btnPP->objectName() << btnXGJL->objectName() << btnGJJL->objectName();
     setTabOrderByName(order);
 }
 
@@ -166,6 +169,16 @@ void RecordCard::btnXGJLClick()
         showsConfidential(CurUser.GNZ) ? QStringList() : confidentialColumns();
     TFrmXGJL history(q.tableName(), q.text(QStringLiteral("档案号")), hidden, this);
     dialogs().exec(&history);
+}
+
+void RecordCard::btnGJJLClick()
+{
+    Query& q = row();
+    if (!q.isActive() || q.isEmpty()) return;
+    TFrmGJJL notes(q.tableName(), q.text(QStringLiteral("档案号")), this);
+    dialogs().exec(&notes);
+    // The query window's column of last-note dates shows what the window changed.
+    FollowUps::addLastColumn(q);
 }
 
 void RecordCard::done(int r)

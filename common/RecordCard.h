@@ -4,9 +4,10 @@
 // window's current row; 保存 and 删除 are the query window's row actions. The
 // frame holds the panel (the register's description, laid out as on its entry
 // window), the three lists taken from the query window, the confidential block
-// shown to senior roles only, and the bottom strip (是否有效, 保存, 删除, 退出).
-// Closing the card discards unsaved changes without a question. The card's
-// 匹配 button matches its row against the other register.
+// shown to senior roles only, and the bottom strip (是否有效, 保存, 删除, 退出,
+// then 匹配 (the row matched against the other register), 修改记录 (its history)
+// and 跟进记录 (its follow-up notes)).
+// Closing the card discards unsaved changes without a question.
 //
 // A register's card derives from it and adds its own controls to the bottom strip
 // and its handlers; the frame builds the register's panel. A button both cards get
@@ -38,6 +39,7 @@ public:
     // 匹配客户 / 匹配房源, after 退出; available while the query window's result holds a row.
     QPushButton* btnPP;
     QPushButton* btnXGJL; // 修改记录, after the fixed controls in tab order
+    QPushButton* btnGJJL; // 跟进记录, after the card's fixed controls
 
     // Handlers: a choice in a list is written into the row.
     void cbLCChange();
@@ -51,6 +53,8 @@ public:
     // Opens the history of the current row; personal values hidden from the roles
     // that do not see the confidential block.
     void btnXGJLClick();
+    // Opens the follow-up notes of the current record; nothing on an empty result.
+    void btnGJJLClick();
 
     // True when this role sees the confidential block (the owner's or the
     // customer's personal data).

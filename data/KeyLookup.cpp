@@ -4,6 +4,7 @@
 #include "data/engine/Engine.h"
 
 #include <QVariant>
+#include <algorithm>
 
 namespace
 {
@@ -20,6 +21,11 @@ KeyLookup::~KeyLookup() = default;
 
 QString KeyLookup::fold(const QString& key)
 {
+    // Most keys hold no capital letter: they are given back shared, not copied.
+    const auto isCapital = [](QChar ch) {
+        return ch >= QLatin1Char('A') && ch <= QLatin1Char('Z');
+    };
+    if (std::none_of(key.cbegin(), key.cend(), isCapital)) return key;
     QString out = key;
     for (QChar& ch : out)
         if (ch >= QLatin1Char('A') && ch <= QLatin1Char('Z')) ch = QChar(ch.unicode() + 32);

@@ -8,6 +8,7 @@
 #include "data/engine/TextCache.h"
 
 #include <QRegularExpression>
+#include <algorithm>
 #include <optional>
 
 namespace
@@ -133,20 +134,93 @@ void Query::open()
         }
         cols << ci;
     }
-    std::vector<Row> rows;
-    std::vector<engine::TextCache> texts(size_t(n - first));
-    for (; more; more = st->step()) {
-        Row r;
-        if (m_hasRowid) r.rowid = st->rowId(0);
-        r.values.resize(n - first);
-        for (int i = first; i < n; ++i)
-            r.values[i - first] = st->cell(i, cols[i - first].type, &texts[size_t(i - first)]);
-        rows.push_back(std::move(r));
-    }
     m_columns = cols;
+    m_stored = int(cols.size());
     m_table = (oneTable && !table.isEmpty()) ? table : QString();
+    std::vector<Row> rows;
+    try {
+        QList<ComputedColumn> computed;
+        if (computedColumns) computed = computedColumns(*this);
+        for (const ComputedColumn& c : computed)
+            m_columns << c.column;
+        std::vector<engine::TextCache> texts(size_t(n - first));
+        for (; more; more = st->step()) {
+            Row r;
+            if (m_hasRowid) r.rowid = st->rowId(0);
+            r.values.reserve(m_columns.size());
+            r.values.resize(n - first);
+            for (int i = first; i < n; ++i)
+                r.values[i - first] = st->cell(i, cols[i - first].type, &texts[size_t(i - first)]);
+            // Computed while the row is at hand: a second pass over every row costs more.
+            for (const ComputedColumn& c : computed)
+                r.values << c.value(r.values);
+            rows.push_back(std::move(r));
+        }
+    } catch (...) {
+        close(); // a failed read leaves no columns behind
+        throw;
+    }
     m_rows = std::move(rows);
+    m_state = State::Browse;
     browseFirst();
+}
+
+void Query::addComputedColumn(const ComputedColumn& computed)
+{
+    requireActive();
+    const ColumnInfo& column = computed.column;
+    const auto& value = computed.value;
+    const int at = fieldIndex(column.name);
+    if (at >= 0 && at < m_stored)
+        throw DbError(QStringLiteral("字段“%1”已存在。").arg(column.name));
+    if (at < 0) {
+        if (isEditing()) throw DbError(QStringLiteral("数据集正在编辑，不能增加字段。"));
+        m_columns << column;
+        for (Row& r : m_rows)
+            r.values << value(r.values);
+        return;
+    }
+    // Computed again: the rows shown whose value changed are shown anew.
+    std::vector<bool> changed(m_rows.size());
+    for (size_t i = 0; i < m_rows.size(); ++i) {
+        QVariant& old = m_rows[i].values[at];
+        const QVariant v = value(m_rows[i].values);
+        if (v.isNull() == old.isNull() && v == old) continue;
+        old = v;
+        changed[i] = true;
+    }
+    for (int pos = 0; pos < int(m_visible.size()); ++pos) {
+        if (!changed[size_t(m_visible[size_t(pos)])]) continue;
+        if (pos == m_cur && isEditing())
+            m_buffer[at] = m_rows[size_t(m_visible[size_t(pos)])].values[at];
+        emit rowChanged(pos);
+    }
+}
+
+void Query::sortBy(int column, Qt::SortOrder order)
+{
+    requireActive();
+    if (column < 0 || column >= m_columns.size()) return;
+    checkBrowseMode();
+    const int current = m_cur >= 0 ? m_visible[size_t(m_cur)] : -1;
+    const auto less = [&](int a, int b) {
+        const QVariant& x = m_rows[size_t(a)].values[column];
+        const QVariant& y = m_rows[size_t(b)].values[column];
+        if (x.isNull() || y.isNull()) return x.isNull() && !y.isNull();
+        if (x.typeId() == QMetaType::QString || y.typeId() == QMetaType::QString)
+            return x.toString().compare(y.toString(), Qt::CaseInsensitive) < 0;
+        return x.toDouble() < y.toDouble();
+    };
+    if (order == Qt::AscendingOrder)
+        std::stable_sort(m_visible.begin(), m_visible.end(), less);
+    else
+        std::stable_sort(m_visible.begin(), m_visible.end(),
+                         [&](int a, int b) { return less(b, a); });
+    m_cur = current < 0
+                ? -1
+                : int(std::find(m_visible.begin(), m_visible.end(), current) - m_visible.begin());
+    emit reset();
+    emit currentChanged();
 }
 
 void Query::browseFirst()
@@ -582,7 +656,7 @@ QString Query::unchangedSince(const Row& row, QList<QVariant>& args) const
 {
     const engine::Flavor f = m_conn->requireEngine().flavor();
     QString sql;
-    for (int i = 0; i < m_columns.size(); ++i) {
+    for (int i = 0; i < m_stored; ++i) {
         sql += QStringLiteral(" AND ") + Dialect::sameAs(f, Dialect::identifier(m_columns[i].name));
         args << row.values[i];
     }
@@ -613,7 +687,7 @@ void Query::post()
         QStringList sets;
         QList<QVariant> args;
         QList<RecordLog::ColumnChange> changes;
-        for (int i = 0; i < m_columns.size(); ++i) {
+        for (int i = 0; i < m_stored; ++i) {
             const QVariant& o = row.values[i];
             const QVariant& n = m_buffer[i];
             if (o.isNull() != n.isNull() || o != n) {
@@ -636,7 +710,7 @@ void Query::post()
     } else {
         QStringList names, marks;
         QList<QVariant> args;
-        for (int i = 0; i < m_columns.size(); ++i) {
+        for (int i = 0; i < m_stored; ++i) {
             if (m_buffer[i].isNull()) continue;
             names << Dialect::identifier(m_columns[i].name);
             marks << QStringLiteral("?");
@@ -723,7 +797,8 @@ void Query::remove()
         m_conn->writeRow(sql, args, gone.rowid, &written);
         if (written == 0) throw DbError(changedElsewhere());
         if (keep) {
-            RecordLog::deleted(*m_conn, m_table, keyOf(gone.values), m_columns, gone.values);
+            RecordLog::deleted(*m_conn, m_table, keyOf(gone.values), m_columns.mid(0, m_stored),
+                               gone.values.mid(0, m_stored));
             tx->commit();
         }
     }
@@ -743,6 +818,7 @@ void Query::openRows(const QList<ColumnInfo>& columns, std::vector<QVector<QVari
     close();
     m_hasRowid = false;
     m_columns = columns;
+    m_stored = int(columns.size());
     m_table.clear();
     m_rows.resize(rows.size());
     for (size_t i = 0; i < rows.size(); ++i) {

@@ -83,6 +83,24 @@ public:
     void setValue(int col, const QVariant& v);
     void setValue(const QString& field, const QVariant& v);
 
+    // A read-only column computed from a row's values; it is never written back and
+    // plays no part in a save.
+    struct ComputedColumn {
+        ColumnInfo column;
+        std::function<QVariant(const QVector<QVariant>& row)> value;
+    };
+    // Gives the columns to compute for a result once its own columns are known
+    // (fieldIndex, tableName and connection answer), before its rows are read; each
+    // row gets them, after the statement's columns, as it is read.
+    std::function<QList<ComputedColumn>(const Query&)> computedColumns;
+    // Adds a computed column to the open result; called again with the same name, it
+    // computes the column anew for every row (the rows shown whose value changed are
+    // shown anew), also while editing.
+    void addComputedColumn(const ComputedColumn& computed);
+    // Sorts the rows shown by one column, empty values first going up; the current
+    // row stays the same row. A filter or a new result shows them unsorted again.
+    void sortBy(int column, Qt::SortOrder order);
+
     // Filters: "col='v'", "col like '%t%'", or two such terms joined by " and ".
     void setFilter(const QString& f);
     QString filter() const { return m_filter; }
@@ -160,6 +178,7 @@ private:
     Connection* m_conn = nullptr;
     QStringList m_sql;
     QList<ColumnInfo> m_columns;
+    int m_stored = 0; // the leading columns that come from the table; computed ones follow
     QString m_table;
     bool m_readOnly = false;
     bool m_hasRowid = false;

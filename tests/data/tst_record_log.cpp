@@ -102,16 +102,6 @@ void openRecord(Query& q, const QString& table, const QString& number)
     q.open();
 }
 
-QString refusal(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const DbError& e) {
-        return e.text();
-    }
-    return {};
-}
-
 // The child process of the kill test: saves the listing's price again and again,
 // one more each time, from the stored one on; prints "saving" once under way.
 int saveLoop(int argc, char** argv)
@@ -313,7 +303,7 @@ private slots:
             st.step();
         }
         const QList<QVariantList> register_ = db->rows("select * from 房屋信息");
-        const QString text = refusal([&] { RecycleBin::restore(*conn, e.id); });
+        const QString text = errorText([&] { RecycleBin::restore(*conn, e.id); });
         QVERIFY2(text.contains(says) && text.contains("仍在回收站中"), qPrintable(text));
         QCOMPARE(RecycleBin::entries(*conn).size(), 1);
         QCOMPARE(db->rows("select * from 房屋信息"), register_);
@@ -361,11 +351,11 @@ private slots:
         openRecord(q, QStringLiteral("房屋信息"), kListing);
         q.edit();
         q.setValue(QStringLiteral("信息价格"), 1.0);
-        QVERIFY(!refusal([&] { q.post(); }).isEmpty());
+        QVERIFY(!errorText([&] { q.post(); }).isEmpty());
         QCOMPARE(q.state(), Query::State::Edit);
         QCOMPARE(q.number(QStringLiteral("信息价格")), 1.0);
         q.cancel();
-        QVERIFY(!refusal([&] { q.remove(); }).isEmpty());
+        QVERIFY(!errorText([&] { q.remove(); }).isEmpty());
         QCOMPARE(storedRow(*db, "房屋信息", kListing), before);
         QVERIFY(RecycleBin::entries(*conn).isEmpty());
 
@@ -374,7 +364,7 @@ private slots:
         row.open();
         row.append();
         row.setValue(QStringLiteral("小区名称"), QStringLiteral("新小区"));
-        QVERIFY(!refusal([&] {
+        QVERIFY(!errorText([&] {
                      ArchiveNumber::numberAndPost(row, lookup, QStringLiteral("001"),
                                                   QStringLiteral("261209"));
                  }).isEmpty());

@@ -89,16 +89,6 @@ QVariant state(const QString& location)
     return QVariantList{layoutOf(location), QVariant::fromValue(everyRow(location).size())};
 }
 
-QString refusal(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const DbError& e) {
-        return e.text();
-    }
-    return {};
-}
-
 } // namespace
 
 class TestSchemaUpgrade : public QObject
@@ -177,7 +167,7 @@ private slots:
         const QStringList layout = layoutOf(where);
         const QList<QVariantList> rows = everyRow(where);
         auto c = openMain(where);
-        QVERIFY(!refusal([&] { SchemaUpgrade::upgrade(*c); }).isEmpty());
+        QVERIFY(!errorText([&] { SchemaUpgrade::upgrade(*c); }).isEmpty());
         QCOMPARE(SchemaUpgrade::version(*c), 1);
         QVERIFY(!c->table(QStringLiteral("修改记录")));
         QCOMPARE(layoutOf(where), layout);
@@ -198,11 +188,11 @@ private slots:
         const QString expected = SchemaUpgrade::newerText(Schema::kLayoutVersion + 1);
         QVERIFY(expected.contains(QStringLiteral("新版本")));
         auto c = openMain(db.mainPath());
-        QCOMPARE(refusal([&] { SchemaUpgrade::requireKnown(*c); }), expected);
-        QCOMPARE(refusal([&] { SchemaUpgrade::upgrade(*c); }), expected);
+        QCOMPARE(errorText([&] { SchemaUpgrade::requireKnown(*c); }), expected);
+        QCOMPARE(errorText([&] { SchemaUpgrade::upgrade(*c); }), expected);
         c.reset();
         const QString copy = db.dir() + QStringLiteral("/copy.mdb");
-        QCOMPARE(refusal([&] { DatabaseCopy::copy(db.mainPath(), copy); }), expected);
+        QCOMPARE(errorText([&] { DatabaseCopy::copy(db.mainPath(), copy); }), expected);
         QVERIFY(!QFile::exists(copy));
         QCOMPARE(state(db.mainPath()), before);
     }

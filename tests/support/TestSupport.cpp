@@ -351,6 +351,16 @@ QList<QVariantList> everyRow(const QString& location)
     return out;
 }
 
+QString errorText(const std::function<void()>& f)
+{
+    try {
+        f();
+    } catch (const DbError& e) {
+        return e.text();
+    }
+    return {};
+}
+
 QString TestDb::exchangePath() const
 {
     return QDir(m_dir.path()).filePath(QStringLiteral("fyExp.mdb"));

@@ -146,6 +146,8 @@ private:
 // record tables it has, each row led by its table's name and sorted, so that two
 // databases on any engines compare equal when they hold the same rows.
 QList<QVariantList> everyRow(const QString& location);
+// The text of the database error f fails with; empty when it does not fail.
+QString errorText(const std::function<void()>& f);
 
 // Rows ("kind", "expected") of the server databases every opening refuses, with
 // words of the cause its message names (kinds as in TestDb::serverOfKind).
