@@ -29,6 +29,24 @@ CardFrame::CardFrame(const CardLayout& layout, QWidget* parent) : QDialog(parent
     m_row->setContentsMargins(0, 0, 0, 0);
 }
 
+QHBoxLayout* CardFrame::secondButtonRow()
+{
+    if (!m_second) {
+        const QWidget* first = m_row->parentWidget();
+        auto* row = new QWidget(this);
+        row->setObjectName(QStringLiteral("SecondRow"));
+        row->setGeometry(first->x(), first->geometry().bottom() + 5, first->width(), 34);
+        m_second = new QHBoxLayout(row);
+        m_second->setContentsMargins(0, 0, 0, 0);
+        const QSize grown(width(), height() + 38);
+        if (minimumSize() == maximumSize())
+            setFixedSize(grown); // a window of fixed size stays fixed
+        else
+            resize(grown);
+    }
+    return m_second;
+}
+
 void CardFrame::setTabOrderByName(const QStringList& names)
 {
     QWidget* before = nullptr;

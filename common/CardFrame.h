@@ -32,6 +32,9 @@ protected:
     // The row below the panel, as wide as the panel: the entry window's 保存 and
     // 取消, the card's bottom strip.
     QHBoxLayout* buttonRow() const { return m_row; }
+    // A second row under it, made on first use (the window grows by its height):
+    // buttons beyond the fixed ones, so the fixed row keeps its room.
+    QHBoxLayout* secondButtonRow();
     // Chains the focus through the named controls, in order (hidden ones are
     // passed over when tabbing).
     void setTabOrderByName(const QStringList& names);
@@ -41,4 +44,5 @@ protected:
 private:
     QFrame* m_panel;
     QHBoxLayout* m_row;
+    QHBoxLayout* m_second = nullptr;
 };

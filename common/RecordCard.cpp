@@ -21,10 +21,10 @@ RecordCard::RecordCard(const RecordCardConfig& config, QueryFrame* owner)
     setWindowTitle(config.caption);
     setFont(pixelFont(QStringLiteral("宋体"), 15));
     setFixedSize(config.layout.size);
-    centre();
     PanelBuilder p(panel(), &owner->rowsLink(), PanelBuilder::Use::Card);
     config.layout.build(p);
     finishPanel(p);
+    centre();
 }
 
 bool RecordCard::showsConfidential(const QString& role)
@@ -76,8 +76,13 @@ void RecordCard::finishPanel(const PanelBuilder& p)
     QHBoxLayout* strip = buttonRow();
     strip->addWidget(DBCheckBox1);
     strip->addStretch();
-    for (QPushButton* b : {Button1, Button3, BitBtn1, btnPP, btnXGJL, btnGJJL})
+    for (QPushButton* b : {Button1, Button3, BitBtn1})
         strip->addWidget(b);
+    // Matching, history and notes in a row of their own: the strip has no room left.
+    QHBoxLayout* more = secondButtonRow();
+    more->addStretch();
+    for (QPushButton* b : {btnPP, btnXGJL, btnGJJL})
+        more->addWidget(b);
     m_panelOrder = p.tabOrder();
     addToStrip({});
 

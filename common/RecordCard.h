@@ -4,9 +4,9 @@
 // window's current row; 保存 and 删除 are the query window's row actions. The
 // frame holds the panel (the register's description, laid out as on its entry
 // window), the three lists taken from the query window, the confidential block
-// shown to senior roles only, and the bottom strip (是否有效, 保存, 删除, 退出,
-// then 匹配 (the row matched against the other register), 修改记录 (its history)
-// and 跟进记录 (its follow-up notes)).
+// shown to senior roles only, the bottom strip (是否有效, 保存, 删除, 退出) and
+// under it a row with 匹配 (the row matched against the other register), 修改记录
+// (its history) and 跟进记录 (its follow-up notes), after the strip in tab order.
 // Closing the card discards unsaved changes without a question.
 //
 // A register's card derives from it and adds its own controls to the bottom strip

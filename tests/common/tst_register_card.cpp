@@ -70,7 +70,11 @@ private slots:
             return c ? QRect(c->mapTo(window, QPoint(0, 0)), c->size()) : QRect();
         };
         withCard(w.get(), d, {}, [&](RecordCard* card) {
-            QCOMPARE(card->size(), entry->size());
+            // As wide; taller by the card's own row of buttons under the strip.
+            const QWidget* more = ui::find(card, QStringLiteral("SecondRow"));
+            QVERIFY(more);
+            QCOMPARE(card->size(), entry->size() + QSize(0, more->height() + 4));
+            QVERIFY(more->y() > place(card, QStringLiteral("BitBtn1")).bottom());
             for (const QString& pair : pairs) {
                 const QStringList names = pair.split('/');
                 QVERIFY2(place(card, names[1]) == place(entry.get(), names[0]), qPrintable(pair));

@@ -224,7 +224,9 @@ private slots:
         QCOMPARE(q->focusWidget(), q->btnPP);
         bool seen = false;
         whenShown<RecordCard>(d, [&](RecordCard* card) {
-            QVERIFY(card->btnPP->x() > card->BitBtn1->x());
+            // On the card: in the row under the fixed strip.
+            const auto top = [card](QWidget* b) { return b->mapTo(card, QPoint(0, 0)).y(); };
+            QVERIFY(top(card->btnPP) >= top(card->BitBtn1) + card->BitBtn1->height());
             tabFrom(card, card->BitBtn1);
             QCOMPARE(card->focusWidget(), card->btnPP);
             seen = true;
