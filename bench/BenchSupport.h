@@ -15,6 +15,25 @@
 #include <QProcess>
 #include <QVariant>
 #include <cstdio>
+#include <functional>
+
+// The least of `runs` timings.
+inline double best(int runs, const std::function<double()>& f)
+{
+    double b = 1e300;
+    for (int i = 0; i < runs; ++i)
+        b = std::min(b, f());
+    return b;
+}
+
+// Milliseconds `f` takes.
+inline double ms(const std::function<void()>& f)
+{
+    QElapsedTimer t;
+    t.start();
+    f();
+    return t.nsecsElapsed() / 1e6;
+}
 
 class BenchServer
 {

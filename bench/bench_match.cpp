@@ -5,6 +5,7 @@
 // typical listing and customer, the same without area/price or bounds (open: the
 // bounds filter nothing), and a customer who asks for nothing at all (every valid
 // listing for sale is shown: the largest result there is).
+#include "bench/BenchSupport.h"
 #include "data/DbError.h"
 #include "data/Query.h"
 #include "data/Schema.h"
@@ -17,26 +18,9 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <cstdio>
-#include <functional>
 
 namespace
 {
-
-double best(int runs, const std::function<double()>& f)
-{
-    double b = 1e300;
-    for (int i = 0; i < runs; ++i)
-        b = std::min(b, f());
-    return b;
-}
-
-double ms(const std::function<void()>& f)
-{
-    QElapsedTimer t;
-    t.start();
-    f();
-    return t.nsecsElapsed() / 1e6;
-}
 
 // The statement's own time in the command line: the key is derived by a first
 // statement, then the timer reports the statement (rows written to /dev/null).

@@ -19,14 +19,6 @@
 namespace
 {
 
-double best(int runs, const std::function<double()>& f)
-{
-    double b = 1e300;
-    for (int i = 0; i < runs; ++i)
-        b = std::min(b, f());
-    return b;
-}
-
 // Milliseconds for the statement through the row set (all rows fetched).
 void compare(Connection& c, const char* name, const QStringList& lines)
 {

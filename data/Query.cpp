@@ -415,11 +415,7 @@ QVariant Query::convertFor(int col, const QVariant& v) const
         return d;
     }
     if (c.type == ColumnInfo::Text || c.type == ColumnInfo::Memo) {
-        // No control character is stored (a memo keeps its lines): what a search
-        // can type is what a row can hold, and the server takes no NUL at all.
-        const QString s = Text::withoutControls(
-            v.toString(), c.type == ColumnInfo::Memo ? Text::Lines::Keep : Text::Lines::Drop);
-        return s.isEmpty() ? QVariant() : QVariant(s);
+        return Schema::storedText(c, v.toString());
     }
     return v;
 }
@@ -642,14 +638,8 @@ void Query::append()
 
 void Query::validateRow(const QVector<QVariant>& values) const
 {
-    for (int i = 0; i < m_columns.size(); ++i) {
-        const ColumnInfo& c = m_columns[i];
-        const QVariant& v = values[i];
-        if (v.isNull()) continue;
-        if (c.type == ColumnInfo::Text && c.maxLength > 0 &&
-            Text::charCount(v.toString()) > c.maxLength)
-            throw DbError(Schema::tooLongText(c.name, c.maxLength));
-    }
+    for (int i = 0; i < m_columns.size(); ++i)
+        if (const auto why = Schema::tooLong(m_columns[i], values[i])) throw DbError(*why);
 }
 
 QString Query::unchangedSince(const Row& row, QList<QVariant>& args) const

@@ -5,7 +5,6 @@
 #include "data/KeyLookup.h"
 #include "data/RecordLog.h"
 #include "data/Schema.h"
-#include "data/Text.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -58,11 +57,8 @@ QVariant fitting(const ColumnInfo& column, const QVariant& v)
     }
     case ColumnInfo::Text:
     case ColumnInfo::Memo: {
-        const QString s = v.toString();
-        if (column.type == ColumnInfo::Text && column.maxLength > 0 &&
-            Text::charCount(s) > column.maxLength)
-            throw refused(Schema::tooLongText(column.name, column.maxLength));
-        return s;
+        if (const auto why = Schema::tooLong(column, v)) throw refused(*why);
+        return v.toString();
     }
     case ColumnInfo::Integer:
     case ColumnInfo::Other:

@@ -353,6 +353,21 @@ QString tooLongText(const QString& column, int width)
     return QStringLiteral("“%1”最多只能有 %2 个字符，输入的内容太长。").arg(column).arg(width);
 }
 
+QVariant storedText(const ColumnInfo& column, const QString& text)
+{
+    const QString s = Text::withoutControls(
+        text, column.type == ColumnInfo::Memo ? Text::Lines::Keep : Text::Lines::Drop);
+    return s.isEmpty() ? QVariant() : QVariant(s);
+}
+
+std::optional<QString> tooLong(const ColumnInfo& column, const QVariant& value)
+{
+    if (column.type != ColumnInfo::Text || column.maxLength <= 0 || value.isNull() ||
+        Text::charCount(value.toString()) <= column.maxLength)
+        return std::nullopt;
+    return tooLongText(column.name, column.maxLength);
+}
+
 WidthCheck widthCheck(const QString& constraintName)
 {
     static const QRegularExpression re(QStringLiteral("^(.+)最多(\\d+)个字符$"));

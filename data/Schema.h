@@ -4,6 +4,7 @@
 #include <QList>
 #include <QString>
 #include <functional>
+#include <optional>
 
 namespace Schema
 {
@@ -65,6 +66,12 @@ QString createTableSql(const TableDef& t);
 // empty for any other name.
 QString violationText(const QString& constraintName);
 QString tooLongText(const QString& column, int width);
+// A text as `column` stores it: without control characters (a memo keeps its
+// lines), null when nothing is left. What a search can type is what a row can
+// hold, and the server takes no NUL at all.
+QVariant storedText(const ColumnInfo& column, const QString& text);
+// tooLongText when `value` is a text wider than its text column; else nothing.
+std::optional<QString> tooLong(const ColumnInfo& column, const QVariant& value);
 // The column and width a width check names; width 0 for any other name.
 struct WidthCheck {
     QString column;

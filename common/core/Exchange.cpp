@@ -52,11 +52,9 @@ QVariant cell(const Statement& st, int col, const QString& column)
 QVariant stored(const ColumnInfo& c, const QVariant& v)
 {
     if (v.typeId() != QMetaType::QString) return v;
-    const QString s = Text::withoutControls(
-        v.toString(), c.type == ColumnInfo::Memo ? Text::Lines::Keep : Text::Lines::Drop);
-    if (c.type == ColumnInfo::Text && c.maxLength > 0 && Text::charCount(s) > c.maxLength)
-        throw DbError(Schema::tooLongText(c.name, c.maxLength));
-    return s.isEmpty() ? QVariant() : QVariant(s);
+    const QVariant s = Schema::storedText(c, v.toString());
+    if (const auto why = Schema::tooLong(c, s)) throw DbError(*why);
+    return s;
 }
 
 // Empties the exchange table and writes the rows `next` yields, in one
