@@ -221,6 +221,22 @@ void Statement::bind(int i, const QVariant& v)
     m_cursor->bind(i, v);
 }
 
+void Statement::bindAll(const QList<QVariant>& values)
+{
+    for (int i = 0; i < values.size(); ++i)
+        m_cursor->bind(i + 1, values[i]);
+}
+
+QVariant Actor::storedOperator() const
+{
+    return operatorNumber.isEmpty() ? QVariant() : QVariant(operatorNumber.left(5));
+}
+
+QVariant Actor::storedWorkstation() const
+{
+    return workstation.isEmpty() ? QVariant() : QVariant(workstation.left(100));
+}
+
 bool Statement::step()
 {
     return m_cursor->step();

@@ -26,6 +26,10 @@ class Cursor;
 struct Actor {
     QString operatorNumber;
     QString workstation;
+    // As the record tables store them (staff numbers have 5 characters, workstation
+    // names at most 100); null when not known.
+    QVariant storedOperator() const;
+    QVariant storedWorkstation() const;
 };
 
 class Connection
@@ -150,6 +154,8 @@ public:
     Statement(const Statement&) = delete;
     Statement& operator=(const Statement&) = delete;
     void bind(int index1, const QVariant& v);
+    // Binds the values to the parameters 1, 2, … in order.
+    void bindAll(const QList<QVariant>& values);
     // Runs the statement at the first call; true while a row is available. The
     // result's columns (columnCount, columnName) are known after the first call.
     bool step();

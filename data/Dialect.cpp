@@ -27,4 +27,17 @@ QString identifier(const QString& name)
            QLatin1Char('"');
 }
 
+QString insertInto(const QString& table, const QStringList& columns)
+{
+    if (columns.isEmpty())
+        return QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(identifier(table));
+    QStringList names, marks;
+    for (const QString& c : columns) {
+        names << identifier(c);
+        marks << QStringLiteral("?");
+    }
+    return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+        .arg(identifier(table), names.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
+}
+
 } // namespace Dialect

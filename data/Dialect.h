@@ -3,6 +3,7 @@
 // else the data layer sends is written once in the portable form: standard SQL,
 // double-quoted identifiers, single-quoted literals, parameters "?" or "?N".
 #include <QString>
+#include <QStringList>
 
 namespace engine
 {
@@ -24,5 +25,8 @@ QString sameAs(Flavor f, const QString& quotedColumn);
 
 // "name" with inner quotes doubled.
 QString identifier(const QString& name);
+// INSERT INTO "table" ("c1",…) VALUES (?,…): one parameter per column, in order;
+// DEFAULT VALUES when there is no column.
+QString insertInto(const QString& table, const QStringList& columns);
 
 } // namespace Dialect

@@ -698,21 +698,15 @@ void Query::post()
             if (keep) RecordLog::changed(*m_conn, m_table, keyOf(m_buffer), changes);
         }
     } else {
-        QStringList names, marks;
+        QStringList names;
         QList<QVariant> args;
         for (int i = 0; i < m_stored; ++i) {
             if (m_buffer[i].isNull()) continue;
-            names << Dialect::identifier(m_columns[i].name);
-            marks << QStringLiteral("?");
+            names << m_columns[i].name;
             args << m_buffer[i];
         }
-        const QString sql =
-            names.isEmpty()
-                ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(Dialect::identifier(m_table))
-                : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                      .arg(Dialect::identifier(m_table), names.join(','), marks.join(','));
         long long written = 0;
-        id = m_conn->writeRow(sql, args, -1, &written);
+        id = m_conn->writeRow(Dialect::insertInto(m_table, names), args, -1, &written);
         if (keep) RecordLog::event(*m_conn, m_table, keyOf(m_buffer), RecordLog::Event::Inserted);
     }
     if (tx) tx->commit();

@@ -21,21 +21,7 @@ const QStringList kHistoryColumns = {
 
 QString historyInsert()
 {
-    QStringList names, marks;
-    for (const QString& c : kHistoryColumns) {
-        names << Dialect::identifier(c);
-        marks << QStringLiteral("?");
-    }
-    return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-        .arg(Dialect::identifier(kHistory), names.join(QLatin1Char(',')),
-             marks.join(QLatin1Char(',')));
-}
-
-// A text no longer than the column holds (a long host name, say).
-QVariant fitted(const QString& s, int width)
-{
-    if (s.isEmpty()) return {};
-    return s.left(width);
+    return Dialect::insertInto(kHistory, kHistoryColumns);
 }
 
 // The values of one history row up to 操作: table, number, time, operator, workstation.
@@ -45,15 +31,14 @@ QVector<QVariant> head(const Connection& c, const QString& table, const QString&
     return {table,
             number.isEmpty() ? QVariant() : QVariant(number),
             now(),
-            fitted(c.actor().operatorNumber, 5),
-            fitted(c.actor().workstation, 100),
+            c.actor().storedOperator(),
+            c.actor().storedWorkstation(),
             what};
 }
 
 void write(Statement& st, const QVector<QVariant>& values)
 {
-    for (int i = 0; i < values.size(); ++i)
-        st.bind(i + 1, values[i]);
+    st.bindAll(values);
     st.step();
     st.reset();
 }
@@ -144,7 +129,7 @@ QList<Line> history(Connection& c, const QString& table, const QString& number)
 Imports::Imports(Connection& c, const QString& table, const QString& sourceFile)
     : m_c(c), m_row(head(c, table, QString(), Event::Imported))
 {
-    m_row << QVariant() << QVariant() << fitted(sourceFile, 100000);
+    m_row << QVariant() << QVariant() << (sourceFile.isEmpty() ? QVariant() : QVariant(sourceFile));
     m_insert = std::make_unique<BulkInsert>(c, kHistory, kHistoryColumns);
 }
 

@@ -114,19 +114,12 @@ Values decode(const QString& content)
 
 void put(Connection& c, const QString& table, const QString& number, const QString& content)
 {
-    Statement st(c, QStringLiteral("INSERT INTO %1 (%2, %3, %4, %5, %6, %7) VALUES (?,?,?,?,?,?)")
-                        .arg(id("回收站"), id("表名"), id("档案号"), id("删除时间"), id("删除人"),
-                             id("工作站"), id("内容")));
-    const Actor& a = c.actor();
-    const QList<QVariant> values = {table,
-                                    number,
-                                    RecordLog::now(),
-                                    a.operatorNumber.isEmpty() ? QVariant()
-                                                               : a.operatorNumber.left(5),
-                                    a.workstation.isEmpty() ? QVariant() : a.workstation.left(100),
-                                    content};
-    for (int i = 0; i < values.size(); ++i)
-        st.bind(i + 1, values[i]);
+    Statement st(c, Dialect::insertInto(QStringLiteral("回收站"),
+                                        {QStringLiteral("表名"), QStringLiteral("档案号"),
+                                         QStringLiteral("删除时间"), QStringLiteral("删除人"),
+                                         QStringLiteral("工作站"), QStringLiteral("内容")}));
+    st.bindAll({table, number, RecordLog::now(), c.actor().storedOperator(),
+                c.actor().storedWorkstation(), content});
     st.step();
 }
 
@@ -170,7 +163,7 @@ void restore(Connection& c, qlonglong entry)
     const TableInfo* table = c.table(e.table);
     if (!RecordLog::isKept(e.table) || !table)
         throw refused(QStringLiteral("数据表“%1”不存在。").arg(e.table));
-    QStringList names, marks;
+    QStringList names;
     QList<QVariant> values;
     for (const auto& [column, v] : e.values) {
         const int k = table->indexOf(column);
@@ -178,19 +171,15 @@ void restore(Connection& c, qlonglong entry)
             if (v.isNull()) continue;
             throw refused(QStringLiteral("数据表“%1”中已没有字段“%2”。").arg(e.table, column));
         }
-        names << Dialect::identifier(table->columns[k].name);
-        marks << QStringLiteral("?");
+        names << table->columns[k].name;
         values << fitting(table->columns[k], v);
     }
     KeyLookup taken(c, e.table, kKey);
     if (!taken.present({e.number}).isEmpty())
         throw refused(
             QStringLiteral("档案号“%1”已被另一条记录占用（例如后来导入的记录）。").arg(e.number));
-    Statement ins(c, QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                         .arg(Dialect::identifier(e.table), names.join(QLatin1Char(',')),
-                              marks.join(QLatin1Char(','))));
-    for (int i = 0; i < values.size(); ++i)
-        ins.bind(i + 1, values[i]);
+    Statement ins(c, Dialect::insertInto(e.table, names));
+    ins.bindAll(values);
     ins.step();
     deleteEntry(c, entry);
     RecordLog::event(c, e.table, e.number, RecordLog::Event::Restored);

@@ -125,19 +125,13 @@ void add(Connection& c, const Note& note)
     if ((note.table != kListings && note.table != kCustomers) ||
         !isStored(c, note.table, note.number))
         throw DbError(QStringLiteral("这条记录已不存在（可能已被删除），不能增加跟进记录。"));
-    Statement st(c, QStringLiteral("INSERT INTO %1 (%2, %3, %4, %5, %6, %7, %8) "
-                                   "VALUES (?,?,?,?,?,?,?)")
-                        .arg(id("跟进记录"), id("表名"), id("档案号"), id("时间"), id("操作员"),
-                             id("跟进方式"), id("内容"), id("客户档案号")));
-    const QList<QVariant> values = {note.table,
-                                    note.number,
-                                    RecordLog::now(),
-                                    orNull(c.actor().operatorNumber.left(5)),
-                                    note.kind,
-                                    note.text,
-                                    orNull(Text::trim(note.customer))};
-    for (int i = 0; i < values.size(); ++i)
-        st.bind(i + 1, values[i]);
+    Statement st(c, Dialect::insertInto(QStringLiteral("跟进记录"),
+                                        {QStringLiteral("表名"), QStringLiteral("档案号"),
+                                         QStringLiteral("时间"), QStringLiteral("操作员"),
+                                         QStringLiteral("跟进方式"), QStringLiteral("内容"),
+                                         QStringLiteral("客户档案号")}));
+    st.bindAll({note.table, note.number, RecordLog::now(), c.actor().storedOperator(), note.kind,
+                note.text, orNull(Text::trim(note.customer))});
     st.step();
     t.commit();
 }
