@@ -2,6 +2,7 @@
 
 #include "common/Dialogs.h"
 #include "common/Guard.h"
+#include "common/core/RegisterRules.h"
 #include "data/DbError.h"
 #include "data/Dmbasic.h"
 #include "data/RecycleBin.h"
@@ -56,7 +57,7 @@ void TFrmHSZ::refresh()
     guarded([this] {
         std::vector<QVector<QVariant>> values;
         for (const RecycleBin::Entry& e : RecycleBin::entries(mainConnection())) {
-            values.push_back({e.id, registerOf(e.table), e.number, name(e), place(e),
+            values.push_back({e.id, RegisterRules::registerOf(e.table), e.number, name(e), place(e),
                               e.value(QStringLiteral("类型")), person(e.deletedBy, e.deleterName),
                               e.deletedAt, e.workstation});
         }

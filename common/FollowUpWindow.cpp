@@ -3,6 +3,7 @@
 #include "app/core/PubVars.h"
 #include "common/Dialogs.h"
 #include "common/WidgetUtil.h"
+#include "common/core/RegisterRules.h"
 #include "data/Dmbasic.h"
 
 #include <QComboBox>
@@ -36,9 +37,8 @@ TFrmGJJL::TFrmGJJL(const QString& table, const QString& number, QWidget* parent)
     setFont(pixelFont(QStringLiteral("宋体"), 15));
     resize(720, 480);
 
-    lblDAH = new QLabel(QStringLiteral("%1档案号：%2")
-                            .arg(listing ? QStringLiteral("房源") : QStringLiteral("客户"), number),
-                        this);
+    lblDAH = new QLabel(
+        QStringLiteral("%1档案号：%2").arg(RegisterRules::registerOf(table), number), this);
     lblDAH->setObjectName(QStringLiteral("lblDAH"));
 
     // The last column: on a listing the customer a viewing names, on a customer the

@@ -1,6 +1,7 @@
 #include "common/Frm_xgjl.h"
 
 #include "common/Guard.h"
+#include "common/core/RegisterRules.h"
 #include "data/DbError.h"
 #include "data/Dmbasic.h"
 #include "data/RecordLog.h"
@@ -12,7 +13,8 @@ TFrmXGJL::TFrmXGJL(const QString& table, const QString& number, const QStringLis
     : RowsWindow("FrmXGJL", QStringLiteral("修改记录"), QStringLiteral("这条记录没有修改记录"),
                  parent)
 {
-    lblTitle->setText(QStringLiteral("%1 %2 的修改记录").arg(registerOf(table), number));
+    lblTitle->setText(
+        QStringLiteral("%1 %2 的修改记录").arg(RegisterRules::registerOf(table), number));
     guarded([&] {
         if (!dmbasic) throw DbError(QStringLiteral("数据库连接没有打开。"));
         std::vector<QVector<QVariant>> values;

@@ -80,11 +80,6 @@ QVariant RowsWindow::current(const QString& column) const
     return rows.value(column);
 }
 
-QString RowsWindow::registerOf(const QString& table)
-{
-    return table == QStringLiteral("客户信息") ? QStringLiteral("客户") : QStringLiteral("房源");
-}
-
 QString RowsWindow::person(const QString& number, const QString& name)
 {
     return name.isEmpty() ? number : number + QLatin1Char(' ') + name;

@@ -34,8 +34,6 @@ protected:
     void present(const QStringList& columns, std::vector<QVector<QVariant>> values);
     // The current row's value of a column; null when there is no row.
     QVariant current(const QString& column) const;
-    // "房源" or "客户" for a register's table.
-    static QString registerOf(const QString& table);
     // An operator as both windows show one: the staff number and, where the staff
     // register still has it, the name.
     static QString person(const QString& number, const QString& name);

@@ -6,6 +6,11 @@
 namespace RegisterRules
 {
 
+QString registerOf(const QString& table)
+{
+    return table == QStringLiteral("客户信息") ? QStringLiteral("客户") : QStringLiteral("房源");
+}
+
 QString any()
 {
     return QStringLiteral("不限");

@@ -17,6 +17,9 @@ namespace RegisterRules
 // The stored value meaning "no preference" (customers); a list item like any other.
 QString any();
 
+// "客户" for the customer table, "房源" for the listing table: a register's short name.
+QString registerOf(const QString& table);
+
 // The search run when a query window opens: the register's rows entered from the
 // first day of the operation month to the operation date, valid and invalid alike.
 QStringList firstSearch(const QString& table, const QString& qsrq, const QString& czrq);
