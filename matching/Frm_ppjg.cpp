@@ -21,14 +21,6 @@
 namespace
 {
 
-QPushButton* button(QWidget* parent, const char* name, const QString& text)
-{
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
-}
-
 QString amount(double x, const QString& none)
 {
     return x > 0 ? QString::number(x, 'f', 2) : none;
@@ -140,10 +132,10 @@ void TFrmPPJG::buildUi()
     bar->setFont(pixelFont(QStringLiteral("宋体"), 12));
     auto* tb = new QHBoxLayout(bar);
     tb->setContentsMargins(4, 0, 4, 0);
-    btnXM = button(bar, "btnXM", QStringLiteral("项目"));
-    btnExcel = button(bar, "btnExcel", QStringLiteral("生成Excel"));
-    btnDY = button(bar, "btnDY", QStringLiteral("打印"));
-    btnTC = button(bar, "btnTC", QStringLiteral("退出"));
+    btnXM = namedButton(bar, "btnXM", QStringLiteral("项目"));
+    btnExcel = namedButton(bar, "btnExcel", QStringLiteral("生成Excel"));
+    btnDY = namedButton(bar, "btnDY", QStringLiteral("打印"));
+    btnTC = namedButton(bar, "btnTC", QStringLiteral("退出"));
     for (QPushButton* b : {btnXM, btnExcel, btnDY, btnTC})
         tb->addWidget(b);
     tb->addStretch();
