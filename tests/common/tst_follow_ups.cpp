@@ -66,9 +66,7 @@ private slots:
                  "'普通操作员')");
         db->exec("insert into 操作员档案 (员工编号, 员工姓名, 功能组) values ('008', '李四', "
                  "'高级操作员')");
-        conn = std::make_unique<Connection>(DbKind::Main);
-        conn->setDatabase(db->mainPath(), QString::fromLatin1(Schema::mainPassword()));
-        conn->open();
+        conn = openMain(db->mainPath());
         as(QStringLiteral("zs7"));
     }
     void cleanup()

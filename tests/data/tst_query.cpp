@@ -13,12 +13,7 @@ class TestQuery : public QObject
     std::unique_ptr<TestDb> db;
     std::unique_ptr<Connection> conn;
 
-    void openConn()
-    {
-        conn = std::make_unique<Connection>(DbKind::Main);
-        conn->setDatabase(db->mainPath(), QString::fromLatin1(Schema::mainPassword()));
-        conn->open();
-    }
+    void openConn() { conn = openMain(db->mainPath()); }
     void run(const QStringList& lines)
     {
         Query q(conn.get());

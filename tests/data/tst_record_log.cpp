@@ -24,11 +24,9 @@ namespace
 const QString kListing = QStringLiteral("001261209001");
 const Actor kActor{QStringLiteral("007"), QStringLiteral("office-pc[192.168.1.20]")};
 
-std::unique_ptr<Connection> openMain(const QString& location)
+std::unique_ptr<Connection> openActing(const QString& location)
 {
-    auto c = std::make_unique<Connection>(DbKind::Main);
-    c->setDatabase(location, QString::fromLatin1(Schema::mainPassword()));
-    c->open();
+    auto c = openMain(location);
     c->setActor(kActor);
     return c;
 }
@@ -37,7 +35,7 @@ std::unique_ptr<Connection> openMain(const QString& location)
 // quotes, a long memo, fractions, nulls.
 void addRecords(const TestDb& db)
 {
-    auto c = openMain(db.mainPath());
+    auto c = openActing(db.mainPath());
     Statement fy(*c, QStringLiteral("INSERT INTO 房屋信息 (档案号,小区名称,地址,类型,备注,看房情况,"
                                     "房屋面积,信息价格,最低价格,公司编号,录入日期,序号,电话) "
                                     "VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?)"));
@@ -108,7 +106,7 @@ int saveLoop(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     try {
-        auto c = openMain(qEnvironmentVariable("HALVORRA_SAVE_LOOP"));
+        auto c = openActing(qEnvironmentVariable("HALVORRA_SAVE_LOOP"));
         Query q(c.get());
         openRecord(q, QStringLiteral("房屋信息"), kListing);
         for (int price = int(q.number(QStringLiteral("信息价格"))) + 1;; ++price) {
@@ -139,7 +137,7 @@ private slots:
     {
         db = std::make_unique<TestDb>();
         addRecords(*db);
-        conn = openMain(db->mainPath());
+        conn = openActing(db->mainPath());
     }
     void cleanup()
     {

@@ -21,14 +21,6 @@ QString password()
     return QString::fromLatin1(Schema::mainPassword());
 }
 
-std::unique_ptr<Connection> openMain(const QString& location)
-{
-    auto c = std::make_unique<Connection>(DbKind::Main);
-    c->setDatabase(location, password());
-    c->open();
-    return c;
-}
-
 QString frozen(const QString& name)
 {
     QFile f(testInput(QStringLiteral("layout1/") + name));

@@ -24,14 +24,6 @@ namespace
 const QString kCompany = QStringLiteral("001");
 const QString kDay = QStringLiteral("261209");
 
-std::unique_ptr<Connection> openMain(const QString& path)
-{
-    auto c = std::make_unique<Connection>(DbKind::Main);
-    c->setDatabase(path, QString::fromLatin1(Schema::mainPassword()));
-    c->open();
-    return c;
-}
-
 // An empty row set over `table` to which new rows are added, as the entry windows use.
 void openEmpty(Query& q, const QString& table)
 {

@@ -64,9 +64,7 @@ private slots:
     void init()
     {
         db = std::make_unique<TestDb>();
-        conn = std::make_unique<Connection>(DbKind::Main);
-        conn->setDatabase(db->mainPath(), QString::fromLatin1(Schema::mainPassword()));
-        conn->open();
+        conn = openMain(db->mainPath());
     }
     void cleanup()
     {

@@ -221,6 +221,14 @@ QString TestDb::serverOfKind(const QString& kind)
     return where;
 }
 
+std::unique_ptr<Connection> openMain(const QString& location)
+{
+    auto c = std::make_unique<Connection>(DbKind::Main);
+    c->setDatabase(location, QString::fromLatin1(Schema::mainPassword()));
+    c->open();
+    return c;
+}
+
 QString testInput(const QString& name)
 {
     return QCoreApplication::applicationDirPath() + QStringLiteral("/testdata/") + name;

@@ -110,6 +110,10 @@ private:
     QStringList m_serverDatabases;
 };
 
+// A connection to the main database at `location` (a file with the main key, or a
+// server address), open.
+std::unique_ptr<Connection> openMain(const QString& location);
+
 // A frozen test input (tests/data/…), from its copy beside the test programs.
 QString testInput(const QString& name);
 
