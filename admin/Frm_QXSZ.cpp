@@ -1,12 +1,13 @@
 #include "admin/Frm_QXSZ.h"
 
 #include "admin/core/Operators.h"
-#include "common/DbGrid.h"
-#include "common/Dialogs.h"
-#include "common/PasswordBox.h"
-#include "common/PubParams.h"
-#include "common/U_SelectPub.h"
 #include "data/Text.h"
+#include "pickers/PubParams.h"
+#include "pickers/U_SelectPub.h"
+#include "shell/Dialogs.h"
+#include "shell/Door.h"
+#include "widgets/DbGrid.h"
+#include "widgets/PasswordBox.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -94,11 +95,11 @@ TFrmQXSZ::TFrmQXSZ(QWidget* parent) : QDialog(parent), qryYGZD(&dmbasic->adoCntn
     lay->addLayout(right);
     resize(560, 360);
 
-    connect(cbGNZ, &QComboBox::currentIndexChanged, this, &TFrmQXSZ::cbGNZChange);
-    connect(Button1, &QPushButton::clicked, this, &TFrmQXSZ::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &TFrmQXSZ::Button2Click);
-    connect(Button3, &QPushButton::clicked, this, &TFrmQXSZ::Button3Click);
-    connect(Button4, &QPushButton::clicked, this, &QDialog::reject);
+    onSignal(cbGNZ, &QComboBox::currentIndexChanged, this, &TFrmQXSZ::cbGNZChange);
+    onSignal(Button1, &QPushButton::clicked, this, &TFrmQXSZ::Button1Click);
+    onSignal(Button2, &QPushButton::clicked, this, &TFrmQXSZ::Button2Click);
+    onSignal(Button3, &QPushButton::clicked, this, &TFrmQXSZ::Button3Click);
+    onSignal(Button4, &QPushButton::clicked, this, &QDialog::reject);
 
     qryYGZD.open();
     cbGNZ->setCurrentIndex(0);

@@ -2,9 +2,9 @@
 // 权限设置: the system administrator turns staff members into operators of a role
 // (through the table picker), takes the operator status away again and sets an
 // operator's password. The list shows the operators of the role in the drop-down.
-#include "common/DbControls.h"
 #include "data/DataSource.h"
 #include "data/Query.h"
+#include "widgets/DbControls.h"
 
 #include <QDialog>
 

@@ -1,10 +1,11 @@
 #include "admin/Frm_gsda.h"
 
 #include "admin/core/CompanyRules.h"
-#include "app/core/PubVars.h"
-#include "common/Dialogs.h"
 #include "data/DbError.h"
 #include "data/Text.h"
+#include "session/PubVars.h"
+#include "shell/Dialogs.h"
+#include "shell/Door.h"
 
 #include <QFormLayout>
 #include <QGroupBox>
@@ -81,8 +82,8 @@ TFrmgsda::TFrmgsda(QWidget* parent) : QDialog(parent), qryGSXX(&dmbasic->adoCntn
     lay->addLayout(buttons);
     lay->setSizeConstraint(QLayout::SetFixedSize);
 
-    connect(Button1, &QPushButton::clicked, this, &TFrmgsda::DataSetPost1Execute);
-    connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
+    onSignal(Button1, &QPushButton::clicked, this, &TFrmgsda::DataSetPost1Execute);
+    onSignal(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
     connect(&dsGSXX, &DataSource::stateChanged, this, &TFrmgsda::updateActions);
     updateActions();
     DBEdit1->setFocus();

@@ -1,9 +1,9 @@
 #pragma once
 // 公司档案: the one row of 公司信息 edited in place. 保存 is enabled only while the
 // row is being edited; the saved company code replaces GSDM at once.
-#include "common/DbControls.h"
 #include "data/DataSource.h"
 #include "data/Query.h"
+#include "widgets/DbControls.h"
 
 #include <QDialog>
 

@@ -1,11 +1,12 @@
 #include "admin/Frm_hsz.h"
 
-#include "common/Dialogs.h"
-#include "common/Guard.h"
-#include "common/core/RegisterRules.h"
 #include "data/DbError.h"
 #include "data/Dmbasic.h"
+#include "data/RecordLog.h"
 #include "data/RecycleBin.h"
+#include "shell/Dialogs.h"
+#include "shell/Door.h"
+#include "shell/Guard.h"
 
 #include <QPushButton>
 
@@ -47,8 +48,8 @@ TFrmHSZ::TFrmHSZ(QWidget* parent)
 {
     btnHF = addButton("btnHF", QStringLiteral("恢复"));
     btnCD = addButton("btnCD", QStringLiteral("彻底删除"));
-    connect(btnHF, &QPushButton::clicked, this, &TFrmHSZ::btnHFClick);
-    connect(btnCD, &QPushButton::clicked, this, &TFrmHSZ::btnCDClick);
+    onSignal(btnHF, &QPushButton::clicked, this, &TFrmHSZ::btnHFClick);
+    onSignal(btnCD, &QPushButton::clicked, this, &TFrmHSZ::btnCDClick);
     refresh();
 }
 
@@ -57,7 +58,7 @@ void TFrmHSZ::refresh()
     guarded([this] {
         std::vector<QVector<QVariant>> values;
         for (const RecycleBin::Entry& e : RecycleBin::entries(mainConnection())) {
-            values.push_back({e.id, RegisterRules::registerOf(e.table), e.number, name(e), place(e),
+            values.push_back({e.id, RecordLog::registerOf(e.table), e.number, name(e), place(e),
                               e.value(QStringLiteral("类型")), person(e.deletedBy, e.deleterName),
                               e.deletedAt, e.workstation});
         }

@@ -4,7 +4,7 @@
 // 恢复 puts the chosen row back under its own archive number; 彻底删除 removes it
 // for good after a question. A row that cannot go back stays in the bin and the
 // window says why.
-#include "common/RowsWindow.h"
+#include "records/RowsWindow.h"
 
 class TFrmHSZ : public RowsWindow
 {

@@ -1,11 +1,12 @@
 #include "admin/Frm_jcsj.h"
 
-#include "common/DbGrid.h"
-#include "common/DbNavigator.h"
-#include "common/Dialogs.h"
-#include "common/Guard.h"
 #include "data/DbError.h"
 #include "data/Text.h"
+#include "shell/Dialogs.h"
+#include "shell/Door.h"
+#include "shell/Guard.h"
+#include "widgets/DbGrid.h"
+#include "widgets/DbNavigator.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -81,7 +82,7 @@ TFrmJCSJ::TFrmJCSJ(QWidget* parent)
     resize(420, 380);
 
     connect(PageControl1, &QTabWidget::currentChanged, this, &TFrmJCSJ::PageControl1Change);
-    connect(BitBtn1, &QPushButton::clicked, this, &QDialog::reject);
+    onSignal(BitBtn1, &QPushButton::clicked, this, &QDialog::reject);
     PageControl1->setCurrentIndex(0);
     PageControl1Change(0);
 }

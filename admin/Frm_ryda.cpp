@@ -1,11 +1,12 @@
 #include "admin/Frm_ryda.h"
 
 #include "admin/core/StaffRules.h"
-#include "common/DbGrid.h"
-#include "common/DbNavigator.h"
-#include "common/Dialogs.h"
 #include "data/DbError.h"
 #include "data/Text.h"
+#include "shell/Dialogs.h"
+#include "shell/Door.h"
+#include "widgets/DbGrid.h"
+#include "widgets/DbNavigator.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -84,7 +85,7 @@ TFrmryda::TFrmryda(QWidget* parent) : QDialog(parent), ADOQryryda(&dmbasic->adoC
     lay->addWidget(Splitter1, 1);
     resize(760, 420);
 
-    connect(BitBtn1, &QPushButton::clicked, this, &QDialog::reject);
+    onSignal(BitBtn1, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 TFrmryda::~TFrmryda()

@@ -3,9 +3,9 @@
 // hidden), the list and the card side by side; new rows start as staff members who
 // are not operators; a save checks number, name and, when the number changed,
 // that no other row has it.
-#include "common/DbControls.h"
 #include "data/DataSource.h"
 #include "data/Query.h"
+#include "widgets/DbControls.h"
 
 #include <QDialog>
 

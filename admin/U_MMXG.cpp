@@ -1,11 +1,12 @@
 #include "admin/U_MMXG.h"
 
 #include "admin/core/Operators.h"
-#include "app/core/PubVars.h"
-#include "common/CharLimit.h"
-#include "common/Dialogs.h"
-#include "common/PasswordBox.h"
 #include "data/Text.h"
+#include "session/PubVars.h"
+#include "shell/Dialogs.h"
+#include "shell/Door.h"
+#include "widgets/CharLimit.h"
+#include "widgets/PasswordBox.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -51,8 +52,8 @@ TFrmMMXG::TFrmMMXG(QWidget* parent) : QDialog(parent)
     lay->addLayout(buttons);
     lay->setSizeConstraint(QLayout::SetFixedSize);
 
-    connect(btnModify, &QPushButton::clicked, this, &TFrmMMXG::btnModifyClick);
-    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+    onSignal(btnModify, &QPushButton::clicked, this, &TFrmMMXG::btnModifyClick);
+    onSignal(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
     edtOld->setFocus();
 }
 

@@ -4,13 +4,14 @@
 #include "app/PubFuns.h"
 #include "app/core/IniFiles.h"
 #include "app/core/LoginCheck.h"
-#include "app/core/PubVars.h"
-#include "common/CharLimit.h"
-#include "common/Dialogs.h"
 #include "data/DbError.h"
 #include "data/Dmbasic.h"
 #include "data/SchemaUpgrade.h"
 #include "data/Text.h"
+#include "session/PubVars.h"
+#include "shell/Dialogs.h"
+#include "shell/Door.h"
+#include "widgets/CharLimit.h"
 
 #include <QDate>
 #include <QFrame>
@@ -110,10 +111,10 @@ TFrmLog::TFrmLog(QWidget* parent) : QDialog(parent)
 
     edtYGBH->installEventFilter(this);
     edtYGMM->installEventFilter(this);
-    connect(Button1, &QPushButton::clicked, this, &TFrmLog::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &TFrmLog::Button2Click);
-    connect(btnOK, &QPushButton::clicked, this, &TFrmLog::btnOKClick);
-    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+    onSignal(Button1, &QPushButton::clicked, this, &TFrmLog::Button1Click);
+    onSignal(Button2, &QPushButton::clicked, this, &TFrmLog::Button2Click);
+    onSignal(btnOK, &QPushButton::clicked, this, &TFrmLog::btnOKClick);
+    onSignal(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
 
     if (const QScreen* s = QGuiApplication::primaryScreen())
         move(s->availableGeometry().center() - rect().center());

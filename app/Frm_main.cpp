@@ -4,13 +4,14 @@
 #include "app/Windows.h"
 #include "app/core/Backup.h"
 #include "app/core/IniFiles.h"
-#include "app/core/PubVars.h"
-#include "common/Dialogs.h"
-#include "common/Guard.h"
 #include "data/DbError.h"
 #include "data/Dmbasic.h"
 #include "data/Schema.h"
 #include "data/Text.h"
+#include "session/PubVars.h"
+#include "shell/Dialogs.h"
+#include "shell/Door.h"
+#include "shell/Guard.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -88,13 +89,13 @@ TFrmmain::TFrmmain(QWidget* parent) : QMainWindow(parent)
     actAbout = new QAction(QStringLiteral("关于"), this);
     actAbout->setObjectName(QStringLiteral("actAbout"));
 
-    connect(command(QStringLiteral("A01BFWJ")), &QAction::triggered, this,
-            &TFrmmain::A01BFWJExecute);
+    onSignal(command(QStringLiteral("A01BFWJ")), &QAction::triggered, this,
+             &TFrmmain::A01BFWJExecute);
     for (const char* id : kWindowCommands) {
         const QString cid = QString::fromLatin1(id);
         // Until its window is part of the build a command stays disabled.
         command(cid)->setEnabled(hasFunctionWindow(cid));
-        connect(command(cid), &QAction::triggered, this, [this, cid] { openFunctionWindow(cid); });
+        onSignal(command(cid), &QAction::triggered, this, [this, cid] { openFunctionWindow(cid); });
     }
     // Operator rights belong to the system administrator (FormCreate enables it).
     command(QStringLiteral("D03QXSZ"))->setEnabled(false);
@@ -106,13 +107,13 @@ TFrmmain::TFrmmain(QWidget* parent) : QMainWindow(parent)
                                                         {"E04", "租赁房屋协议书2.doc"}};
     for (const auto& [id, file] : docs) {
         const QString name = QString::fromUtf8(file);
-        connect(command(QString::fromLatin1(id)), &QAction::triggered, this,
-                [this, name] { openDocument(name); });
+        onSignal(command(QString::fromLatin1(id)), &QAction::triggered, this,
+                 [this, name] { openDocument(name); });
     }
-    connect(command(QStringLiteral("E05")), &QAction::triggered, this, &TFrmmain::E05Execute);
-    connect(actExit, &QAction::triggered, this, &QWidget::close);
-    connect(actHelp, &QAction::triggered, this, &TFrmmain::actHelpExecute);
-    connect(actAbout, &QAction::triggered, this, &TFrmmain::actAboutExecute);
+    onSignal(command(QStringLiteral("E05")), &QAction::triggered, this, &TFrmmain::E05Execute);
+    onSignal(actExit, &QAction::triggered, this, &QWidget::close);
+    onSignal(actHelp, &QAction::triggered, this, &TFrmmain::actHelpExecute);
+    onSignal(actAbout, &QAction::triggered, this, &TFrmmain::actAboutExecute);
 
     buildMenu();
     auto* area = new BackgroundArea(this);

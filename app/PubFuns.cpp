@@ -1,8 +1,8 @@
 #include "app/PubFuns.h"
 
 #include "app/core/LoginCheck.h"
-#include "app/core/PubVars.h"
 #include "data/Dmbasic.h"
+#include "session/PubVars.h"
 
 #include <QHostAddress>
 #include <QHostInfo>

@@ -5,16 +5,18 @@
 #include "app/Frm_main.h"
 #include "app/Pictures.h"
 #include "app/PubFuns.h"
-#include "app/core/PubVars.h"
-#include "common/App.h"
-#include "common/Dialogs.h"
+#include "app/Wiring.h"
 #include "data/Dmbasic.h"
+#include "session/PubVars.h"
+#include "shell/App.h"
+#include "shell/Dialogs.h"
 
 #include <QIcon>
 #include <memory>
 
 int runHalvorra(HalvorraApp& app)
 {
+    wireWindows();
     QIcon icon;
     for (int side : {16, 32, 48, 256})
         icon.addPixmap(Pictures::appIcon(side));

@@ -1,5 +1,5 @@
 #include "app/Startup.h"
-#include "common/App.h"
+#include "shell/App.h"
 
 int main(int argc, char** argv)
 {

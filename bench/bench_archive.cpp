@@ -7,7 +7,7 @@
 #include "data/DbError.h"
 #include "data/Query.h"
 #include "data/Schema.h"
-#include "listings/core/ArchiveNumber.h"
+#include "registers/core/ArchiveNumber.h"
 #include "tools/lib/DemoData.h"
 
 #include <QCoreApplication>

@@ -2,11 +2,11 @@
 // main table of 100,000 (on a file and on a server), and exporting a 10,000-row
 // result into the exchange table.
 #include "bench/BenchSupport.h"
-#include "common/core/Exchange.h"
 #include "data/Connection.h"
 #include "data/DatabaseCopy.h"
 #include "data/Query.h"
 #include "data/Schema.h"
+#include "exchange/core/Exchange.h"
 #include "listings/ListingExchange.h"
 #include "tools/lib/DemoData.h"
 

@@ -1,9 +1,9 @@
 // Time of the spreadsheet export: 10,000 listings x 15 columns laid out and
 // written as an .xlsx, the way the export window does it.
-#include "common/core/ExportLayout.h"
 #include "data/Connection.h"
 #include "data/Query.h"
 #include "data/Schema.h"
+#include "export/core/ExportLayout.h"
 #include "tools/lib/DemoData.h"
 
 #include <QCoreApplication>

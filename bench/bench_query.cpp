@@ -4,14 +4,14 @@
 // query window's grid shows a 100,000-row result (with 50,000 follow-up notes:
 // with and without the column of last-note dates, and sorted by it).
 //   bench_query [N]
-#include "app/core/PubVars.h"
 #include "bench/BenchSupport.h"
-#include "common/App.h"
-#include "common/core/FollowUps.h"
 #include "data/DatabaseCopy.h"
 #include "data/Dmbasic.h"
 #include "listings/Frm_fycx.h"
 #include "listings/core/ListingSearch.h"
+#include "records/core/FollowUps.h"
+#include "session/PubVars.h"
+#include "shell/App.h"
 #include "tools/lib/DemoData.h"
 
 #include <QTemporaryDir>

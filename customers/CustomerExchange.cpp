@@ -1,6 +1,6 @@
 #include "customers/CustomerExchange.h"
 
-#include "common/core/RegisterRules.h"
+#include "registers/core/RegisterRules.h"
 
 const ExchangeLayout& customerExchangeLayout()
 {

@@ -1,7 +1,7 @@
 #include "customers/CustomerPanel.h"
 
-#include "common/DbControls.h"
-#include "common/PanelBuilder.h"
+#include "registers/PanelBuilder.h"
+#include "widgets/DbControls.h"
 
 namespace CustomerPanel
 {

@@ -2,7 +2,7 @@
 // The field panel of the customer's 档案卡 windows, described once for 客户输入 and
 // the customer record card: what the customer asks for above the divider, the
 // customer's name and phones below it.
-#include "common/CardFrame.h"
+#include "registers/CardFrame.h"
 
 namespace CustomerPanel
 {

@@ -2,7 +2,7 @@
 // 查看客户信息客户: the record card of one customer, laid out like 客户输入. The
 // frame (common/RecordCard.h) does what both cards do; this class adds the
 // customer's name and phones as the confidential part.
-#include "common/RecordCard.h"
+#include "registers/RecordCard.h"
 
 class TFrmKHCX;
 
@@ -12,4 +12,6 @@ class TFrmLLKH : public RecordCard
 public:
     // Opens over the given query window (the open customer query window by default).
     explicit TFrmLLKH(TFrmKHCX* owner = nullptr);
+    // Opens over rows of its own (one record opened from elsewhere).
+    TFrmLLKH(RecordRows& rows, QWidget* parent);
 };

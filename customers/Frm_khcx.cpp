@@ -3,7 +3,6 @@
 #include "customers/CustomerExchange.h"
 #include "customers/Frm_LLKH.h"
 #include "customers/core/CustomerSearch.h"
-#include "matching/MatchWindows.h"
 
 #include <QGridLayout>
 
@@ -39,7 +38,7 @@ const QueryWindowConfig kCustomerQuery{
     .lists = {RegisterRules::floors(true), RegisterRules::houseTypes(true),
               CustomerSearch::demandModes(), RegisterRules::locations(true)},
     .exchange = {customerExchangeLayout(), &Tdmbasic::qryKHXX},
-    .match = {QStringLiteral("匹配房源"), &MatchWindows::matchListings},
+    .match = {QStringLiteral("匹配房源")},
 };
 
 } // namespace
@@ -78,6 +77,11 @@ TFrmKHCX::TFrmKHCX(QWidget* parent)
 TFrmKHCX::~TFrmKHCX()
 {
     if (FrmKHCX == this) FrmKHCX = m_previous;
+}
+
+const QueryWindowConfig& TFrmKHCX::queryConfig()
+{
+    return kCustomerQuery;
 }
 
 std::unique_ptr<QDialog> TFrmKHCX::makeCard()

@@ -4,13 +4,16 @@
 // current customer on the record card, which edits it through this window's data
 // link and its two row actions. The frame (common/QueryFrame.h) does all a query
 // window does; this class adds the customer panel, its statement and save rule.
-#include "common/QueryFrame.h"
+#include "registers/QueryFrame.h"
 
 class TFrmKHCX : public QueryFrame
 {
     Q_OBJECT
 public:
     explicit TFrmKHCX(QWidget* parent = nullptr);
+    // What the window is made of: names, texts, grid, save rule (also for a card
+    // opened over rows of its own).
+    static const QueryWindowConfig& queryConfig();
     ~TFrmKHCX() override;
 
     Query& qrykhxx;

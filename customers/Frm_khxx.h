@@ -3,7 +3,7 @@
 // its archive number and writes it; the window never shows a stored customer. The
 // frame (common/EntryWindow.h) does what both entry windows do; this class names
 // the customer's checks and the address stored as "不限" when left empty.
-#include "common/EntryWindow.h"
+#include "registers/EntryWindow.h"
 
 class TFrmkhxx : public EntryWindow
 {

@@ -45,6 +45,11 @@ void write(Statement& st, const QVector<QVariant>& values)
 
 } // namespace
 
+QString registerOf(const QString& table)
+{
+    return table == QStringLiteral("客户信息") ? QStringLiteral("客户") : QStringLiteral("房源");
+}
+
 bool isKept(const QString& table)
 {
     return table == QStringLiteral("房屋信息") || table == QStringLiteral("客户信息");

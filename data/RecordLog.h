@@ -34,6 +34,8 @@ inline const QString Imported = QStringLiteral("导入");
 
 // The tables whose changes are kept: 房屋信息 and 客户信息.
 bool isKept(const QString& table);
+// The register a kept table holds, as windows name it: 房源 or 客户.
+QString registerOf(const QString& table);
 // Whether writes to `table` on `c` are kept: a kept table of a main database on a
 // connection that keeps records.
 bool keeps(const Connection& c, const QString& table);

@@ -1,35 +1,55 @@
 #include "listings/Frm_LLFZ.h"
 
-#include "common/DbControls.h"
-#include "common/QueryWindow.h"
-#include "common/WidgetUtil.h"
 #include "listings/Frm_fycx.h"
 #include "listings/ListingPanel.h"
 #include "listings/StructureFile.h"
+#include "registers/QueryWindow.h"
+#include "registers/RecordRows.h"
+#include "shell/Door.h"
+#include "widgets/DbControls.h"
+#include "widgets/WidgetUtil.h"
 
 #include <QLabel>
 #include <QPushButton>
 
-TFrmLLFZ::TFrmLLFZ(TFrmFYCX* owner)
-    : RecordCard({QStringLiteral("FrmLLFZ"), QStringLiteral("查看房源信息"), ListingPanel::layout(),
+namespace
+{
+
+RecordCardConfig cardConfig()
+{
+    return {QStringLiteral("FrmLLFZ"), QStringLiteral("查看房源信息"), ListingPanel::layout(),
+            QDialog::Rejected};
+}
+
+TFrmFYCX* ownerOr(TFrmFYCX* owner)
+{
+    return owner ? owner : FrmFYCX.data();
+}
+
+} // namespace
+
+TFrmLLFZ::TFrmLLFZ(TFrmFYCX* owner) : TFrmLLFZ(ownerOr(owner)->records(), ownerOr(owner)) {}
+
+TFrmLLFZ::TFrmLLFZ(RecordRows& rows, QWidget* parent) : RecordCard(cardConfig(), rows, parent)
+{QStringLiteral("FrmLLFZ"), QStringLiteral("查看房源信息"), ListingPanel::layout(),
                   QDialog::Rejected},
                  owner ? owner : FrmFYCX.data())
 {
     // 期限: shown, set only through the date picker.
     auto* deadline = new DbEdit(this);
     deadline->setObjectName(QStringLiteral("DBEdit10"));
-    deadline->bind(&this->owner()->rowsLink(), QStringLiteral("期限"));
+    deadline->bind(&records().link(), QStringLiteral("期限"));
     deadline->setReadOnly(true);
     deadline->setMaximumWidth(90);
     QPushButton* pick = namedButton(this, "Button2", QStringLiteral("..."));
     pick->setFixedWidth(24);
     addToStrip({new QLabel(QStringLiteral("期限"), this), deadline, pick});
 
-    connect(pick, &QPushButton::clicked, this, &TFrmLLFZ::Button2Click);
-    connect(findChild<QPushButton*>(QStringLiteral("Button4")), &QPushButton::clicked, this,
-            &TFrmLLFZ::Button4Click);
-    connect(findChild<QPushButton*>(QStringLiteral("Button5")), &QPushButton::clicked, this,
-            &TFrmLLFZ::Button5Click);
+    onSignal(pick, &QPushButton::clicked, this, &TFrmLLFZ::Button2Click);
+    onSignal(findChild<QPushButton*>(QStringLiteral("Button4")), &QPushButton::clicked, this,
+             &TFrmLLFZ::Button4Click);
+    onSignal(findChild<QPushButton*>(QStringLiteral("Button5")), &QPushButton::clicked, this,
+             &TFrmLLFZ::Button5Click);
 }
 
 void TFrmLLFZ::Button2Click()

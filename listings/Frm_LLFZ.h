@@ -3,7 +3,7 @@
 // (common/RecordCard.h) does what both cards do; this class adds the owner's
 // block as the confidential part, 期限 with its date picker and the
 // house-structure file.
-#include "common/RecordCard.h"
+#include "registers/RecordCard.h"
 
 class TFrmFYCX;
 
@@ -13,6 +13,8 @@ class TFrmLLFZ : public RecordCard
 public:
     // Opens over the given query window (the open listing query window by default).
     explicit TFrmLLFZ(TFrmFYCX* owner = nullptr);
+    // Opens over rows of its own (one record opened from elsewhere).
+    TFrmLLFZ(RecordRows& rows, QWidget* parent);
 
     // Handlers.
     void Button2Click();

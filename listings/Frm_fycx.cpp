@@ -3,7 +3,6 @@
 #include "listings/Frm_LLFZ.h"
 #include "listings/ListingExchange.h"
 #include "listings/core/ListingSearch.h"
-#include "matching/MatchWindows.h"
 
 #include <QGridLayout>
 
@@ -46,7 +45,7 @@ const QueryWindowConfig kListingQuery{
     .lists = {RegisterRules::floors(false), RegisterRules::houseTypes(false),
               RegisterRules::locations(false), ListingSearch::supplyModes()},
     .exchange = {listingExchangeLayout(), &Tdmbasic::qryFWXX},
-    .match = {QStringLiteral("匹配客户"), &MatchWindows::matchCustomers},
+    .match = {QStringLiteral("匹配客户")},
 };
 
 } // namespace
@@ -100,6 +99,11 @@ QStringList TFrmFYCX::quickSearchLines(const RegisterRules::SearchPanel& shared)
     return ListingSearch::quickSearch({shared, edtXQDZ->text(), edtMJ1->text(), edtMJ2->text(),
                                        edtJG1->text(), edtJG2->text(), edtXJCD1->text(),
                                        edtXJCD2->text()});
+}
+
+const QueryWindowConfig& TFrmFYCX::queryConfig()
+{
+    return kListingQuery;
 }
 
 std::unique_ptr<QDialog> TFrmFYCX::makeCard()

@@ -4,13 +4,16 @@
 // listing on the record card, which edits it through this window's data link and
 // its two row actions. The frame (common/QueryFrame.h) does all a query window
 // does; this class adds the listing panel, its statement and the card's save rule.
-#include "common/QueryFrame.h"
+#include "registers/QueryFrame.h"
 
 class TFrmFYCX : public QueryFrame
 {
     Q_OBJECT
 public:
     explicit TFrmFYCX(QWidget* parent = nullptr);
+    // What the window is made of: names, texts, grid, save rule (also for a card
+    // opened over rows of its own).
+    static const QueryWindowConfig& queryConfig();
     ~TFrmFYCX() override;
 
     // The panel's own controls (the others are the frame's).

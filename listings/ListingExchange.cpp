@@ -1,6 +1,6 @@
 #include "listings/ListingExchange.h"
 
-#include "common/core/RegisterRules.h"
+#include "registers/core/RegisterRules.h"
 
 const ExchangeLayout& listingExchangeLayout()
 {

@@ -1,7 +1,7 @@
 #include "listings/ListingPanel.h"
 
-#include "common/DbControls.h"
-#include "common/PanelBuilder.h"
+#include "registers/PanelBuilder.h"
+#include "widgets/DbControls.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -2,7 +2,7 @@
 // The field panel of the listing's 档案卡 windows, described once for 房源输入 and
 // the listing record card: the public description of the flat above the divider,
 // the owner's block below it.
-#include "common/CardFrame.h"
+#include "registers/CardFrame.h"
 
 namespace ListingPanel
 {

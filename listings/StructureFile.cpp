@@ -1,8 +1,8 @@
 #include "listings/StructureFile.h"
 
-#include "common/Dialogs.h"
 #include "data/Dmbasic.h"
 #include "data/Text.h"
+#include "shell/Dialogs.h"
 
 namespace StructureFile
 {

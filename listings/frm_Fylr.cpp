@@ -4,6 +4,7 @@
 #include "listings/StructureFile.h"
 #include "listings/core/ListingEntryChecks.h"
 #include "listings/core/ListingSearch.h"
+#include "shell/Door.h"
 
 #include <QPushButton>
 
@@ -28,10 +29,10 @@ const EntryWindowConfig kListingEntry{
 
 TFrmfylr::TFrmfylr(QWidget* parent) : EntryWindow(kListingEntry, parent), qryFwxx(row())
 {
-    connect(findChild<QPushButton*>(QStringLiteral("Button3")), &QPushButton::clicked, this,
-            &TFrmfylr::Button3Click);
-    connect(findChild<QPushButton*>(QStringLiteral("Button4")), &QPushButton::clicked, this,
-            &TFrmfylr::Button4Click);
+    onSignal(findChild<QPushButton*>(QStringLiteral("Button3")), &QPushButton::clicked, this,
+             &TFrmfylr::Button3Click);
+    onSignal(findChild<QPushButton*>(QStringLiteral("Button4")), &QPushButton::clicked, this,
+             &TFrmfylr::Button4Click);
 }
 
 void TFrmfylr::Button3Click()

@@ -3,7 +3,7 @@
 // its archive number and writes it; the window never shows a stored listing. The
 // frame (common/EntryWindow.h) does what both entry windows do; this class names
 // the listing's checks and the structure-file buttons.
-#include "common/EntryWindow.h"
+#include "registers/EntryWindow.h"
 
 class TFrmfylr : public EntryWindow
 {

@@ -1,16 +1,17 @@
 #include "matching/Frm_ppjg.h"
 
-#include "app/core/PubVars.h"
-#include "common/Dialogs.h"
-#include "common/Guard.h"
-#include "common/PubParams.h"
-#include "common/QueryWindow.h"
-#include "common/RecordCard.h"
-#include "common/U_PubExport.h"
-#include "common/WidgetUtil.h"
-#include "common/core/RegisterRules.h"
 #include "data/DbError.h"
 #include "data/Dmbasic.h"
+#include "export/U_PubExport.h"
+#include "pickers/PubParams.h"
+#include "registers/QueryWindow.h"
+#include "registers/RecordCard.h"
+#include "registers/core/RegisterRules.h"
+#include "session/PubVars.h"
+#include "shell/Dialogs.h"
+#include "shell/Door.h"
+#include "shell/Guard.h"
+#include "widgets/WidgetUtil.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -155,11 +156,11 @@ void TFrmPPJG::buildUi()
     gridPP->setObjectName(QStringLiteral("gridPP"));
     root->addWidget(gridPP, 1);
 
-    connect(btnXM, &QPushButton::clicked, this, &TFrmPPJG::btnXMClick);
-    connect(btnExcel, &QPushButton::clicked, this, &TFrmPPJG::btnExcelClick);
-    connect(btnDY, &QPushButton::clicked, this, &TFrmPPJG::btnDYClick);
-    connect(btnTC, &QPushButton::clicked, this, &QDialog::accept);
-    connect(gridPP, &DbGrid::rowDoubleClicked, this, [this] {
+    onSignal(btnXM, &QPushButton::clicked, this, &TFrmPPJG::btnXMClick);
+    onSignal(btnExcel, &QPushButton::clicked, this, &TFrmPPJG::btnExcelClick);
+    onSignal(btnDY, &QPushButton::clicked, this, &TFrmPPJG::btnDYClick);
+    onSignal(btnTC, &QPushButton::clicked, this, &QDialog::accept);
+    onSignal(gridPP, &DbGrid::rowDoubleClicked, this, [this] {
         const QString archive = currentArchive();
         if (!archive.isEmpty()) emit recordRequested(archive);
     });

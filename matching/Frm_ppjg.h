@@ -6,10 +6,10 @@
 // result is printed, its columns chosen and exported as in the query windows.
 // The window opens no other window for a row: a double click asks for the other
 // register's record through recordRequested.
-#include "common/DbGrid.h"
 #include "data/DataSource.h"
 #include "data/Query.h"
 #include "matching/core/MatchSearch.h"
+#include "widgets/DbGrid.h"
 
 #include <QDialog>
 

@@ -1,27 +1,24 @@
 #include "matching/MatchWindows.h"
 
-#include "common/Dialogs.h"
-#include "customers/Frm_khcx.h"
-#include "listings/Frm_fycx.h"
 #include "matching/Frm_ppjg.h"
+#include "registers/RegisterWiring.h"
+#include "shell/Dialogs.h"
+#include "shell/Door.h"
 
 namespace
 {
 
-// Shows the result window for `subject`; a double click opens the other register's
-// record on its card, over a query window of that register (OtherWindow) made for it.
-template <typename OtherWindow, typename Subject>
-void showResult(const Subject& subject, QWidget* parent)
+// Shows the result window for `subject`; a double click opens the record of
+// `otherTable` on its register's card.
+template <typename Subject>
+void showResult(const Subject& subject, const QString& otherTable, QWidget* parent)
 {
     TFrmPPJG result(subject, parent);
-    QObject::connect(&result, &TFrmPPJG::recordRequested, &result,
-                     [&result](const QString& archive) {
-                         {
-                             OtherWindow other(&result);
-                             other.showRecord(archive);
-                         }
-                         result.refresh(); // the card may have changed or deleted the record
-                     });
+    onSignal(&result, &TFrmPPJG::recordRequested, &result,
+             [&result, otherTable](const QString& archive) {
+                 RegisterWiring::openCard(otherTable, archive, &result);
+                 result.refresh(); // the card may have changed or deleted the record
+             });
     dialogs().exec(&result);
 }
 
@@ -32,12 +29,12 @@ namespace MatchWindows
 
 void matchCustomers(Query& listingRow, QWidget* parent)
 {
-    showResult<TFrmKHCX>(Matching::listingFrom(listingRow), parent);
+    showResult(Matching::listingFrom(listingRow), QStringLiteral("客户信息"), parent);
 }
 
 void matchListings(Query& customerRow, QWidget* parent)
 {
-    showResult<TFrmFYCX>(Matching::customerFrom(customerRow), parent);
+    showResult(Matching::customerFrom(customerRow), QStringLiteral("房屋信息"), parent);
 }
 
 } // namespace MatchWindows

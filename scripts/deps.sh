@@ -2,7 +2,7 @@
 # Installs the Debian packages Halvorra needs to build, run and test, when missing.
 set -euo pipefail
 PACKAGES=(
-  build-essential cmake ninja-build ccache pkg-config
+  build-essential cmake ninja-build ccache pkg-config clang-format git
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libsqlcipher-dev sqlcipher libxlsxwriter-dev libpq-dev postgresql
   fonts-noto-cjk fonts-arphic-ukai

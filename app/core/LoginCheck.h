@@ -1,8 +1,8 @@
 #pragma once
 // The operator check of the login: the number is matched by the database in the
 // where clause, the password is compared here, exactly and with case distinguished.
-#include "app/core/PubVars.h"
 #include "data/DbError.h"
+#include "session/PubVars.h"
 
 class Query;
 

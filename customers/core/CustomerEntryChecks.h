@@ -1,7 +1,7 @@
 #pragma once
 // The checks a new customer must pass before 客户输入 saves it, in their order, and
 // the stored form of an address description.
-#include "common/core/RegisterRules.h"
+#include "registers/core/RegisterRules.h"
 
 #include <QString>
 #include <optional>

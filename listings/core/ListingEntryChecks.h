@@ -1,6 +1,6 @@
 #pragma once
 // The checks a new listing must pass before 房源输入 saves it, in their order.
-#include "common/core/RegisterRules.h"
+#include "registers/core/RegisterRules.h"
 
 #include <QString>
 #include <optional>

@@ -4,7 +4,7 @@
 // condition builder and the card's save rule. What both registers share is in
 // common/core/RegisterRules.h. Every typed value enters statement text through
 // Text::quoted.
-#include "common/core/RegisterRules.h"
+#include "registers/core/RegisterRules.h"
 
 #include <QString>
 #include <QStringList>

@@ -2,12 +2,12 @@
 // boxes, the navigator and the buttons, answers through the dialog double.
 #include "admin/Frm_gsda.h"
 #include "admin/Frm_ryda.h"
-#include "app/core/PubVars.h"
-#include "common/DbGrid.h"
-#include "common/DbNavigator.h"
 #include "data/Text.h"
+#include "session/PubVars.h"
 #include "tests/admin/AdminTestUtil.h"
 #include "tests/support/TestSupport.h"
+#include "widgets/DbGrid.h"
+#include "widgets/DbNavigator.h"
 
 #include <QPushButton>
 

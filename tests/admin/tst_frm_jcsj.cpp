@@ -1,10 +1,10 @@
 // The dictionary window: entries edited in place in the lists, checks per
 // dictionary, the navigator following the tab, and the keys that start an entry.
 #include "admin/Frm_jcsj.h"
-#include "common/DbGrid.h"
-#include "common/DbNavigator.h"
 #include "data/Text.h"
 #include "tests/support/TestSupport.h"
+#include "widgets/DbGrid.h"
+#include "widgets/DbNavigator.h"
 
 #include <QTabWidget>
 #include <QTableView>

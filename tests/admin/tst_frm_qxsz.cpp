@@ -5,9 +5,9 @@
 #include "admin/Frm_ryda.h"
 #include "admin/U_MMXG.h"
 #include "app/core/LoginCheck.h"
-#include "app/core/PubVars.h"
-#include "common/PubParams.h"
 #include "data/Text.h"
+#include "pickers/PubParams.h"
+#include "session/PubVars.h"
 #include "tests/admin/AdminTestUtil.h"
 #include "tests/support/TestSupport.h"
 

@@ -3,14 +3,14 @@
 // every message with the focus where the user must act.
 #include "app/Frm_Log.h"
 #include "app/core/IniFiles.h"
-#include "app/core/PubVars.h"
-#include "common/CharLimit.h"
 #include "data/Dmbasic.h"
 #include "data/Schema.h"
 #include "data/SchemaUpgrade.h"
 #include "data/Text.h"
+#include "session/PubVars.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/UserFolders.h"
+#include "widgets/CharLimit.h"
 
 #include <QDate>
 #include <QDir>

@@ -4,11 +4,11 @@
 #include "app/Frm_main.h"
 #include "app/Windows.h"
 #include "app/core/IniFiles.h"
-#include "app/core/PubVars.h"
-#include "common/Guard.h"
 #include "data/Connection.h"
 #include "data/Dmbasic.h"
 #include "data/Schema.h"
+#include "session/PubVars.h"
+#include "shell/Guard.h"
 #include "tests/support/TestSupport.h"
 
 #include <QAction>

@@ -3,8 +3,8 @@
 // and deleted there. On a server, the session is cut before each write: that
 // action shows the default error display, nothing is half-saved, the window stays,
 // and the next try works.
-#include "app/core/PubVars.h"
-#include "tests/common/RegisterTests.h"
+#include "session/PubVars.h"
+#include "tests/registers/RegisterTests.h"
 
 #include <QPushButton>
 

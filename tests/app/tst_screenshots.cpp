@@ -9,8 +9,8 @@
 #include "app/Pictures.h"
 #include "app/PubFuns.h"
 #include "app/core/IniFiles.h"
-#include "app/core/PubVars.h"
 #include "data/Dmbasic.h"
+#include "session/PubVars.h"
 #include "tests/support/TestSupport.h"
 
 #include <QDir>

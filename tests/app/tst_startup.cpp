@@ -6,9 +6,9 @@
 #include "app/PubFuns.h"
 #include "app/Startup.h"
 #include "app/core/IniFiles.h"
-#include "app/core/PubVars.h"
-#include "common/App.h"
 #include "data/Dmbasic.h"
+#include "session/PubVars.h"
+#include "shell/App.h"
 #include "tests/support/TestSupport.h"
 
 #include <QLineEdit>

@@ -1,9 +1,9 @@
 // What only the customer record card does: the boxes it shows but does not let
 // change, the sizes of the boxes over the lists, and an address description
 // cleared and saved as "不限". What both cards do is tested in
-// tests/common/tst_register_card.cpp.
+// tests/registers/tst_register_card.cpp.
 #include "customers/Frm_LLKH.h"
-#include "tests/common/RegisterTests.h"
+#include "tests/registers/RegisterTests.h"
 
 class TestCustomerCard : public QObject, private QueryTest
 {

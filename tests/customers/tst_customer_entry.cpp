@@ -2,10 +2,10 @@
 // chosen and its defaults, the saved row, a customer saved without preferences,
 // the address stored as "不限", unchecked amounts, customers counted apart from
 // listings, and the choices kept for the next customer. What both entry windows
-// do is tested in tests/common/tst_register_entry.cpp.
-#include "common/CharLimit.h"
+// do is tested in tests/registers/tst_register_entry.cpp.
 #include "customers/core/CustomerEntryChecks.h"
-#include "tests/common/RegisterTests.h"
+#include "tests/registers/RegisterTests.h"
+#include "widgets/CharLimit.h"
 
 #include <QLabel>
 

@@ -1,8 +1,8 @@
 // What only the customer exchange does: the sixteen columns that travel, without
 // the customer's name and phones, in both directions. What both registers'
-// exchanges do is tested in tests/common/tst_register_exchange.cpp.
-#include "tests/common/ExchangeFiles.h"
-#include "tests/common/RegisterTests.h"
+// exchanges do is tested in tests/exchange/tst_register_exchange.cpp.
+#include "tests/exchange/ExchangeFiles.h"
+#include "tests/registers/RegisterTests.h"
 
 class TestCustomerExchange : public QObject
 {

@@ -1,10 +1,10 @@
 // What only the customer query window does: its quick-search lines, area and
 // price values against the customer's ranges, "不限" found as itself, the date
 // range, and the save rule that fills an empty address. What both query windows
-// do is tested in tests/common/tst_register_query.cpp.
+// do is tested in tests/registers/tst_register_query.cpp.
 #include "customers/core/CustomerSearch.h"
 #include "data/DbError.h"
-#include "tests/common/RegisterTests.h"
+#include "tests/registers/RegisterTests.h"
 
 class TestCustomerQuery : public QObject, private QueryTest
 {

@@ -3,15 +3,15 @@
 // recycle bin (delete, restore, refusals, erase), and both-or-neither: a change
 // whose history cannot be written is not saved, and a process killed in the middle
 // of its saves leaves every save whole or absent.
-#include "common/core/Exchange.h"
 #include "data/Connection.h"
 #include "data/DbError.h"
 #include "data/Query.h"
 #include "data/RecordLog.h"
 #include "data/RecycleBin.h"
 #include "data/Schema.h"
+#include "exchange/core/Exchange.h"
 #include "listings/ListingExchange.h"
-#include "listings/core/ArchiveNumber.h"
+#include "registers/core/ArchiveNumber.h"
 #include "tests/support/TestSupport.h"
 
 #include <QProcess>

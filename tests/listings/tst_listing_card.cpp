@@ -1,11 +1,11 @@
 // What only the listing record card does: the boxes it shows but does not let
 // change, the save rule, the lowest price stored as 0, 期限 through the date
 // picker and the house-structure file. What both cards do is tested in
-// tests/common/tst_register_card.cpp.
-#include "common/DbControls.h"
-#include "common/U_SelectRQ.h"
+// tests/registers/tst_register_card.cpp.
 #include "listings/Frm_LLFZ.h"
-#include "tests/common/RegisterTests.h"
+#include "pickers/U_SelectRQ.h"
+#include "tests/registers/RegisterTests.h"
+#include "widgets/DbControls.h"
 
 class TestListingCard : public QObject, private QueryTest
 {

@@ -1,9 +1,9 @@
 // What only the listing entry window does: opening with its lists and defaults,
 // the saved row, the choices kept for the next listing, the last number of a day
 // and the house-structure file. What both entry windows
-// do is tested in tests/common/tst_register_entry.cpp.
+// do is tested in tests/registers/tst_register_entry.cpp.
 #include "listings/frm_Fylr.h"
-#include "tests/common/RegisterTests.h"
+#include "tests/registers/RegisterTests.h"
 
 #include <QLabel>
 

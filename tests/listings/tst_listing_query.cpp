@@ -1,7 +1,7 @@
 // What only the listing query window does: the quick-search clauses as found
 // rows, the 房龄 boxes' length and the columns kept out of the grid. What both
-// query windows do is tested in tests/common/tst_register_query.cpp.
-#include "tests/common/RegisterTests.h"
+// query windows do is tested in tests/registers/tst_register_query.cpp.
+#include "tests/registers/RegisterTests.h"
 
 class TestListingQuery : public QObject, private QueryTest
 {

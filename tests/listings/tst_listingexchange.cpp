@@ -1,18 +1,18 @@
 // Listing exchange between offices: export into the exchange database, import
 // from a chosen exchange file, and what happens to bad files and failures.
-#include "app/core/PubVars.h"
-#include "common/ExchangeRun.h"
-#include "common/U_Step.h"
-#include "common/core/Exchange.h"
 #include "data/Connection.h"
 #include "data/DbError.h"
 #include "data/Dmbasic.h"
 #include "data/Query.h"
 #include "data/Schema.h"
 #include "data/Text.h"
+#include "exchange/ExchangeRun.h"
+#include "exchange/core/Exchange.h"
 #include "listings/ListingExchange.h"
-#include "tests/common/ExchangeFiles.h"
-#include "tests/common/RegisterTests.h"
+#include "pickers/U_Step.h"
+#include "session/PubVars.h"
+#include "tests/exchange/ExchangeFiles.h"
+#include "tests/registers/RegisterTests.h"
 #include "tools/lib/DemoData.h"
 
 #include <QFile>

@@ -2,7 +2,7 @@
 // Listings and customers for the matching tests, written straight into the main
 // database: every column the matching reads, nulls allowed, and the personal ones.
 #include "data/Connection.h"
-#include "tests/common/RegisterTests.h"
+#include "tests/registers/RegisterTests.h"
 
 #include <QVariantList>
 

@@ -1,10 +1,10 @@
 // 匹配客户 / 匹配房源 from both query tool bars and both record cards: the button
 // after the fixed controls and only with a current row, the result, a double click
 // to the other register's card where 保存 works and the result follows, personal
-// data by role, unsaved changes on a card, and windows opened within each other
-// with the application-wide references kept right.
+// data by role, unsaved changes on a card, and windows opened within each other;
+// the other register's card works over rows of its own, no query window is built.
 #include "matching/Frm_ppjg.h"
-#include "tests/common/RegisterTests.h"
+#include "tests/registers/RegisterTests.h"
 
 #include <QTableView>
 
@@ -126,20 +126,22 @@ class TestMatchOpen : public QObject, private QueryTest
         return q;
     }
 
-    // Expects the other register's card over a query window made for it, holding
-    // only its record; changes the text there, saves and checks the stored row.
+    // Expects the other register's card over rows of its own holding only its
+    // record, and no query window of that register; changes the text there, saves
+    // and checks the stored row.
     void saveOnOtherCard(const Side& other, QueryFrame* under, bool senior, bool& seen)
     {
         whenShown<RecordCard>(d, [this, other, under, senior, &seen](RecordCard* card) {
             QCOMPARE(card->objectName(), other.card);
-            QueryFrame* holder = other.reg->current();
-            QVERIFY(holder && holder != under && !holder->isVisible());
-            QCOMPARE(holder->rows().recordCount(), 1);
-            QCOMPARE(holder->rows().text("档案号"), other.archive);
+            QVERIFY(!other.reg->current() || other.reg->current() == under);
+            QVERIFY(&card->records() != &under->records());
+            const Query& holder = card->records().rows();
+            QCOMPARE(holder.recordCount(), 1);
+            QCOMPARE(holder.text("档案号"), other.archive);
             QCOMPARE(card->confidentialVisible(), senior);
             put(ui::find(card, other.reg->textBox), other.newText);
             ui::click(card->Button1);
-            QVERIFY(!holder->rows().isEditing());
+            QVERIFY(!holder.isEditing());
             QCOMPARE(stored(other.reg->table, other.archive, other.reg->textColumn).toString(),
                      other.newText);
             seen = true;
@@ -347,8 +349,8 @@ private slots:
     }
 
     // listing query → 匹配客户 → customer card → 匹配房源 → listing card (and the
-    // other way round): each card saves its record; each register's reference points
-    // to the innermost query window while it is open and to the one before after.
+    // other way round): each card saves its record; the query window stays the
+    // register's reference throughout and no other query window is built.
     void nested_data() { perRegister(); }
     void nested()
     {
@@ -356,7 +358,6 @@ private slots:
         const Side own = ownSide(reg), other = otherSide(reg);
         QueryFrame* q = openOn(reg);
         bool outerCard = false, innerCard = false, innerResult = false, outerResult = false;
-        QueryFrame* otherHolder = nullptr;
         whenShown<TFrmPPJG>(d, [&](TFrmPPJG* result) {
             doubleClickFirstRow(result);
             QVERIFY(outerCard);
@@ -365,13 +366,12 @@ private slots:
             outerResult = true;
         });
         whenShown<RecordCard>(d, [&](RecordCard* card) {
-            otherHolder = other.reg->current();
-            QVERIFY(otherHolder && otherHolder != q);
+            QVERIFY(!other.reg->current());
             QCOMPARE(r->current(), q);
             ui::click(card->btnPP);
             QVERIFY(innerResult);
-            QCOMPARE(r->current(), q);                   // restored
-            QCOMPARE(other.reg->current(), otherHolder); // still this card's
+            QCOMPARE(r->current(), q);
+            QVERIFY(!other.reg->current());
             outerCard = true;
         });
         whenShown<TFrmPPJG>(d, [&](TFrmPPJG* result) {

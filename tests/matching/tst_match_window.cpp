@@ -1,14 +1,14 @@
 // The result window on a real database, from both sides: the rows best first with
 // score, mark and reasons, personal columns by role, the message when nothing
 // fits, the double-click hook, printing, the column chooser and the Excel export.
-#include "common/PubParams.h"
-#include "common/QueryWindow.h"
-#include "common/U_PubExport.h"
-#include "common/U_SelectItem.h"
 #include "data/Dmbasic.h"
+#include "export/U_PubExport.h"
 #include "matching/Frm_ppjg.h"
-#include "tests/common/XlsxRead.h"
+#include "pickers/PubParams.h"
+#include "pickers/U_SelectItem.h"
+#include "registers/QueryWindow.h"
 #include "tests/matching/MatchRows.h"
+#include "tests/support/XlsxRead.h"
 
 #include <QLabel>
 #include <QLineEdit>

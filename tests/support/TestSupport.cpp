@@ -1,11 +1,12 @@
 #include "tests/support/TestSupport.h"
 
-#include "common/App.h"
+#include "app/Wiring.h"
 #include "data/Connection.h"
 #include "data/DbError.h"
 #include "data/Dmbasic.h"
 #include "data/Query.h"
 #include "data/Schema.h"
+#include "shell/App.h"
 #include "tests/support/UserFolders.h"
 #include "tools/lib/DemoData.h"
 
@@ -488,6 +489,7 @@ int runTests(int argc, char** argv, QObject* testObject)
     useTemporaryUserFolders();
     HalvorraApp app(argc, argv);
     app.setAttribute(Qt::AA_Use96Dpi, true);
+    wireWindows();
     QTEST_SET_MAIN_SOURCE_PATH
     return QTest::qExec(testObject, argc, argv);
 }

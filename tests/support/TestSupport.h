@@ -1,7 +1,7 @@
 #pragma once
 // What every test uses: a dialog double that answers and records, a fresh
 // database pair per test, and helpers to find, type into and click controls.
-#include "common/Dialogs.h"
+#include "shell/Dialogs.h"
 
 #include <QApplication>
 #include <QDialog>

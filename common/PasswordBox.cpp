@@ -1,9 +1,0 @@
-#include "common/PasswordBox.h"
-
-#include <QLineEdit>
-
-void makePasswordBox(QLineEdit* box)
-{
-    box->setEchoMode(QLineEdit::Password);
-    box->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));
-}
