@@ -13,7 +13,10 @@
 #include "widgets/DbListOverlay.h"
 #include "widgets/WidgetUtil.h"
 
+#include <QAction>
+#include <QComboBox>
 #include <QHBoxLayout>
+#include <QPushButton>
 
 RecordCard::RecordCard(const RecordCardConfig& config, RecordRows& rows, QWidget* parent)
     : CardFrame(config.layout, parent), m_config(config), m_rows(rows)

@@ -15,26 +15,35 @@
 
 #include <QObject>
 #include <functional>
+#include <tuple>
 #include <type_traits>
+#include <utility>
 
 namespace DoorDetail
 {
 
-template <typename Handler, typename... Args> void call(Handler& h, Args&&... args)
+// Whether f can take the first N of the signal's arguments (after `front`, the
+// receiver of a member function).
+template <typename F, typename Tuple, typename... Front, std::size_t... I>
+constexpr bool takes(std::index_sequence<I...>)
 {
-    if constexpr (std::is_invocable_v<Handler&, Args...>)
-        std::invoke(h, std::forward<Args>(args)...);
-    else
-        std::invoke(h);
+    return std::is_invocable_v<F, Front..., std::tuple_element_t<I, Tuple>...>;
 }
 
-template <typename Receiver, typename Handler, typename... Args>
-void callMember(Receiver* r, Handler h, Args&&... args)
+// Calls f with as many of the signal's arguments as it takes, from the first on.
+template <std::size_t N, typename F, typename Tuple, typename... Front>
+void callWith(F& f, Tuple& args, Front... front)
 {
-    if constexpr (std::is_invocable_v<Handler, Receiver*, Args...>)
-        std::invoke(h, r, std::forward<Args>(args)...);
-    else
-        std::invoke(h, r);
+    if constexpr (takes<F&, Tuple, Front...>(std::make_index_sequence<N>{})) {
+        [&]<std::size_t... I>(std::index_sequence<I...>)
+        {
+            std::invoke(f, front..., std::get<I>(args)...);
+        }
+        (std::make_index_sequence<N>{});
+    } else {
+        static_assert(N > 0, "the handler takes none of the signal's arguments");
+        if constexpr (N > 0) callWith<N - 1>(f, args, front...);
+    }
 }
 
 } // namespace DoorDetail
@@ -47,14 +56,19 @@ QMetaObject::Connection onSignal(Sender* sender, Signal signal, Receiver* receiv
     if constexpr (std::is_member_function_pointer_v<Handler>) {
         return QObject::connect(sender, signal, receiver, [receiver, handler](auto&&... args) {
             guarded([&] {
-                DoorDetail::callMember(receiver, handler, std::forward<decltype(args)>(args)...);
+                auto all = std::forward_as_tuple(args...);
+                auto h = handler;
+                DoorDetail::callWith<sizeof...(args)>(h, all, receiver);
             });
         });
     } else {
-        return QObject::connect(
-            sender, signal, receiver, [handler = std::move(handler)](auto&&... args) mutable {
-                guarded([&] { DoorDetail::call(handler, std::forward<decltype(args)>(args)...); });
-            });
+        return QObject::connect(sender, signal, receiver,
+                                [handler = std::move(handler)](auto&&... args) mutable {
+                                    guarded([&] {
+                                        auto all = std::forward_as_tuple(args...);
+                                        DoorDetail::callWith<sizeof...(args)>(handler, all);
+                                    });
+                                });
     }
 }
 
