@@ -31,9 +31,6 @@ TFrmFYCX* ownerOr(TFrmFYCX* owner)
 TFrmLLFZ::TFrmLLFZ(TFrmFYCX* owner) : TFrmLLFZ(ownerOr(owner)->records(), ownerOr(owner)) {}
 
 TFrmLLFZ::TFrmLLFZ(RecordRows& rows, QWidget* parent) : RecordCard(cardConfig(), rows, parent)
-{QStringLiteral("FrmLLFZ"), QStringLiteral("查看房源信息"), ListingPanel::layout(),
-                  QDialog::Rejected},
-                 owner ? owner : FrmFYCX.data())
 {
     // 期限: shown, set only through the date picker.
     auto* deadline = new DbEdit(this);
