@@ -20,10 +20,10 @@ public:
     explicit TFrmQXSZ(QWidget* parent = nullptr);
     ~TFrmQXSZ() override;
 
-    Query qryYGZD;
-    DataSource dsYGZD;
+    Query qryYGZD;     // the operators (操作员档案 rows with a role), read only
+    DataSource dsYGZD; // data link of qryYGZD
 
-    void cbGNZChange();
+    void cbGNZChange();  // 功能组 chosen: the list shows that role's operators
     void Button1Click(); // 增加操作员
     void Button2Click(); // 删除操作员
     void Button3Click(); // 密码修改
@@ -34,13 +34,13 @@ private:
     void reopenList();
     QString selectedNumber() const;
 
-    QComboBox* cbGNZ;
-    DbGrid* DBGrid1;
-    DbEdit* DBEdit1;
-    DbEdit* DBEdit2;
-    QLineEdit* edtMm;
-    QPushButton* Button1;
-    QPushButton* Button2;
-    QPushButton* Button3;
-    QPushButton* Button4;
+    QComboBox* cbGNZ;     // 功能组: 普通操作员 or 高级操作员
+    DbGrid* DBGrid1;      // the operators of the role: 员工编号, 员工姓名
+    DbEdit* DBEdit1;      // 员工编号 of the chosen operator, shown
+    DbEdit* DBEdit2;      // 员工姓名 of the chosen operator, shown
+    QLineEdit* edtMm;     // 员工密码: the new password for 密码修改
+    QPushButton* Button1; // 增加操作员
+    QPushButton* Button2; // 删除操作员
+    QPushButton* Button3; // 密码修改
+    QPushButton* Button4; // 退出设置
 };

@@ -15,8 +15,8 @@ public:
     QPushButton* btnHF; // 恢复
     QPushButton* btnCD; // 彻底删除
 
-    void btnHFClick();
-    void btnCDClick();
+    void btnHFClick(); // 恢复: the chosen row back under its archive number
+    void btnCDClick(); // 彻底删除: the chosen row gone for good, after a question
     // Reads the bin again.
     void refresh();
 };

@@ -12,15 +12,15 @@ class TFrmMMXG : public QDialog
 public:
     explicit TFrmMMXG(QWidget* parent = nullptr);
 
-    void btnModifyClick();
+    void btnModifyClick(); // 确定: checks the three boxes and stores the new password
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QLineEdit* edtOld;
-    QLineEdit* edtNew1;
-    QLineEdit* edtNew2;
-    QPushButton* btnModify;
-    QPushButton* btnCancel;
+    QLineEdit* edtOld;      // 原密码
+    QLineEdit* edtNew1;     // 新密码
+    QLineEdit* edtNew2;     // 确认新密码
+    QPushButton* btnModify; // 确定
+    QPushButton* btnCancel; // 取消
 };

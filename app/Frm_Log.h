@@ -15,20 +15,20 @@ class TFrmLog : public QDialog
 public:
     explicit TFrmLog(QWidget* parent = nullptr);
 
-    QLineEdit* edtDB;
-    QPushButton* Button1;
-    QLineEdit* edtDBExp;
-    QPushButton* Button2;
-    QLineEdit* edtDATE;
-    QLineEdit* edtYGBH;
-    QLineEdit* edtYGMM;
-    QPushButton* btnOK;
-    QPushButton* btnCancel;
+    QLineEdit* edtDB;       // 数据库操作文件: main database file or server address
+    QPushButton* Button1;   // "...": chooses the main database file
+    QLineEdit* edtDBExp;    // 数据库导出文件: the exchange database file
+    QPushButton* Button2;   // "...": chooses the exchange file
+    QLineEdit* edtDATE;     // 操作日期: today, shown only
+    QLineEdit* edtYGBH;     // 用户编号: operator number
+    QLineEdit* edtYGMM;     // 用户密码: password
+    QPushButton* btnOK;     // 确定: opens both databases and logs in
+    QPushButton* btnCancel; // 取消: leaves the program
 
-    void FormCreate();
-    void Button1Click();
-    void Button2Click();
-    void btnOKClick();
+    void FormCreate();   // fills the date and the two locations from the ini files
+    void Button1Click(); // "..." of 数据库操作文件
+    void Button2Click(); // "..." of 数据库导出文件
+    void btnOKClick();   // 确定
 
 protected:
     void showEvent(QShowEvent* e) override;

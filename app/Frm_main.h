@@ -16,18 +16,21 @@ public:
 
     // The command with this id ("A01BFWJ" … "E05"); null for an unknown id.
     QAction* command(const QString& id) const { return m_commands.value(id); }
-    QAction* actExit;
-    QAction* actHelp;
-    QAction* actAbout;
-    QLabel* statusPanels[3];
+    QAction* actExit;        // 退出系统: closes after the exit question
+    QAction* actHelp;        // 系统帮助: opens 使用说明书.doc
+    QAction* actAbout;       // 关于: opens the page about the system
+    QLabel* statusPanels[3]; // 操作员编码, 操作员姓名, 客户端机器 (StatusPanel1..3)
 
+    // Status bar, company code GSDM, and the commands the operator's role may use.
     void FormCreate();
-    void A01BFWJExecute();
+    void A01BFWJExecute(); // 备份文件: backup of the main database into a chosen file
+    // Shows the window of a command (A02MMXG … D04JCSJ) modally.
     void openFunctionWindow(const QString& id);
+    // E01 … E04: an agreement document beside the program.
     void openDocument(const QString& fileName);
-    void E05Execute();
-    void actHelpExecute();
-    void actAboutExecute();
+    void E05Execute();      // 电子地图: the web map
+    void actHelpExecute();  // 系统帮助
+    void actAboutExecute(); // 关于
 
     // The two addresses: a web map service, and the page about the system (a file
     // beside the executable).

@@ -1,6 +1,6 @@
 #pragma once
 // 查看客户信息客户: the record card of one customer, laid out like 客户输入. The
-// frame (common/RecordCard.h) does what both cards do; this class adds the
+// frame (registers/RecordCard.h) does what both cards do; this class adds the
 // customer's name and phones as the confidential part.
 #include "registers/RecordCard.h"
 

@@ -2,7 +2,7 @@
 // 客户信息查询: the register of customers. A grid over qrykhxx shows the customers
 // that match the quick-search panel or the condition builder; 查看 opens the
 // current customer on the record card, which edits it through this window's data
-// link and its two row actions. The frame (common/QueryFrame.h) does all a query
+// link and its two row actions. The frame (registers/QueryFrame.h) does all a query
 // window does; this class adds the customer panel, its statement and save rule.
 #include "registers/QueryFrame.h"
 
@@ -16,8 +16,8 @@ public:
     static const QueryWindowConfig& queryConfig();
     ~TFrmKHCX() override;
 
-    Query& qrykhxx;
-    DataSource& dskhxx;
+    Query& qrykhxx;     // the result: rows of 客户信息
+    DataSource& dskhxx; // data link of qrykhxx
 
 private:
     std::unique_ptr<QDialog> makeCard() override;

@@ -20,15 +20,15 @@ public:
     explicit Tdmbasic(QObject* parent = nullptr);
     ~Tdmbasic() override; // disconnects the main database, then the exchange database
 
-    Connection adoCntnfybase{DbKind::Main};
-    Query QryPUB{&adoCntnfybase};
-    Connection adoCntnfyExp{DbKind::Exchange};
-    Query qryTemp1{&adoCntnfyExp};
-    Query qryFWXX{&adoCntnfyExp};
-    FileDialogSpec OpenDBPath;
-    Connection adoCntn{DbKind::Exchange};
-    Query qryKHXX{&adoCntnfyExp};
-    FileDialogSpec OpenPic;
+    Connection adoCntnfybase{DbKind::Main};    // the main database (fybase)
+    Query QryPUB{&adoCntnfybase};              // shared scratch query on the main database
+    Connection adoCntnfyExp{DbKind::Exchange}; // the exchange database (fyExp)
+    Query qryTemp1{&adoCntnfyExp};             // scratch query on the exchange database
+    Query qryFWXX{&adoCntnfyExp};              // 房屋信息Exp, the exchanged listings
+    FileDialogSpec OpenDBPath;                 // file dialog for database files (*.mdb)
+    Connection adoCntn{DbKind::Exchange};      // an exchange file being imported
+    Query qryKHXX{&adoCntnfyExp};              // 客户信息Exp, the exchanged customers
+    FileDialogSpec OpenPic;                    // file dialog for pictures, with a preview
 
     static QString mainConnectionString(const QString& path);
     static QString exchangeConnectionString(const QString& path);

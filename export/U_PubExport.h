@@ -22,18 +22,18 @@ public:
     explicit TFrmPubExport(QWidget* parent = nullptr);
     ~TFrmPubExport() override;
 
-    QLineEdit* edtTitle;
-    QListWidget* DstList;
-    QLineEdit* edtZbry;
-    QLineEdit* edtZbrq;
-    QToolButton* SpeedButton4;
-    QToolButton* SpeedButton5;
-    QStatusBar* StatusBar1;
-    QLabel* StatusPanel0; // first panel: the progress text
-    QLabel* StatusPanel1;
+    QLineEdit* edtTitle;       // 标题: the workbook's title
+    QListWidget* DstList;      // 要导出的字段: the grid's visible columns
+    QLineEdit* edtZbry;        // 制表人员: who made the table
+    QLineEdit* edtZbrq;        // 制表日期: the date of the table
+    QToolButton* SpeedButton4; // 导出: writes and opens the workbook
+    QToolButton* SpeedButton5; // 取消
+    QStatusBar* StatusBar1;    // progress while the workbook is written
+    QLabel* StatusPanel0;      // first panel: the progress text
+    QLabel* StatusPanel1;      // second panel, empty
 
-    void FormCreate();
-    void SpeedButton4Click();
+    void FormCreate();        // the visible columns of PubGrid, the operator and the date
+    void SpeedButton4Click(); // 导出
 
     // The workbook files written by this window, in order.
     QStringList writtenFiles() const { return m_files; }

@@ -1,6 +1,6 @@
 #pragma once
 // 查看房源信息: the record card of one listing, laid out like 房源输入. The frame
-// (common/RecordCard.h) does what both cards do; this class adds the owner's
+// (registers/RecordCard.h) does what both cards do; this class adds the owner's
 // block as the confidential part, 期限 with its date picker and the
 // house-structure file.
 #include "registers/RecordCard.h"
@@ -17,7 +17,7 @@ public:
     TFrmLLFZ(RecordRows& rows, QWidget* parent);
 
     // Handlers.
-    void Button2Click();
-    void Button4Click();
-    void Button5Click();
+    void Button2Click(); // "..." beside 期限 (DBEdit10): the date picker
+    void Button4Click(); // 打开: opens the house-structure file
+    void Button5Click(); // 联接房屋结构文件: links a file
 };

@@ -2,7 +2,7 @@
 // 房源查询: the register of listings. A grid over qryFwxx shows the listings that
 // match the quick-search panel or the condition builder; 查看 opens the current
 // listing on the record card, which edits it through this window's data link and
-// its two row actions. The frame (common/QueryFrame.h) does all a query window
+// its two row actions. The frame (registers/QueryFrame.h) does all a query window
 // does; this class adds the listing panel, its statement and the card's save rule.
 #include "registers/QueryFrame.h"
 
@@ -17,9 +17,12 @@ public:
     ~TFrmFYCX() override;
 
     // The panel's own controls (the others are the frame's).
-    QLineEdit *edtMJ2, *edtJG2, *edtXJCD1, *edtXJCD2;
-    Query& qryFwxx;
-    DataSource& dsFwxx;
+    QLineEdit* edtMJ2;   // 面积范围: upper bound (edtMJ1 the lower)
+    QLineEdit* edtJG2;   // 信息价格: upper bound (edtJG1 the lower)
+    QLineEdit* edtXJCD1; // 房龄 (新旧程度): lower bound
+    QLineEdit* edtXJCD2; // 房龄 (新旧程度): upper bound
+    Query& qryFwxx;      // the result: rows of 房屋信息
+    DataSource& dsFwxx;  // data link of qryFwxx
 
 private:
     QStringList quickSearchLines(const RegisterRules::SearchPanel& shared) const override;

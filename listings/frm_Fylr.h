@@ -1,7 +1,7 @@
 #pragma once
 // 房源输入: records new listings into 房屋信息. Every save checks the row, gives it
 // its archive number and writes it; the window never shows a stored listing. The
-// frame (common/EntryWindow.h) does what both entry windows do; this class names
+// frame (registers/EntryWindow.h) does what both entry windows do; this class names
 // the listing's checks and the structure-file buttons.
 #include "registers/EntryWindow.h"
 
@@ -11,15 +11,14 @@ class TFrmfylr : public EntryWindow
 public:
     explicit TFrmfylr(QWidget* parent = nullptr);
 
-    Query& qryFwxx;
+    Query& qryFwxx; // the row being typed (房屋信息)
 
-    // "联接房屋结构文件" and "打开".
-    void Button3Click();
-    void Button4Click();
+    void Button3Click(); // 联接房屋结构文件: links a file to the row
+    void Button4Click(); // 打开: opens the linked file
     // The handlers the frame runs, by their names here.
-    void qryFwxxAfterInsert() { setDefaults(); }
-    void Button1Click() { save(); }
-    void Button2Click() { close(); }
+    void qryFwxxAfterInsert() { setDefaults(); } // a new row's defaults
+    void Button1Click() { save(); }              // 保存
+    void Button2Click() { close(); }             // 取消
 
 private:
     std::optional<RegisterRules::FailedCheck> firstFailedCheck() const override;

@@ -38,10 +38,13 @@ public:
     QLabel* lblTitle;   // 匹配客户 / 匹配房源
     QLabel* lblSubject; // the listing or customer matched
     QLabel* lblNone; // 没有符合条件的客户 / 没有符合条件的房源, shown when nothing fits
-    QPushButton *btnXM, *btnExcel, *btnDY, *btnTC; // 项目, 生成Excel, 打印, 退出
-    DbGrid* gridPP;
-    Query qryPP; // the result, made in memory
-    DataSource dsPP;
+    QPushButton* btnXM;    // 项目: the column chooser
+    QPushButton* btnExcel; // 生成Excel: the spreadsheet export
+    QPushButton* btnDY;    // 打印: print preview
+    QPushButton* btnTC;    // 退出
+    DbGrid* gridPP;        // 分数, 匹配, 理由, then the other side's columns
+    Query qryPP;           // the result, made in memory
+    DataSource dsPP;       // data link of qryPP
 
     // Matches again on the rows as they are now (after a card changed one); the
     // current row stays current while it is still shown.

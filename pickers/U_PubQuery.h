@@ -16,22 +16,22 @@ public:
     explicit TFrmPubQuery(QWidget* parent = nullptr);
     ~TFrmPubQuery() override;
 
-    QComboBox* cbZDM;
-    QComboBox* cbCZF;
-    QComboBox* cbZDZ;
-    QToolButton* SpeedButton1;
-    QPlainTextEdit* MmAnd;
-    QToolButton* btnAnd;
-    QToolButton* btnClear;
-    QToolButton* SpeedButton4;
-    QToolButton* SpeedButton5;
+    QComboBox* cbZDM;          // 字段名: the column, by caption
+    QComboBox* cbCZF;          // 操作符: the operator
+    QComboBox* cbZDZ;          // 字段值: the value, typed or chosen
+    QToolButton* SpeedButton1; // lists the column's stored values (tip 列出所有可能值)
+    QPlainTextEdit* MmAnd;     // 条件显示值: the conditions so far, readable
+    QToolButton* btnAnd;       // 并且: adds the condition
+    QToolButton* btnClear;     // 清除: drops all conditions
+    QToolButton* SpeedButton4; // 确定
+    QToolButton* SpeedButton5; // 取消
 
-    void FormCreate();
-    void btnAndClick();
-    void btnClearClick();
-    void SpeedButton1Click();
-    void SpeedButton4Click();
-    void SpeedButton5Click();
+    void FormCreate();        // the column captions, the operators, an empty condition
+    void btnAndClick();       // 并且
+    void btnClearClick();     // 清除
+    void SpeedButton1Click(); // the column's values into cbZDZ
+    void SpeedButton4Click(); // 确定
+    void SpeedButton5Click(); // 取消
 
 private:
     QString chosenColumn() const;

@@ -12,14 +12,14 @@ class TdlgSelectItem : public QDialog
 public:
     explicit TdlgSelectItem(QWidget* parent = nullptr);
 
-    QListWidget* clbItem;
-    QToolButton* btnSelectAll;
-    QToolButton* btnSelectNone;
-    QToolButton* btnOK;
-    QToolButton* btnCancel;
+    QListWidget* clbItem;       // the grid's columns, ticked when visible
+    QToolButton* btnSelectAll;  // 全选
+    QToolButton* btnSelectNone; // 全消
+    QToolButton* btnOK;         // 确定
+    QToolButton* btnCancel;     // 取消
 
-    void FormCreate();
-    void btnSelectAllClick();
-    void btnSelectNoneClick();
-    void btnOKClick();
+    void FormCreate();         // lists PubGrid's columns
+    void btnSelectAllClick();  // 全选
+    void btnSelectNoneClick(); // 全消
+    void btnOKClick();         // 确定: ticked columns shown, the others hidden
 };

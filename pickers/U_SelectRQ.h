@@ -20,7 +20,7 @@ public:
     // on OK, puts the chosen day as "yyMMdd" into yymmdd (left alone on cancel).
     static bool pick(QWidget* parent, QString& yymmdd);
 
-    QCalendarWidget* MonthCalendar1;
-    QPushButton* btnOK;
-    QPushButton* btnCancel;
+    QCalendarWidget* MonthCalendar1; // the month; a double click on a day chooses it
+    QPushButton* btnOK;              // 确定
+    QPushButton* btnCancel;          // 取消
 };

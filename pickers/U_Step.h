@@ -22,7 +22,7 @@ public:
     // Paints now: the bar and whatever the platform needs to put it on screen.
     void paintNow();
 
-    QProgressBar* ProgressBar1;
+    QProgressBar* ProgressBar1; // the bar under "正在执行，请稍候...."
 
 private:
     QElapsedTimer m_sincePaint;

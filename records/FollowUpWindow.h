@@ -22,16 +22,19 @@ public:
     // The notes of the record `number` of `table` (房屋信息 or 客户信息).
     TFrmGJJL(const QString& table, const QString& number, QWidget* parent = nullptr);
 
-    QLabel* lblDAH;
-    QTableWidget* gridNotes;
-    QComboBox* cbFS;
-    QLineEdit* edtKHDAH; // a listing's viewing: the customer's archive number
-    QPlainTextEdit* memoNR;
-    QPushButton *btnAdd, *btnChange, *btnDelete, *btnExit;
+    QLabel* lblDAH;          // 房源档案号：… / 客户档案号：…
+    QTableWidget* gridNotes; // 时间, 操作员, 方式, 内容, 客户档案号 / 房源档案号
+    QComboBox* cbFS;         // 跟进方式: 电话, 带看, 面谈, 其他
+    QLineEdit* edtKHDAH;     // 带看客户档案号: the customer a listing's viewing names
+    QPlainTextEdit* memoNR;  // 跟进内容: the note's text
+    QPushButton* btnAdd;     // 新增
+    QPushButton* btnChange;  // 修改
+    QPushButton* btnDelete;  // 删除
+    QPushButton* btnExit;    // 退出
 
-    void btnAddClick();
-    void btnChangeClick();
-    void btnDeleteClick();
+    void btnAddClick();    // 新增: adds the box's note
+    void btnChangeClick(); // 修改: the chosen note takes the box's kind, customer and text
+    void btnDeleteClick(); // 删除: the chosen note, after a question
     // The notes as listed, newest first.
     const QList<FollowUps::Note>& notes() const { return m_notes; }
 

@@ -19,9 +19,9 @@ class RowsWindow : public QDialog
 public:
     ~RowsWindow() override;
 
-    QLabel* lblTitle;
-    QLabel* lblNone; // shown when there are no rows
-    DbGrid* grid;
+    QLabel* lblTitle;   // the title band
+    QLabel* lblNone;    // shown when there are no rows
+    DbGrid* grid;       // the rows, read only
     QPushButton* btnTC; // 退出
     Query rows;         // what the grid shows
 

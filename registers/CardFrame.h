@@ -1,7 +1,7 @@
 #pragma once
 // The frame of a register's 档案卡 windows, the entry window and the record card:
 // a title band, the framed field panel at fixed geometry (the register fills it,
-// the same way on both windows: common/PanelBuilder.h) and the row of buttons
+// the same way on both windows: registers/PanelBuilder.h) and the row of buttons
 // below the panel.
 #include <QDialog>
 #include <QRect>

@@ -58,10 +58,10 @@ public:
     DataSource& rowLink() { return m_link; }
 
     // Handlers.
-    void FormCreate();
-    void FormShow();
-    void cbFSChange();
-    void FormClose();
+    void FormCreate(); // prepares the empty row set and fills the lists
+    void FormShow();   // starts a new row
+    void cbFSChange(); // 方式 chosen: the 方式 rule on 权属 (cbQS)
+    void FormClose();  // drops a row never saved
 
     void done(int r) override;
 

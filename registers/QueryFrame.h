@@ -45,32 +45,49 @@ public:
     DataSetPostAction* DataSetPost1;     // 保存 of the record card
     DataSetDeleteAction* DataSetDelete1; // 删除 of the record card
 
-    DbNavigator* DBNavigator1;
-    QPushButton *BitBtn1, *btnLL, *BitBtn2, *BitBtn3, *BitBtn6, *BitBtn8, *Button1, *BitBtn4;
+    // The tool bar, left to right.
+    DbNavigator* DBNavigator1; // first, previous, next, last row of the result
+    QPushButton* BitBtn1;      // 查询: the condition-builder search
+    QPushButton* btnLL;        // 查看: the current row on the record card
+    QPushButton* BitBtn2;      // 项目: the column chooser
+    QPushButton* BitBtn3;      // 导出: the result into the exchange database
+    QPushButton* BitBtn6;      // 导入: new rows from an exchange file
+    QPushButton* BitBtn8;      // 生成Excel: the spreadsheet export
+    QPushButton* Button1;      // 打印: print preview of the result
+    QPushButton* BitBtn4;      // 退出
     // 匹配客户 / 匹配房源, after the fixed tool bar; available while the result holds a row.
     QPushButton* btnPP;
     // The quick-search controls both panels have.
-    QCheckBox* cbSFYX;
-    QComboBox *cbFS, *cbLC, *cbHX, *cbWZ;
-    QLineEdit *edtXQDZ, *edtMJ1, *edtJG1, *edtRQ1, *edtRQ2;
-    QPushButton *Button2, *Button3, *BitBtn5;
-    DbGrid* DBGridEh1;
+    QCheckBox* cbSFYX;    // 是否有效: ticked 有效 rows, not ticked 无效 ones
+    QComboBox* cbFS;      // 方式: 供应方式 / 需求方式
+    QComboBox* cbLC;      // 楼层
+    QComboBox* cbHX;      // 户型
+    QComboBox* cbWZ;      // 位置
+    QLineEdit* edtXQDZ;   // 小区名称或地址 (listings) / 地址描述 (customers)
+    QLineEdit* edtMJ1;    // 面积: lower bound (listings) / one area (customers)
+    QLineEdit* edtJG1;    // 价格: lower bound (listings) / one price (customers)
+    QLineEdit* edtRQ1;    // 日期范围: from, YYMMDD, set by Button2
+    QLineEdit* edtRQ2;    // 日期范围: to, YYMMDD, set by Button3
+    QPushButton* Button2; // "..." date picker of edtRQ1
+    QPushButton* Button3; // "..." date picker of edtRQ2
+    QPushButton* BitBtn5; // 速查: the quick search
+    DbGrid* DBGridEh1;    // the result grid
 
     // Handlers.
-    void FormCreate();
-    void BitBtn5Click();
-    void BitBtn1Click();
-    void BitBtn2Click();
-    void Button2Click();
-    void Button3Click();
-    void Button1Click();
-    void BitBtn8Click();
-    void btnLLClick();
-    void BitBtn3Click();
-    void BitBtn6Click();
-    void BitBtn4Click();
-    void FormClose();
-    void btnPPClick();
+    void FormCreate();   // dates, the first search (this month's rows), the lists
+    void BitBtn5Click(); // 速查
+    void BitBtn1Click(); // 查询
+    void BitBtn2Click(); // 项目
+    void Button2Click(); // "..." of edtRQ1
+    void Button3Click(); // "..." of edtRQ2
+    void Button1Click(); // 打印
+    void BitBtn8Click(); // 生成Excel
+    void btnLLClick();   // 查看, and a double click in the grid
+    void BitBtn3Click(); // 导出
+    void BitBtn6Click(); // 导入
+    void BitBtn4Click(); // 退出
+    void FormClose();    // closes the result
+    void btnPPClick();   // 匹配客户 / 匹配房源
 
     // Whether the result is open and holds a row (there is a current row).
     bool holdsRow() const { return m_records.holdsRow(); }

@@ -1,5 +1,5 @@
 #pragma once
-// Pieces of the listing and customer query windows (common/QueryFrame.h): the
+// Pieces of the listing and customer query windows (registers/QueryFrame.h): the
 // result grid (columns, titles, widths, formats, footer count, fonts), the print
 // of the result with its fixed settings, the hand-over to the Excel export, the
 // column chooser, the condition-builder search, the date pickers, the dictionary

@@ -35,17 +35,19 @@ class RecordCard : public CardFrame
 {
     Q_OBJECT
 public:
-    DbCheckBox* DBCheckBox1;
-    QPushButton *Button1, *Button3, *BitBtn1;
+    DbCheckBox* DBCheckBox1; // 是否有效: 类型 有效 / 无效
+    QPushButton* Button1;    // 保存: the rows' DataSetPost1
+    QPushButton* Button3;    // 删除: the rows' DataSetDelete1
+    QPushButton* BitBtn1;    // 退出
     // 匹配客户 / 匹配房源, after 退出; available while the query window's result holds a row.
     QPushButton* btnPP;
     QPushButton* btnXGJL; // 修改记录, after the fixed controls in tab order
     QPushButton* btnGJJL; // 跟进记录, after the card's fixed controls
 
     // Handlers: a choice in a list is written into the row.
-    void cbLCChange();
-    void cbHXChange();
-    void cbWZChange();
+    void cbLCChange(); // 楼层
+    void cbHXChange(); // 户型
+    void cbWZChange(); // 位置
     // Matches the row as stored. Unsaved changes are not matched and never saved
     // unasked: the question "修改尚未保存，是否保存后再匹配？" saves them first under
     // the save rule (a refused save shows its message and matches nothing); No

@@ -2,7 +2,7 @@
 // Statements and rules of the listing query window and the listing record card,
 // reachable without a window: the quick search, the columns offered to the
 // condition builder and the card's save rule. What both registers share is in
-// common/core/RegisterRules.h. Every typed value enters statement text through
+// registers/core/RegisterRules.h. Every typed value enters statement text through
 // Text::quoted.
 #include "registers/core/RegisterRules.h"
 
