@@ -33,6 +33,10 @@ public:
     void SpeedButton4Click();
     void SpeedButton5Click();
 
+    // Columns holding whole numbers as text: a comparison with a typed whole number
+    // compares them as numbers (set by the caller after creating the window).
+    QStringList wholeNumberColumns;
+
 private:
     QString chosenColumn() const;
 
