@@ -8,6 +8,7 @@
 
 #include <QWidget>
 #include <memory>
+#include <new>
 
 namespace ExchangeRun
 {
@@ -51,6 +52,21 @@ QString failureText(const QString& fixed)
     return fixed;
 }
 
+// Called inside a catch block: the fixed failure message with the cause of the
+// error being handled on a second line, so that the operator can act on it.
+QString failureWithCause(const QString& fixed)
+{
+    try {
+        throw;
+    } catch (const DbError& e) {
+        if (!e.text().isEmpty()) return fixed + QLatin1Char('\n') + e.text();
+    } catch (const std::bad_alloc&) {
+        return fixed + QStringLiteral("\n内存不足。");
+    } catch (...) {
+    }
+    return fixed;
+}
+
 } // namespace
 
 void exportResult(QWidget* parent, Query& result, const ExchangeLayout& layout,
@@ -73,7 +89,7 @@ void exportResult(QWidget* parent, Query& result, const ExchangeLayout& layout,
         step.close();
     } catch (...) {
         step.close();
-        dialogs().message(parent, QStringLiteral("导出操作失败！"));
+        dialogs().message(parent, failureWithCause(QStringLiteral("导出操作失败！")));
         return;
     }
     dialogs().message(parent, QStringLiteral("有%1条信息成功导出。").arg(count));

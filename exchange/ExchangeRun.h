@@ -1,7 +1,8 @@
 #pragma once
 // The 导出 and 导入 runs of a query window for any exchanged table: the question,
 // the progress window, the shared exchange core and the closing messages
-// ("有n条信息成功导出。", "导出操作失败！" and their import twins).
+// ("有n条信息成功导出。", "导出操作失败！" with its cause on a second line, and
+// their import twins).
 #include "exchange/core/Exchange.h"
 
 class QWidget;

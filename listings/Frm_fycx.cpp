@@ -42,6 +42,7 @@ const QueryWindowConfig kListingQuery{
                                        {"公交线路", 137}},
                                       {"房屋面积", "信息价格"}, {{"新旧程度", "房龄"}}),
     .builderFields = ListingSearch::builderFields(),
+    .builderWholeNumbers = ListingSearch::builderWholeNumbers(),
     .lists = {RegisterRules::floors(false), RegisterRules::houseTypes(false),
               RegisterRules::locations(false), ListingSearch::supplyModes()},
     .exchange = {listingExchangeLayout(), &Tdmbasic::qryFWXX},

@@ -152,6 +152,12 @@ void TFrmPPJG::buildUi()
     lblNone->setVisible(false);
     root->addWidget(lblNone);
 
+    lblMore = new QLabel(this);
+    lblMore->setObjectName(QStringLiteral("lblMore"));
+    lblMore->setContentsMargins(6, 0, 6, 0);
+    lblMore->setVisible(false);
+    root->addWidget(lblMore);
+
     gridPP = new DbGrid(this);
     gridPP->setObjectName(QStringLiteral("gridPP"));
     root->addWidget(gridPP, 1);
@@ -206,6 +212,12 @@ void TFrmPPJG::present(Matching::MatchTable table)
         QueryWindow::fitDefaultWidths(gridPP);
     }
     lblNone->setVisible(qryPP.isEmpty());
+    lblMore->setText(
+        QStringLiteral("只列出分数最高的%1条，另有%2%3也符合条件，未列出。")
+            .arg(m_table.rows.size())
+            .arg(m_table.more)
+            .arg(m_side == Side::Customers ? QStringLiteral("位客户") : QStringLiteral("套房源")));
+    lblMore->setVisible(m_table.more > 0);
 }
 
 QString TFrmPPJG::currentArchive() const

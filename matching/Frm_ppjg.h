@@ -1,9 +1,9 @@
 #pragma once
 // 匹配客户 / 匹配房源: the customers that fit one listing, or the listings that fit
-// one customer, best first, with the score, the mark of near misses and a short
-// reason per criterion, then the other side's demand or offer columns (its
-// personal columns only for the roles that see them on its record card). The
-// result is printed, its columns chosen and exported as in the query windows.
+// one customer, best first (the best kListedAtMost, with a line saying how many
+// more fit), with the score, the mark of near misses and a short reason per criterion, then the
+// other side's demand or offer columns (its personal columns only for the roles that see them on
+// its record card). The result is printed, its columns chosen and exported as in the query windows.
 // The window opens no other window for a row: a double click asks for the other
 // register's record through recordRequested.
 #include "data/DataSource.h"
@@ -38,6 +38,7 @@ public:
     QLabel* lblTitle;   // 匹配客户 / 匹配房源
     QLabel* lblSubject; // the listing or customer matched
     QLabel* lblNone; // 没有符合条件的客户 / 没有符合条件的房源, shown when nothing fits
+    QLabel* lblMore;       // how many more fit than the best ones listed; hidden when none
     QPushButton* btnXM;    // 项目: the column chooser
     QPushButton* btnExcel; // 生成Excel: the spreadsheet export
     QPushButton* btnDY;    // 打印: print preview

@@ -143,7 +143,7 @@ void TFrmPubQuery::btnAndClick()
     const QString column = chosenColumn();
     const QString value = Text::trim(cbZDZ->currentText());
     const QString caption = Text::trim(cbZDM->currentText());
-    PubWhere += ConditionText::where(column, op, value);
+    PubWhere += ConditionText::where(column, op, value, wholeNumberColumns.contains(column));
     MmAnd->appendPlainText(ConditionText::display(caption, op, value));
 }
 

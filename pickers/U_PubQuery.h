@@ -33,6 +33,10 @@ public:
     void SpeedButton4Click(); // 确定
     void SpeedButton5Click(); // 取消
 
+    // Columns holding whole numbers as text: a comparison with a typed whole number
+    // compares them as numbers (set by the caller after creating the window).
+    QStringList wholeNumberColumns;
+
 private:
     QString chosenColumn() const;
 

@@ -46,6 +46,7 @@ struct QueryWindowConfig {
     QList<GridColumn> columns;
     QStringList builderFields;                  // "column;caption" lines for the builder
     int builderVisibleItems = 14;               // entries the builder's column list shows at a time
+    QStringList builderWholeNumbers;            // builder columns holding whole numbers as text
     QList<RegisterRules::DictionaryList> lists; // quick-search lists, filled in this order
     struct Exchange {
         ExchangeLayout layout;

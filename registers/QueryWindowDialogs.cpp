@@ -39,6 +39,7 @@ bool builderSearch(QWidget* parent, Query* q, const QueryWindowConfig& config)
     PubFields = config.builderFields;
     TFrmPubQuery dlg(parent);
     dlg.cbZDM->setMaxVisibleItems(config.builderVisibleItems);
+    dlg.wholeNumberColumns = config.builderWholeNumbers;
     if (dialogs().exec(&dlg) != QDialog::Accepted) return false; // the previous result stays
     q->close();
     q->clearSql();

@@ -151,23 +151,26 @@ public:
         clear();
         m_null.assign(size_t(m_params), true);
     }
-    int columnCount() const override { return m_res ? PQnfields(m_res) : 0; }
-    QString columnName(int col) const override { return QString::fromUtf8(PQfname(m_res, col)); }
+    int columnCount() const override { return m_res ? PQnfields(m_res.get()) : 0; }
+    QString columnName(int col) const override
+    {
+        return QString::fromUtf8(PQfname(m_res.get(), col));
+    }
     ColumnOrigin origin(int col) const override
     {
-        const Oid t = PQftable(m_res, col);
+        const Oid t = PQftable(m_res.get(), col);
         if (t == InvalidOid) return {};
         const QString table = m_e.tableName(t);
-        const QString column = m_e.columnName(t, PQftablecol(m_res, col));
+        const QString column = m_e.columnName(t, PQftablecol(m_res.get(), col));
         if (table.isEmpty() || column.isEmpty()) return {};
         return {table, column};
     }
     QVariant value(int col) const override
     {
-        if (PQgetisnull(m_res, m_row, col)) return {};
-        const char* p = PQgetvalue(m_res, m_row, col);
-        const int len = PQgetlength(m_res, m_row, col);
-        const Oid t = PQftype(m_res, col);
+        if (PQgetisnull(m_res.get(), m_row, col)) return {};
+        const char* p = PQgetvalue(m_res.get(), m_row, col);
+        const int len = PQgetlength(m_res.get(), m_row, col);
+        const Oid t = PQftype(m_res.get(), col);
         if (isIntegerType(t)) return qlonglong(toLong(p, len));
         if (isFloatType(t)) return toDouble(p, len);
         if (t == kBool) return p[0] == 't';
@@ -182,19 +185,19 @@ public:
     }
     QVariant cell(int col, ColumnInfo::Type type, TextCache* texts) const override
     {
-        if (PQgetisnull(m_res, m_row, col)) return {};
-        const char* p = PQgetvalue(m_res, m_row, col);
-        const int len = PQgetlength(m_res, m_row, col);
+        if (PQgetisnull(m_res.get(), m_row, col)) return {};
+        const char* p = PQgetvalue(m_res.get(), m_row, col);
+        const int len = PQgetlength(m_res.get(), m_row, col);
         if (type == ColumnInfo::Float) return toDouble(p, len);
         if (type == ColumnInfo::Text || type == ColumnInfo::Memo)
             return texts ? texts->get(p, len) : QString::fromUtf8(p, len);
         return value(col);
     }
-    bool isBinary(int col) const override { return PQftype(m_res, col) == kBytea; }
+    bool isBinary(int col) const override { return PQftype(m_res.get(), col) == kBytea; }
     long long rowId(int col) const override
     {
         // "(block,offset)": the offset within a block stays below 2^16.
-        const char* p = PQgetvalue(m_res, m_row, col);
+        const char* p = PQgetvalue(m_res.get(), m_row, col);
         const char* comma = std::strchr(p, ',');
         if (*p != '(' || !comma) return -1;
         return (toLong(p + 1, int(comma - p - 1)) << 16) |
@@ -206,8 +209,7 @@ public:
 private:
     void clear()
     {
-        if (m_res) PQclear(m_res);
-        m_res = nullptr;
+        m_res.reset();
         m_executed = false;
         m_row = -1;
         m_rows = 0;
@@ -224,32 +226,33 @@ private:
             lengths[k] = m_null[k] ? 0 : int(m_values[k].size());
         }
         if (!m_name.isEmpty() && m_nameSession != m_e.session()) m_name.clear();
-        PGresult* r;
+        PgResult r;
         if (m_runs == 0) {
             // A statement run once costs one round trip.
-            r = PQexecParams(c, m_sql.constData(), m_params, nullptr, values.data(), lengths.data(),
-                             nullptr, 0);
+            r.reset(PQexecParams(c, m_sql.constData(), m_params, nullptr, values.data(),
+                                 lengths.data(), nullptr, 0));
         } else {
             // Run again (a loop of binds): parsed and planned once by the server.
             if (m_name.isEmpty()) {
                 const QByteArray name = m_e.newStatementName().toLatin1();
-                PGresult* p = PQprepare(c, name.constData(), m_sql.constData(), m_params, nullptr);
-                if (PQresultStatus(p) != PGRES_COMMAND_OK) m_e.fail(p);
-                PQclear(p);
+                const PgResult p(
+                    PQprepare(c, name.constData(), m_sql.constData(), m_params, nullptr));
+                if (PQresultStatus(p.get()) != PGRES_COMMAND_OK) m_e.fail(p.get());
                 m_name = name;
                 m_nameSession = m_e.session();
             }
-            r = PQexecPrepared(c, m_name.constData(), m_params, values.data(), lengths.data(),
-                               nullptr, 0);
+            r.reset(PQexecPrepared(c, m_name.constData(), m_params, values.data(), lengths.data(),
+                                   nullptr, 0));
         }
-        const ExecStatusType s = PQresultStatus(r);
-        if (s != PGRES_TUPLES_OK && s != PGRES_COMMAND_OK) m_e.fail(r);
+        const ExecStatusType s = PQresultStatus(r.get());
+        if (s != PGRES_TUPLES_OK && s != PGRES_COMMAND_OK) m_e.fail(r.get());
         ++m_runs;
-        m_res = r;
+        m_res = std::move(r);
         m_executed = true;
         m_row = -1;
-        m_rows = PQntuples(r);
-        m_affected = toLong(PQcmdTuples(r), int(std::strlen(PQcmdTuples(r))));
+        m_rows = PQntuples(m_res.get());
+        const char* affected = PQcmdTuples(m_res.get());
+        m_affected = toLong(affected, int(std::strlen(affected)));
     }
 
     PgEngine& m_e;
@@ -257,7 +260,7 @@ private:
     int m_params = 0;
     std::vector<QByteArray> m_values;
     std::vector<bool> m_null;
-    PGresult* m_res = nullptr;
+    PgResult m_res;
     bool m_executed = false;
     int m_row = -1;
     int m_rows = 0;
@@ -355,9 +358,9 @@ void PgEngine::setUpSession()
 {
     // Literals as written (a backslash is a backslash); floats in full precision; a
     // writer waits for another as long as on a shared file, then gives up.
-    PQclear(exec(QStringLiteral("SET standard_conforming_strings=on; SET extra_float_digits=3; "
-                                "SET client_min_messages=warning; SET lock_timeout=%1")
-                     .arg(kBusyTimeoutMs)));
+    exec(QStringLiteral("SET standard_conforming_strings=on; SET extra_float_digits=3; "
+                        "SET client_min_messages=warning; SET lock_timeout=%1")
+             .arg(kBusyTimeoutMs));
 }
 
 void PgEngine::checkOurs()
@@ -382,10 +385,9 @@ void PgEngine::checkOurs()
         throw DbError(QStringLiteral("数据库缺少数据表“%1”：%2").arg(missing.join("”“"), where));
     // Texts must compare without letter case: the columns are citext, and its
     // operators must be reachable (its schema on the search path).
-    PGresult* r = PQexec(m_conn, "SELECT 'A'::citext = 'a'::citext");
-    const bool ok =
-        PQresultStatus(r) == PGRES_TUPLES_OK && PQntuples(r) == 1 && PQgetvalue(r, 0, 0)[0] == 't';
-    PQclear(r);
+    const PgResult r(PQexec(m_conn, "SELECT 'A'::citext = 'a'::citext"));
+    const bool ok = PQresultStatus(r.get()) == PGRES_TUPLES_OK && PQntuples(r.get()) == 1 &&
+                    PQgetvalue(r.get(), 0, 0)[0] == 't';
     if (!ok)
         throw DbError(QStringLiteral("数据库中找不到 citext 扩展（它所在的模式不在 search_path "
                                      "中），文字无法不分大小写地比较：%1")
@@ -420,7 +422,7 @@ PGconn* PgEngine::connection()
     return m_conn;
 }
 
-void PgEngine::fail(PGresult* res)
+void PgEngine::fail(const PGresult* res)
 {
     QString text;
     const char* state = res ? PQresultErrorField(res, PG_DIAG_SQLSTATE) : nullptr;
@@ -436,7 +438,6 @@ void PgEngine::fail(PGresult* res)
         }
     }
     if (text.isEmpty()) text = serverMessage(m_conn);
-    if (res) PQclear(res);
     if (PQstatus(m_conn) != CONNECTION_OK)
         throw DbError(QStringLiteral("与数据库服务器的连接已经断开，这一步没有完成：%1").arg(text));
     // What stands in the way of a write, told by its cause.
@@ -454,11 +455,16 @@ void PgEngine::fail(PGresult* res)
     throw DbError(text);
 }
 
-pg_result* PgEngine::exec(const QString& sql)
+void ResultClear::operator()(pg_result* r) const noexcept
 {
-    PGresult* r = PQexec(connection(), sql.toUtf8().constData());
-    const ExecStatusType s = PQresultStatus(r);
-    if (s != PGRES_TUPLES_OK && s != PGRES_COMMAND_OK) fail(r);
+    PQclear(r);
+}
+
+PgResult PgEngine::exec(const QString& sql)
+{
+    PgResult r(PQexec(connection(), sql.toUtf8().constData()));
+    const ExecStatusType s = PQresultStatus(r.get());
+    if (s != PGRES_TUPLES_OK && s != PGRES_COMMAND_OK) fail(r.get());
     return r;
 }
 
@@ -480,7 +486,7 @@ void PgEngine::flushForgotten()
     for (const QByteArray& n : m_forgotten)
         sql += "DEALLOCATE \"" + n + "\";";
     m_forgotten.clear();
-    PQclear(PQexec(m_conn, sql.constData()));
+    const PgResult done(PQexec(m_conn, sql.constData()));
 }
 
 std::unique_ptr<Cursor> PgEngine::prepare(const QString& sql)
@@ -491,7 +497,7 @@ std::unique_ptr<Cursor> PgEngine::prepare(const QString& sql)
 
 void PgEngine::run(const QString& sql)
 {
-    PQclear(exec(QString::fromUtf8(serverText(sql))));
+    exec(QString::fromUtf8(serverText(sql)));
 }
 
 long long PgEngine::runOne(const QString& sql)
@@ -503,18 +509,16 @@ long long PgEngine::runOne(const QString& sql)
 
 void PgEngine::begin(TxMode mode)
 {
-    PQclear(exec(mode == TxMode::Write
-                     ? QStringLiteral("BEGIN")
-                     : QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY")));
+    exec(mode == TxMode::Write ? QStringLiteral("BEGIN")
+                               : QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY"));
     m_inTransaction = true;
 }
 
 void PgEngine::commit()
 {
-    PGresult* r = exec(QStringLiteral("COMMIT"));
+    const PgResult r = exec(QStringLiteral("COMMIT"));
     // A transaction that failed part-way answers COMMIT with ROLLBACK.
-    const bool rolledBack = std::strcmp(PQcmdStatus(r), "ROLLBACK") == 0;
-    PQclear(r);
+    const bool rolledBack = std::strcmp(PQcmdStatus(r.get()), "ROLLBACK") == 0;
     m_inTransaction = false;
     if (rolledBack) throw DbError(QStringLiteral("事务中有一步没有完成，全部修改都已撤销。"));
 }
@@ -523,7 +527,7 @@ void PgEngine::rollback() noexcept
 {
     m_inTransaction = false;
     if (m_conn && PQstatus(m_conn) == CONNECTION_OK && PQtransactionStatus(m_conn) != PQTRANS_IDLE)
-        PQclear(PQexec(m_conn, "ROLLBACK"));
+        const PgResult done(PQexec(m_conn, "ROLLBACK"));
 }
 
 void PgEngine::lockWriters(const QString& key)
@@ -538,16 +542,18 @@ QList<TableInfo> PgEngine::readTables()
 {
     // Our tables live in the first schema of the search path.
     const char* schema = "(SELECT oid FROM pg_namespace WHERE nspname = current_schema())";
-    PGresult* cols = exec(
+    const PgResult colsResult = exec(
         QStringLiteral(
             "SELECT c.oid, c.relname, a.attnum, a.attname, t.typname, a.atttypmod "
             "FROM pg_class c JOIN pg_attribute a ON a.attrelid = c.oid AND a.attnum > 0 AND NOT "
             "a.attisdropped JOIN pg_type t ON t.oid = a.atttypid "
             "WHERE c.relnamespace = %1 AND c.relkind IN ('r', 'p') ORDER BY c.relname, a.attnum")
             .arg(QLatin1String(schema)));
-    PGresult* checks = exec(QStringLiteral("SELECT conrelid, conname FROM pg_constraint "
-                                           "WHERE contype = 'c' AND connamespace = %1")
-                                .arg(QLatin1String(schema)));
+    const PgResult checksResult = exec(QStringLiteral("SELECT conrelid, conname FROM pg_constraint "
+                                                      "WHERE contype = 'c' AND connamespace = %1")
+                                           .arg(QLatin1String(schema)));
+    pg_result* const cols = colsResult.get();
+    pg_result* const checks = checksResult.get();
     QHash<QString, int> widthByKey;
     for (int r = 0; r < PQntuples(checks); ++r) {
         const auto w = Schema::widthCheck(QString::fromUtf8(PQgetvalue(checks, r, 1)));
@@ -556,7 +562,6 @@ QList<TableInfo> PgEngine::readTables()
                                   w.column,
                               w.width);
     }
-    PQclear(checks);
     m_tableNames.clear();
     m_columnNames.clear();
     QList<TableInfo> out;
@@ -586,7 +591,6 @@ QList<TableInfo> PgEngine::readTables()
         }
         out.last().columns << c;
     }
-    PQclear(cols);
     return out;
 }
 
@@ -594,8 +598,8 @@ bool PgEngine::isSound()
 {
     // The server keeps its pages itself; what can fail here is reading the tables.
     for (const Schema::TableDef& t : Schema::tables(DbKind::Main))
-        PQclear(exec(QStringLiteral("SELECT count(*) FROM %1")
-                         .arg(Dialect::identifier(QString::fromUtf8(t.name)))));
+        exec(QStringLiteral("SELECT count(*) FROM %1")
+                 .arg(Dialect::identifier(QString::fromUtf8(t.name))));
     return true;
 }
 
@@ -603,9 +607,9 @@ void PgEngine::checkUsable(DbKind)
 {
     // The server checks its own pages; what can be known before the first save is
     // whether this session may write at all.
-    PGresult* r = exec(QStringLiteral("SHOW transaction_read_only"));
-    const bool readOnly = PQntuples(r) == 1 && std::strcmp(PQgetvalue(r, 0, 0), "on") == 0;
-    PQclear(r);
+    PgResult r = exec(QStringLiteral("SHOW transaction_read_only"));
+    const bool readOnly =
+        PQntuples(r.get()) == 1 && std::strcmp(PQgetvalue(r.get(), 0, 0), "on") == 0;
     if (readOnly) throw DbError(readOnlyServerText(), DbError::Cause::ReadOnly);
     QStringList checks;
     for (const Schema::TableDef& t : Schema::tables(DbKind::Main))
@@ -614,18 +618,16 @@ void PgEngine::checkUsable(DbKind)
                           .arg(Dialect::identifier(QString::fromUtf8(t.name)),
                                QLatin1String(right));
     r = exec(QStringLiteral("SELECT ") + checks.join(QLatin1String(" AND ")));
-    const bool mayWrite = PQntuples(r) == 1 && PQgetvalue(r, 0, 0)[0] == 't';
-    PQclear(r);
+    const bool mayWrite = PQntuples(r.get()) == 1 && PQgetvalue(r.get(), 0, 0)[0] == 't';
     if (!mayWrite) throw DbError(noRightText(), DbError::Cause::ReadOnly);
 }
 
 QString PgEngine::plan(const QString& sql)
 {
-    PGresult* r = exec(QStringLiteral("EXPLAIN ") + QString::fromUtf8(serverText(sql)));
+    const PgResult r = exec(QStringLiteral("EXPLAIN ") + QString::fromUtf8(serverText(sql)));
     QStringList lines;
-    for (int i = 0; i < PQntuples(r); ++i)
-        lines << QString::fromUtf8(PQgetvalue(r, i, 0));
-    PQclear(r);
+    for (int i = 0; i < PQntuples(r.get()); ++i)
+        lines << QString::fromUtf8(PQgetvalue(r.get(), i, 0));
     return lines.join(QLatin1Char('\n'));
 }
 

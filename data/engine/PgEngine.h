@@ -6,12 +6,20 @@
 
 #include <QHash>
 #include <QStringList>
+#include <memory>
 
 struct pg_conn;
 struct pg_result;
 
 namespace engine
 {
+
+// One result of the server, cleared when its owner goes: also when a later
+// statement throws while it is still held.
+struct ResultClear {
+    void operator()(pg_result* r) const noexcept;
+};
+using PgResult = std::unique_ptr<pg_result, ResultClear>;
 
 class PgEngine : public Engine
 {
@@ -54,13 +62,14 @@ public:
     {
         return m_columnNames.value((quint64(oid) << 16) | quint64(attnum));
     }
-    // The text of a failed result (or of the connection when there is none).
-    [[noreturn]] void fail(pg_result* res);
+    // The text of a failed result (or of the connection when there is none); the
+    // result stays its owner's.
+    [[noreturn]] void fail(const pg_result* res);
 
 private:
     void setUpSession();
     void checkOurs();
-    pg_result* exec(const QString& sql);
+    PgResult exec(const QString& sql);
     void flushForgotten();
 
     pg_conn* m_conn = nullptr;

@@ -57,6 +57,28 @@ QVariant stored(const ColumnInfo& c, const QVariant& v)
     return s;
 }
 
+// The exchange table holds every column of the list with a matching type; the
+// reason in the operator's words otherwise.
+void checkExchangeTable(const Connection& file, const ExchangeLayout& layout)
+{
+    const TableInfo* t = file.table(layout.exchangeTable);
+    if (!t)
+        throw DbError(QStringLiteral("交换数据库文件缺少数据表“%1”。").arg(layout.exchangeTable));
+    for (const ExchangeColumn& c : layout.columns) {
+        const int k = t->indexOf(c.name);
+        if (k < 0)
+            throw DbError(
+                QStringLiteral("数据表“%1”缺少字段“%2”。").arg(layout.exchangeTable, c.name));
+        const ColumnInfo::Type type = t->columns[k].type;
+        const bool fits = c.kind == ExchangeColumn::Number
+                              ? type == ColumnInfo::Float
+                              : (type == ColumnInfo::Text || type == ColumnInfo::Memo);
+        if (!fits)
+            throw DbError(
+                QStringLiteral("数据表“%1”的字段“%2”类型不对。").arg(layout.exchangeTable, c.name));
+    }
+}
+
 // Empties the exchange table and writes the rows `next` yields, in one
 // transaction: a failure leaves the table as it was.
 int writeExport(Connection& target, const ExchangeLayout& layout, int total,
@@ -68,6 +90,9 @@ int writeExport(Connection& target, const ExchangeLayout& layout, int total,
     if (!QFileInfo::exists(target.path()))
         throw DbError(QStringLiteral("交换数据库文件不存在：%1").arg(target.path()));
     Connection::Transaction t(target);
+    // The table as it is now (the file may have been changed since it was opened).
+    target.reloadSchema();
+    checkExchangeTable(target, layout);
     target.run(QStringLiteral("DELETE FROM %1").arg(ident(layout.exchangeTable)));
     BulkInsert ins(target, layout.exchangeTable, columnNames(layout));
     if (progress.start) progress.start(total);
@@ -196,22 +221,7 @@ void checkExchangeFile(Connection& file, const ExchangeLayout& layout)
     if (!file.isSound())
         throw DbError(QStringLiteral("交换数据库文件已损坏：%1").arg(file.path()),
                       DbError::Cause::Damaged);
-    const TableInfo* t = file.table(layout.exchangeTable);
-    if (!t)
-        throw DbError(QStringLiteral("交换数据库文件缺少数据表“%1”。").arg(layout.exchangeTable));
-    for (const ExchangeColumn& c : layout.columns) {
-        const int k = t->indexOf(c.name);
-        if (k < 0)
-            throw DbError(
-                QStringLiteral("数据表“%1”缺少字段“%2”。").arg(layout.exchangeTable, c.name));
-        const ColumnInfo::Type type = t->columns[k].type;
-        const bool fits = c.kind == ExchangeColumn::Number
-                              ? type == ColumnInfo::Float
-                              : (type == ColumnInfo::Text || type == ColumnInfo::Memo);
-        if (!fits)
-            throw DbError(
-                QStringLiteral("数据表“%1”的字段“%2”类型不对。").arg(layout.exchangeTable, c.name));
-    }
+    checkExchangeTable(file, layout);
 }
 
 int exchangeRowCount(Connection& file, const ExchangeLayout& layout)

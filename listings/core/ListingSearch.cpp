@@ -1,6 +1,7 @@
 #include "listings/core/ListingSearch.h"
 
 #include "data/Text.h"
+#include "pickers/core/ConditionText.h"
 
 namespace ListingSearch
 {
@@ -28,17 +29,29 @@ QStringList quickSearch(const QuickSearch& in)
     addNumber(s, QStringLiteral("and 信息价格>=%1"), in.jg1, QStringLiteral("信息价格"));
     addNumber(s, QStringLiteral("and 信息价格<=%1"), in.jg2, QStringLiteral("信息价格"));
     addText(s, QStringLiteral("and 位置=\"%1\""), in.wz);
-    // 房龄 stands between single quotes and is compared as text.
-    for (const auto& [typed, op] : {std::pair{in.xjcd1, ">="}, std::pair{in.xjcd2, "<="}})
-        if (!Text::trim(typed).isEmpty())
-            s << QStringLiteral("and 新旧程度%1'%2'")
-                     .arg(QLatin1String(op), Text::quoted(Text::trim(typed)));
+    // 房龄 is a text column: a typed whole number compares with stored whole numbers
+    // as a number (5 to 10 finds 7); anything else stands between single quotes and
+    // is compared as text.
+    for (const auto& [typed, op] : {std::pair{in.xjcd1, ">="}, std::pair{in.xjcd2, "<="}}) {
+        const QString v = Text::trim(typed);
+        if (v.isEmpty()) continue;
+        const QString numeric =
+            ConditionText::wholeNumberComparison(QStringLiteral("新旧程度"), QLatin1String(op), v);
+        s << (numeric.isEmpty()
+                  ? QStringLiteral("and 新旧程度%1'%2'").arg(QLatin1String(op), Text::quoted(v))
+                  : QStringLiteral("and ") + numeric);
+    }
     return s;
 }
 
 QStringList builderSearch(const QString& where)
 {
     return RegisterRules::builderSearch(table(), where);
+}
+
+QStringList builderWholeNumbers()
+{
+    return {QStringLiteral("新旧程度")};
 }
 
 QStringList builderFields()

@@ -23,7 +23,7 @@ struct QuickSearch : RegisterRules::SearchPanel {
     QString xqdz;         // text within 小区名称 and 地址 joined
     QString mj1, mj2;     // area bounds, whole numbers
     QString jg1, jg2;     // price bounds, whole numbers
-    QString xjcd1, xjcd2; // 房龄 bounds, compared as text
+    QString xjcd1, xjcd2; // 房龄 bounds: as numbers when whole numbers, else as text
 };
 
 // The quick search: up to sixteen lines in their fixed order. A bound that is not
@@ -35,6 +35,8 @@ QStringList builderSearch(const QString& where);
 
 // Columns offered to the condition builder, "column;caption".
 QStringList builderFields();
+// Those of them that hold whole numbers as text (房龄), compared as numbers.
+QStringList builderWholeNumbers();
 
 // The supply modes (供应方式字典) of the 方式 lists.
 RegisterRules::DictionaryList supplyModes();

@@ -17,7 +17,7 @@ namespace
 //   met, or no preference (不限, empty, open bounds)    all of it
 //   near (outside the range by at most 10 %)           from all at the bound down to half at 10 %
 //   unknown (the listing does not say)                 half
-//   missed                                             nothing
+//   missed (beyond 10 %; a near miss up to 20 %)       nothing
 //   facilities                                         the share of the wanted ones present
 // The score is the sum, rounded to a whole number.
 constexpr int kWeight[kCriteria] = {
@@ -33,8 +33,8 @@ constexpr int kWeight[kCriteria] = {
 constexpr double kUnknownFactor = 0.5;
 constexpr double kNearFactorAtLimit = 0.5;
 
-// A deviation this close above 10 % still counts as near: the share is computed
-// in floating point, and 10 % exactly must stay near.
+// A deviation this close above 10 % (20 %) still counts as near (a near miss): the
+// share is computed in floating point, and 10 % (20 %) exactly must stay inside.
 constexpr double kNearTolerance = 1e-9;
 
 const char* const kNames[kCriteria] = {"面积", "价格", "户型", "楼层",
@@ -207,9 +207,13 @@ QString reason(const Judgement& j)
         break;
     case Verdict::Near:
     case Verdict::Missed:
-        if (j.criterion == Criterion::Area || j.criterion == Criterion::Price)
-            s += (j.above ? QStringLiteral("高出 ") : QStringLiteral("不足 ")) +
-                 percent(j.deviation);
+        // Which side of the range: a flat too small or too large, over or under budget.
+        if (j.criterion == Criterion::Area)
+            s = (j.above ? QStringLiteral("面积大 ") : QStringLiteral("面积小 ")) +
+                percent(j.deviation);
+        else if (j.criterion == Criterion::Price)
+            s = (j.above ? QStringLiteral("超出预算 ") : QStringLiteral("低于预算 ")) +
+                percent(j.deviation);
         else
             s += QStringLiteral("✗");
         break;
@@ -343,7 +347,12 @@ Outcome judge(const Listing& l, const Customer& c, Detail detail)
     j[1] = judgeRange(Criterion::Price, l.price, c.price1, c.price2);
     const bool areaMissed = j[0].verdict == Verdict::Missed;
     const bool priceMissed = j[1].verdict == Verdict::Missed;
-    o.shown = takesPart && othersMet && !(areaMissed && priceMissed);
+    // A near miss misses one of them, and that one by at most 20 %.
+    const auto tooFar = [](const Judgement& r) {
+        return r.verdict == Verdict::Missed && r.deviation > kNearMiss + kNearTolerance;
+    };
+    o.shown =
+        takesPart && othersMet && !(areaMissed && priceMissed) && !tooFar(j[0]) && !tooFar(j[1]);
     o.nearMiss = o.shown && (areaMissed || priceMissed);
     if (!o.shown && decision) return o;
     j[7] = judgeFacilities(l.facilities, c.wantedFacilities);

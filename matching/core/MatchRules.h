@@ -47,7 +47,7 @@ enum class Verdict {
     Any,     // the customer has no preference (不限, empty, open bounds)
     Near,    // outside the range by at most 10 % of the bound
     Unknown, // the listing does not say (no area, no price, empty text)
-    Missed,
+    Missed,  // area and price: beyond 10 %; the pair is a near miss up to 20 %
     Partial, // facilities: some of the wanted ones are there
 };
 
@@ -63,10 +63,11 @@ struct Judgement {
 
 struct Outcome {
     bool shown = false;    // the pair belongs in the result
-    bool nearMiss = false; // shown although the area or the price is missed
+    bool nearMiss = false; // shown although the area or the price is missed (within 20 %)
     int score = 0;         // 0..100
     Judgement judgements[kCriteria];
-    // "面积 ✓  价格 高出 8%  户型 ✓  位置 不限 ...", one part per criterion.
+    // "面积 ✓  超出预算 8%  户型 ✓  位置 不限 ...", one part per criterion; an area or
+    // a price outside the range says on which side: 面积小/面积大, 低于预算/超出预算.
     QString reasons() const;
 };
 
@@ -118,5 +119,8 @@ Range range(double bound1, double bound2);
 
 // Share of its bound by which a value may lie outside the range and still be near.
 constexpr double kNear = 0.10;
+// Share of its bound by which a missed area or price may lie outside the range for
+// the pair to be shown as a near miss; beyond it the pair is left out.
+constexpr double kNearMiss = 0.20;
 
 } // namespace Matching

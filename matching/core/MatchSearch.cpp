@@ -3,9 +3,11 @@
 #include "data/Query.h"
 #include "data/Text.h"
 
+#include <QHash>
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <optional>
 
 namespace Matching
 {
@@ -116,27 +118,29 @@ double widerDown(double x)
     return x * (1 - 1e-6) - 1e-9;
 }
 
-// Customers whose range b1..b2 holds the value or misses it by at most 10 %: the
-// lower bound at most value / 0.9, the upper at least value / 1.1. A bound that is
-// null, 0 or below is open, and a range may be given high before low.
+// Customers whose range b1..b2 holds the value or misses it by at most 20 % (a
+// near miss at most): the lower bound at most value / 0.8, the upper at least
+// value / 1.2. A bound that is null, 0 or below is open, and a range may be given
+// high before low.
 QString rangeAround(const QString& b1, const QString& b2, double value)
 {
     if (!(value > 0)) return {};
-    const QString up = number(widerUp(value / (1 - kNear)));
-    const QString down = number(widerDown(value / (1 + kNear)));
+    const QString up = number(widerUp(value / (1 - kNearMiss)));
+    const QString down = number(widerDown(value / (1 + kNearMiss)));
     return QStringLiteral("((%1 is null or %1<=0 or %1<=%3 or (%2>0 and %2<=%3)) and "
                           "(%2 is null or %2<=0 or %2>=%4 or (%1>0 and %1>=%4)))")
         .arg(b1, b2, up, down);
 }
 
-// Listings whose value lies in the range or misses it by at most 10 %, or that
+// Listings whose value lies in the range or misses it by at most 20 %, or that
 // give no value.
 QString valueWithin(const QString& column, const Range& r)
 {
     QStringList limits;
-    if (r.lo > 0) limits << column + QStringLiteral(">=") + number(widerDown(r.lo * (1 - kNear)));
+    if (r.lo > 0)
+        limits << column + QStringLiteral(">=") + number(widerDown(r.lo * (1 - kNearMiss)));
     if (r.hi > 0 && std::isfinite(r.hi))
-        limits << column + QStringLiteral("<=") + number(widerUp(r.hi * (1 + kNear)));
+        limits << column + QStringLiteral("<=") + number(widerUp(r.hi * (1 + kNearMiss)));
     if (limits.isEmpty()) return {};
     return QStringLiteral("(%1 is null or %1<=0 or (%2))")
         .arg(column, limits.join(QStringLiteral(" and ")));
@@ -178,23 +182,86 @@ QString wordsAllowed(const QStringList& wanted)
              blank(QStringLiteral("地址")));
 }
 
-// The candidate statement over the columns shown and the validity (with these,
-// every column the rules judge on): validity, mode, the area or the price at least
-// near (a pair missing one of them is still shown as a near miss, so only both
-// missing can be left out here), then the conditions that rule a pair out.
-QStringList candidates(const QString& table, const QStringList& shown, const QString& modeColumn,
-                       const QString& mode, const QString& area, const QString& price,
-                       const QStringList& conditions)
+// What a candidate must meet: validity, mode, the area and the price each at
+// most a near miss away (the rules leave out anything further), then the
+// conditions that rule a pair out. The first line selects `columns`.
+struct Conditions {
+    QString table;
+    QString modeColumn, mode;
+    QStringList where; // each a condition, empty ones left out
+    QStringList lines(const QStringList& columns) const
+    {
+        QStringList out;
+        out << QStringLiteral("select %1 from %2 ").arg(columns.join(','), table)
+            << QStringLiteral("where 类型=\"%1\" ").arg(dq(validValue()))
+            << QStringLiteral("and %1=\"%2\" ").arg(modeColumn, dq(mode));
+        for (const QString& c : where)
+            if (!c.isEmpty()) out << QStringLiteral("and %1 ").arg(c);
+        return out;
+    }
+};
+
+std::optional<Conditions> customerConditions(const Listing& l)
 {
-    QStringList lines;
-    lines << QStringLiteral("select %1,类型 from %2 ").arg(shown.join(','), table)
-          << QStringLiteral("where 类型=\"%1\" ").arg(dq(validValue()))
-          << QStringLiteral("and %1=\"%2\" ").arg(modeColumn, dq(mode));
-    if (!area.isEmpty() && !price.isEmpty())
-        lines << QStringLiteral("and (%1 or %2) ").arg(area, price);
-    for (const QString& c : conditions)
-        if (!c.isEmpty()) lines << QStringLiteral("and %1 ").arg(c);
-    return lines;
+    const QString demand = demandModeFor(l.mode);
+    if (l.validity != validValue() || demand.isEmpty()) return std::nullopt;
+    return Conditions{customerTable(),
+                      QStringLiteral("需求方式"),
+                      demand,
+                      {rangeAround(QStringLiteral("面积1"), QStringLiteral("面积2"), l.area),
+                       rangeAround(QStringLiteral("价格1"), QStringLiteral("价格2"), l.price),
+                       textAllows(QStringLiteral("户型"), named(l.houseType)),
+                       textAllows(QStringLiteral("楼层"), named(l.floor)),
+                       textAllows(QStringLiteral("位置"), named(l.location)),
+                       textAllows(QStringLiteral("权属"), named(l.ownership))}};
+}
+
+std::optional<Conditions> listingConditions(const Customer& c)
+{
+    const QString supply = supplyModeFor(c.mode);
+    if (c.validity != validValue() || supply.isEmpty()) return std::nullopt;
+    return Conditions{listingTable(),
+                      QStringLiteral("方式"),
+                      supply,
+                      {valueWithin(QStringLiteral("房屋面积"), range(c.area1, c.area2)),
+                       valueWithin(QStringLiteral("信息价格"), range(c.price1, c.price2)),
+                       textAllows(QStringLiteral("户型"), named(c.houseType)),
+                       textAllows(QStringLiteral("楼层"), named(c.floor)),
+                       textAllows(QStringLiteral("位置"), named(c.location)),
+                       textAllows(QStringLiteral("权属"), named(c.ownership)),
+                       wordsAllowed(wishes(c.wantedArea))}};
+}
+
+// The columns the rules judge on, but `unused`. Validity and mode are not read:
+// the conditions hold them to one value each.
+template <typename T>
+QStringList decidingColumns(const QList<Field<T>>& fields, const Conditions& conditions,
+                            const QStringList& unused = {})
+{
+    QStringList out;
+    for (const Field<T>& f : fields) {
+        const QString column = QString::fromUtf8(f.column);
+        if (!unused.contains(column) && column != QStringLiteral("类型") &&
+            column != conditions.modeColumn)
+            out << column;
+    }
+    return out;
+}
+
+// The listing columns whose values play no part for this customer: a criterion he
+// leaves open (不限, empty, open bounds) never looks at the listing's value.
+QStringList unusedForListings(const Customer& c)
+{
+    QStringList out;
+    if (range(c.area1, c.area2).open()) out << QStringLiteral("房屋面积");
+    if (range(c.price1, c.price2).open()) out << QStringLiteral("信息价格");
+    if (named(c.houseType).isEmpty()) out << QStringLiteral("户型");
+    if (named(c.floor).isEmpty()) out << QStringLiteral("楼层");
+    if (named(c.location).isEmpty()) out << QStringLiteral("位置");
+    if (named(c.ownership).isEmpty()) out << QStringLiteral("权属");
+    if (wishes(c.wantedArea).isEmpty()) out << QStringLiteral("小区名称") << QStringLiteral("地址");
+    if (wishes(c.wantedFacilities).isEmpty()) out << QStringLiteral("设施");
+    return out;
 }
 
 QList<ColumnInfo> resultColumns(Connection& c, const QString& table, const QStringList& names)
@@ -210,52 +277,107 @@ QList<ColumnInfo> resultColumns(Connection& c, const QString& table, const QStri
     return out;
 }
 
-// Runs the candidate statement, which reads the columns shown and those the
-// rules judge on, and judges each candidate: first only as far as it takes to
-// rule it out, then in full for the score and the reasons of those shown. One
-// pass: the rows are read once, as they are now. Best score first, then by
-// archive number.
+// Matches in two passes. The first reads only the columns the rules judge on for
+// this pair of sides (the matching indexes hold nearly all of them, so the engine
+// need not read the table's rows), judges each candidate and keeps the score and
+// archive number of those shown. The best kListedAtMost of them, by score and then
+// archive number, are read whole in the second pass, judged again for the mark and
+// the reasons, and listed; `more` counts the others. A row changed in between by
+// another workstation is listed as it is now, and left out when it no longer fits.
 template <typename T, typename Judge>
-MatchTable run(Connection& c, const QString& table, const QList<Field<T>>& fields,
-               const QStringList& shownColumns, const QStringList& candidateLines,
-               const Judge& judgeOne)
+MatchTable run(Connection& c, const QString& table, const std::optional<Conditions>& conditions,
+               const QList<Field<T>>& fields, const QStringList& unused,
+               const QStringList& shownColumns, const Judge& judgeOne)
 {
     MatchTable t;
     t.columns = resultColumns(c, table, shownColumns);
-    if (candidateLines.isEmpty()) return t;
+    if (!conditions) return t;
+    const QStringList deciding = decidingColumns(fields, *conditions, unused);
 
+    struct Hit {
+        int score;
+        QString archive;
+    };
+    std::vector<Hit> hits;
+    {
+        Statement st(c, c.translate(conditions->lines(deciding).join(QLatin1Char('\n'))));
+        QList<int> cols;
+        QList<QString> fixed; // validity and mode, as the conditions hold them
+        for (const Field<T>& f : fields) {
+            const QString column = QString::fromUtf8(f.column);
+            fixed << (column == QStringLiteral("类型")   ? validValue()
+                      : column == conditions->modeColumn ? conditions->mode
+                                                         : QString());
+        }
+        for (bool more = st.step(); more; more = st.step()) {
+            if (cols.isEmpty())
+                for (const Field<T>& f : fields) {
+                    int k = -1;
+                    for (int i = 0; i < st.columnCount() && k < 0; ++i)
+                        if (st.columnName(i) == QString::fromUtf8(f.column)) k = i;
+                    cols << k;
+                }
+            T candidate;
+            for (int i = 0; i < fields.size(); ++i) {
+                if (!fixed[i].isNull()) candidate.*fields[i].text = fixed[i];
+                if (cols[i] < 0) continue;
+                const QVariant v = st.value(cols[i]);
+                if (fields[i].text)
+                    candidate.*fields[i].text = v.isNull() ? QString() : v.toString();
+                else
+                    candidate.*fields[i].number = v.isNull() ? 0 : v.toDouble();
+            }
+            // Most candidates are shown: judged once, in full.
+            const Outcome o = judgeOne(candidate, Detail::Full);
+            if (o.shown) hits.push_back({o.score, candidate.archive});
+        }
+    }
+    const auto better = [](const Hit& a, const Hit& b) {
+        return a.score != b.score ? a.score > b.score : a.archive < b.archive;
+    };
+    const size_t listed = std::min(hits.size(), size_t(kListedAtMost));
+    std::partial_sort(hits.begin(), hits.begin() + qsizetype(listed), hits.end(), better);
+    t.more = int(hits.size() - listed);
+    hits.resize(listed);
+    if (hits.empty()) return t;
+
+    // The archive numbers compare without letter case, as the key column does.
+    QHash<QString, int> rank;
+    QStringList keys;
+    for (const Hit& h : hits) {
+        rank.insert(h.archive.toLower(), int(rank.size()));
+        keys << QStringLiteral("\"%1\"").arg(dq(h.archive));
+    }
     Query q(&c);
-    q.setSql(candidateLines);
+    q.setSql({QStringLiteral("select %1,类型 from %2 ").arg(shownColumns.join(','), table),
+              QStringLiteral("where 档案号 in (%1) ").arg(keys.join(','))});
     q.open();
     const Reader<T> reader(q, fields);
     QList<int> cols;
     for (const QString& name : shownColumns)
         cols << q.fieldIndex(name);
-
-    struct Hit {
-        int score;
-        QString archive;
-        QVector<QVariant> row;
-    };
-    std::vector<Hit> hits;
+    std::vector<QVector<QVariant>> rows(hits.size());
     ReasonTexts reasons;
     for (int i = 0; i < q.recordCount(); ++i) {
         const T candidate = reader.at(i);
-        if (!judgeOne(candidate, Detail::Decision).shown) continue;
+        const int at = rank.value(candidate.archive.toLower(), -1);
+        if (at < 0) continue;
         const Outcome o = judgeOne(candidate, Detail::Full);
+        if (!o.shown) continue;
         QVector<QVariant> row;
         row.reserve(3 + cols.size());
         row << double(o.score) << markFor(o) << reasons.of(o);
         for (int col : cols)
             row << (col >= 0 ? q.valueAt(i, col) : QVariant());
-        hits.push_back({o.score, candidate.archive, std::move(row)});
+        rows[size_t(at)] = std::move(row);
     }
-    std::sort(hits.begin(), hits.end(), [](const Hit& a, const Hit& b) {
-        return a.score != b.score ? a.score > b.score : a.archive < b.archive;
-    });
-    t.rows.reserve(hits.size());
-    for (Hit& h : hits)
-        t.rows.push_back(std::move(h.row));
+    for (QVector<QVariant>& row : rows)
+        if (!row.isEmpty()) t.rows.push_back(std::move(row));
+    // A row whose score changed in between keeps its place by its new score.
+    std::stable_sort(t.rows.begin(), t.rows.end(),
+                     [](const QVector<QVariant>& a, const QVector<QVariant>& b) {
+                         return a[0].toDouble() > b[0].toDouble();
+                     });
     return t;
 }
 
@@ -296,29 +418,14 @@ QStringList listingColumns(bool personal)
 
 QStringList customerCandidates(const Listing& l, bool personal)
 {
-    const QString demand = demandModeFor(l.mode);
-    if (l.validity != validValue() || demand.isEmpty()) return {};
-    return candidates(customerTable(), customerColumns(personal), QStringLiteral("需求方式"),
-                      demand, rangeAround(QStringLiteral("面积1"), QStringLiteral("面积2"), l.area),
-                      rangeAround(QStringLiteral("价格1"), QStringLiteral("价格2"), l.price),
-                      {textAllows(QStringLiteral("户型"), named(l.houseType)),
-                       textAllows(QStringLiteral("楼层"), named(l.floor)),
-                       textAllows(QStringLiteral("位置"), named(l.location)),
-                       textAllows(QStringLiteral("权属"), named(l.ownership))});
+    const auto c = customerConditions(l);
+    return c ? c->lines(customerColumns(personal) << QStringLiteral("类型")) : QStringList();
 }
 
 QStringList listingCandidates(const Customer& c, bool personal)
 {
-    const QString supply = supplyModeFor(c.mode);
-    if (c.validity != validValue() || supply.isEmpty()) return {};
-    return candidates(listingTable(), listingColumns(personal), QStringLiteral("方式"), supply,
-                      valueWithin(QStringLiteral("房屋面积"), range(c.area1, c.area2)),
-                      valueWithin(QStringLiteral("信息价格"), range(c.price1, c.price2)),
-                      {textAllows(QStringLiteral("户型"), named(c.houseType)),
-                       textAllows(QStringLiteral("楼层"), named(c.floor)),
-                       textAllows(QStringLiteral("位置"), named(c.location)),
-                       textAllows(QStringLiteral("权属"), named(c.ownership)),
-                       wordsAllowed(wishes(c.wantedArea))});
+    const auto l = listingConditions(c);
+    return l ? l->lines(listingColumns(personal) << QStringLiteral("类型")) : QStringList();
 }
 
 QString scoreColumn()
@@ -343,15 +450,16 @@ QString markFor(const Outcome& o)
 
 MatchTable customersFor(Connection& c, const Listing& l, bool personal)
 {
-    return run(c, customerTable(), customerFields(), customerColumns(personal),
-               customerCandidates(l, personal),
+    return run(c, customerTable(), customerConditions(l), customerFields(), {},
+               customerColumns(personal),
                [&](const Customer& cu, Detail d) { return judge(l, cu, d); });
 }
 
 MatchTable listingsFor(Connection& c, const Customer& cu, bool personal)
 {
-    return run(c, listingTable(), listingFields(), listingColumns(personal),
-               listingCandidates(cu, personal),
+    // Without wanted facilities the first pass reads the matching index alone.
+    return run(c, listingTable(), listingConditions(cu), listingFields(), unusedForListings(cu),
+               listingColumns(personal),
                [&](const Listing& l, Detail d) { return judge(l, cu, d); });
 }
 

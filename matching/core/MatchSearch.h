@@ -1,8 +1,8 @@
 #pragma once
 // Finding the customers for one listing and the listings for one customer: one
-// statement per direction fetches the candidates (valid, paired mode, area or
-// price at least near) with the columns a result shows, the rules judge each pair
-// in memory, and the result is a table ready for a grid, best first.
+// statement per direction fetches the candidates (valid, paired mode, area and
+// price at most a near miss away), the rules judge each pair in memory, and the
+// result is a table ready for a grid: the best kListedAtMost pairs, best first.
 #include "data/Connection.h"
 #include "matching/core/MatchRules.h"
 
@@ -26,8 +26,8 @@ QStringList customerColumns(bool personal);
 QStringList listingColumns(bool personal);
 
 // The candidate statements, as Jet statement lines: validity, the paired mode and
-// the area or the price at least near (open bounds and reversed ranges allowed
-// for), over the other side's columns a result shows (the personal ones as
+// the area and the price each at most a near miss away (open bounds and reversed
+// ranges allowed for), over the other side's columns a result shows (the personal ones as
 // asked) and its validity, which hold every column the rules judge on. Every pair
 // the rules show is among the rows they return. Empty when the given side cannot
 // match anything (not 有效, or a mode that pairs with none).
@@ -40,10 +40,15 @@ QString markColumn();   // 匹配: "符合", or "接近" for a near miss
 QString reasonColumn(); // 理由: one short reason per criterion
 QString markFor(const Outcome& o);
 
+// Pairs listed at most: a customer who asks for nothing fits most of an office's
+// listings, and an operator phones the best ones first.
+constexpr int kListedAtMost = 500;
+
 // A result: its columns and its rows, best score first (then by archive number).
 struct MatchTable {
     QList<ColumnInfo> columns;
-    std::vector<QVector<QVariant>> rows;
+    std::vector<QVector<QVariant>> rows; // the best kListedAtMost pairs
+    int more = 0;                        // pairs that fit as well but are not listed
 };
 
 MatchTable customersFor(Connection& c, const Listing& l, bool personal);

@@ -18,8 +18,34 @@ const QStringList& operators()
     return ops;
 }
 
-QString where(const QString& column, const QString& op, const QString& value)
+bool isWholeNumber(const QString& value)
 {
+    if (value.isEmpty()) return false;
+    for (const QChar c : value)
+        if (c < QLatin1Char('0') || c > QLatin1Char('9')) return false;
+    return true;
+}
+
+QString wholeNumberComparison(const QString& column, const QString& op, const QString& value)
+{
+    static const QStringList comparisons = {QStringLiteral("="), QStringLiteral("<>"),
+                                            QStringLiteral("<"), QStringLiteral("<="),
+                                            QStringLiteral(">"), QStringLiteral(">=")};
+    if (!isWholeNumber(value) || !comparisons.contains(op)) return {};
+    // Both engines have trim(text, characters) and cast(... as numeric); a stored
+    // value is cast only after the case has found it to be digits only.
+    const QString v = QLatin1Char('\'') + Text::quoted(value) + QLatin1Char('\'');
+    return QStringLiteral("(case when %1<>'' and trim(%1,'0123456789')='' "
+                          "then cast(%1 as numeric)%2cast(%3 as numeric) else %1%2%3 end)")
+        .arg(column, op, v);
+}
+
+QString where(const QString& column, const QString& op, const QString& value, bool wholeNumbers)
+{
+    if (wholeNumbers) {
+        const QString numeric = wholeNumberComparison(column, op, value);
+        if (!numeric.isEmpty()) return QStringLiteral("And ( ") + numeric + QStringLiteral(" )");
+    }
     const QString v = Text::quoted(value);
     if (op == kLike)
         return QStringLiteral("And ( ") + column + QStringLiteral(" like '%") + v +

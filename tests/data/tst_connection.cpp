@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <malloc.h>
 #include <optional>
 
 namespace
@@ -282,6 +283,43 @@ private slots:
         QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QCOMPARE(fileHash(where), before);
         QCOMPARE(QDir(folder).entryList(QDir::Files), files);
+    }
+
+    // A read that fails half-way leaves nothing of the server's behind: here the
+    // layout is read in two statements and a user who may not read the table
+    // checks fails at the second one, on every attempt to open.
+    void failedServerReadKeepsNoMemory()
+    {
+        SERVER_ONLY();
+        TestDb db;
+        QString where = db.mainPath();
+        {
+            Connection raw(DbKind::Main);
+            raw.setDatabase(where, QString());
+            raw.openRaw();
+            raw.run("DO $$ BEGIN CREATE ROLE halvorra_nochecks LOGIN; EXCEPTION WHEN "
+                    "duplicate_object OR unique_violation THEN NULL; END $$; "
+                    "REVOKE SELECT ON pg_catalog.pg_constraint FROM PUBLIC");
+        }
+        where.replace("postgresql://postgres@", "postgresql://halvorra_nochecks@");
+        auto attempts = [&](int n) {
+            for (int i = 0; i < n; ++i) {
+                Connection c(DbKind::Main);
+                c.setDatabase(where, Schema::mainPassword());
+                const QString why = openRefusal(c);
+                QVERIFY2(why.contains("pg_constraint"), qPrintable(why));
+            }
+        };
+        auto inUse = [] {
+            const struct mallinfo2 m = mallinfo2();
+            return qint64(m.uordblks + m.hblkhd);
+        };
+        attempts(20);
+        const qint64 before = inUse();
+        attempts(100);
+        // Each attempt read the columns of every table (kilobytes) before it failed.
+        const qint64 grown = inUse() - before;
+        QVERIFY2(grown < 256 * 1024, qPrintable(QString::number(grown)));
     }
 
     void rollbackJournalAndBusyTimeout()

@@ -183,7 +183,9 @@ private slots:
         openAll(reg);
         dmbasic->adoCntnfyExp.run("drop table " + r->exchangeTable);
         ui::click(w->BitBtn3);
-        QCOMPARE(d->messages(), QStringList{"导出操作失败！"});
+        // The cause follows on a second line, in the operator's words.
+        QCOMPARE(d->messages(), QStringList{"导出操作失败！\n交换数据库文件缺少数据表“" +
+                                            r->exchangeTable + "”。"});
     }
 };
 

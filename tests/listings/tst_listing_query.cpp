@@ -1,7 +1,10 @@
 // What only the listing query window does: the quick-search clauses as found
 // rows, the 房龄 boxes' length and the columns kept out of the grid. What both
 // query windows do is tested in tests/registers/tst_register_query.cpp.
+#include "pickers/U_PubQuery.h"
 #include "tests/registers/RegisterTests.h"
+
+#include <QComboBox>
 
 class TestListingQuery : public QObject, private QueryTest
 {
@@ -61,14 +64,15 @@ private slots:
                                      << "60"
                                      << "edtJG2"
                                      << "120" << QStringList{"001261208001", "001261209001"};
-        QTest::newRow("age 5 to 10 compared as text") << "edtXJCD1"
-                                                      << "5"
-                                                      << "edtXJCD2"
-                                                      << "10" << QStringList{};
-        QTest::newRow("age 10 to 5 as text") << "edtXJCD1"
-                                             << "10"
-                                             << "edtXJCD2"
-                                             << "5" << QStringList{"001261208001", "001261203001"};
+        QTest::newRow("age 5 to 10 compared as numbers")
+            << "edtXJCD1"
+            << "5"
+            << "edtXJCD2"
+            << "10" << QStringList{"001261203001", "001261209001"};
+        QTest::newRow("age 10 to 5 finds nothing") << "edtXJCD1"
+                                                   << "10"
+                                                   << "edtXJCD2"
+                                                   << "5" << QStringList{};
         QTest::newRow("dates reversed") << "edtRQ1"
                                         << "261209"
                                         << "edtRQ2"
@@ -111,6 +115,22 @@ private slots:
         QVERIFY2(d->messages().isEmpty(), qPrintable(d->messages().join('|')));
         expected.sort();
         QCOMPARE(shown(), expected);
+    }
+
+    // The condition builder of this window compares 房龄 as a number too.
+    void builderComparesAgeAsNumber()
+    {
+        open("房源");
+        d->execs.push_back([](QDialog* dlg) {
+            auto* b = qobject_cast<TFrmPubQuery*>(dlg);
+            b->cbZDM->setCurrentIndex(b->cbZDM->findText("房龄"));
+            b->cbCZF->setCurrentIndex(b->cbCZF->findText(">="));
+            b->cbZDZ->setEditText("8");
+            ui::click(b->btnAnd);
+            return int(QDialog::Accepted);
+        });
+        ui::click(w->BitBtn1);
+        QCOMPARE(shown(), (QStringList{"001261205001", "001261208001", "001261209001"}));
     }
 
     void ageBoxesTakeFourDigits()

@@ -1,6 +1,10 @@
-// The statements of the listing query and the card's save rule, without a window.
+// The statements of the listing query and the card's save rule, without a window;
+// the 房龄 comparisons also on a database.
 #include "data/DbError.h"
+#include "data/Dmbasic.h"
+#include "data/Query.h"
 #include "listings/core/ListingSearch.h"
+#include "pickers/core/ConditionText.h"
 #include "tests/support/TestSupport.h"
 
 using namespace ListingSearch;
@@ -8,6 +12,7 @@ using namespace ListingSearch;
 class TestQueryStatements : public QObject
 {
     Q_OBJECT
+    std::unique_ptr<TestDb> ages; // listings of every kind of 房龄, made at first use
 
 private slots:
     void quickSearchLines_data()
@@ -49,12 +54,11 @@ private slots:
         QTest::newRow("位置") << "wz"
                               << "市中心"
                               << "and 位置=\"市中心\"";
-        QTest::newRow("age from, quoted as text") << "xjcd1"
-                                                  << "5"
-                                                  << "and 新旧程度>='5'";
-        QTest::newRow("age to") << "xjcd2"
-                                << "10"
-                                << "and 新旧程度<='10'";
+        QTest::newRow("age from, a whole number")
+            << "xjcd1"
+            << "5"
+            << "and (case when 新旧程度<>'' and trim(新旧程度,'0123456789')='' then "
+               "cast(新旧程度 as numeric)>=cast('5' as numeric) else 新旧程度>='5' end)";
         QTest::newRow("double quote doubled") << "xqdz"
                                               << "O\"B"
                                               << "and ((小区名称+地址) like \"%O\"\"B%\") ";
@@ -110,6 +114,85 @@ private slots:
             "信息价格>=", "信息价格<=",    "位置",       "新旧程度>=", "新旧程度<="};
         for (int i = 0; i < 11; ++i)
             QVERIFY2(lines[5 + i].contains(QString::fromUtf8(order[i])), qPrintable(lines[5 + i]));
+    }
+
+    // 房龄 is text(4): whole numbers on both sides compare as numbers, in the quick
+    // search and in the condition builder; anything else compares as text.
+    void ageComparedAsNumber_data()
+    {
+        QTest::addColumn<QString>("from"); // quick search: from/to; builder: operator/value
+        QTest::addColumn<QString>("to");
+        QTest::addColumn<bool>("builder");
+        QTest::addColumn<QStringList>("found");
+        QTest::newRow("5 to 10 finds 7") << "5"
+                                         << "10" << false << QStringList{"05", "10", "5", "7"};
+        QTest::newRow("from 10: non-numbers as text")
+            << "10"
+            << "" << false << QStringList{"10", "12", "5年", "新"};
+        QTest::newRow("to 9") << ""
+                              << "9" << false << QStringList{"", "05", "3", "5", "5年", "7"};
+        QTest::newRow("leading zeros typed") << "007"
+                                             << "0010" << false << QStringList{"10", "7"};
+        QTest::newRow("reversed range finds nothing") << "10"
+                                                      << "5" << false << QStringList{};
+        QTest::newRow("bound that is no number, as text")
+            << "5'"
+            << "" << false << QStringList{"5年", "7", "新"};
+        QTest::newRow("builder =") << "="
+                                   << "5" << true << QStringList{"05", "5"};
+        QTest::newRow("builder >") << ">"
+                                   << "9" << true << QStringList{"10", "12", "新"};
+        QTest::newRow("builder <=") << "<="
+                                    << "10" << true << QStringList{"", "05", "10", "3", "5", "7"};
+        QTest::newRow("builder <>")
+            << "<>"
+            << "5" << true << QStringList{"", "10", "12", "3", "5年", "7", "新"};
+        QTest::newRow("builder like stays text") << "like"
+                                                 << "1" << true << QStringList{"10", "12"};
+        QTest::newRow("builder text value") << "="
+                                            << "5年" << true << QStringList{"5年"};
+        QTest::newRow("builder empty value") << "="
+                                             << "" << true << QStringList{""};
+    }
+    void ageComparedAsNumber()
+    {
+        QFETCH(QString, from);
+        QFETCH(QString, to);
+        QFETCH(bool, builder);
+        QFETCH(QStringList, found);
+        if (!ages) {
+            // One database for every row.
+            ages = std::make_unique<TestDb>();
+            ages->connectDmbasic();
+            int n = 0;
+            const std::initializer_list<const char*> stored = {"3",  "5",  "05",  "7", "10",
+                                                               "12", "新", "5年", "",  nullptr};
+            for (const char* age : stored)
+                ages->exec(QStringLiteral("insert into 房屋信息 (档案号, 类型, 录入日期, 新旧程度) "
+                                          "values ('0012612010%1', '有效', '261201', %2)")
+                               .arg(++n, 2, 10, QLatin1Char('0'))
+                               .arg(age ? QStringLiteral("'%1'").arg(QString::fromUtf8(age))
+                                        : QStringLiteral("null")));
+        }
+        QStringList sql;
+        if (builder) {
+            sql = builderSearch(ConditionText::where("新旧程度", from, to, true));
+        } else {
+            QuickSearch s;
+            s.rq1 = "261201";
+            s.rq2 = "261201";
+            s.xjcd1 = from;
+            s.xjcd2 = to;
+            sql = quickSearch(s);
+        }
+        Query q(&dmbasic->adoCntnfybase);
+        q.setSql(sql);
+        q.open();
+        QStringList got;
+        for (q.first(); !q.eof(); q.next())
+            got << q.text("新旧程度");
+        got.sort();
+        QCOMPARE(got, found);
     }
 
     void boundThatIsNotANumberIsRefused()

@@ -9,15 +9,15 @@ namespace
 {
 
 // The reasons of a pair that meets everything, with the given parts in place of
-// the parts of the same criterion.
+// the parts of the same criterion (a part about the budget is the price's).
 QString reasonsWith(const QStringList& parts)
 {
     QStringList all = {"面积 ✓", "价格 ✓", "户型 ✓", "楼层 ✓",
                        "位置 ✓", "权属 ✓", "地址 ✓", "设施 ✓"};
     for (const QString& p : parts) {
-        const QString name = p.section(' ', 0, 0);
+        const QString name = p.contains("预算") ? QString("价格") : p.left(2);
         for (QString& a : all)
-            if (a.section(' ', 0, 0) == name) a = p;
+            if (a.left(2) == name) a = p;
     }
     return all.join("  ");
 }
@@ -62,19 +62,29 @@ private slots:
         // Area and price: ranges, near, missed.
         row("area at the lower bound", {{"房屋面积", 60.0}}, {}, "shown");
         row("area at the upper bound", {{"房屋面积", 90.0}}, {}, "shown");
-        row("area 5 % short", {{"房屋面积", 57.0}}, {}, "shown", {"面积 不足 5%"});
-        row("price 8 % above", {{"信息价格", 129.6}}, {}, "shown", {"价格 高出 8%"});
-        row("area exactly 10 % above is near", {{"房屋面积", 99.0}}, {}, "shown",
-            {"面积 高出 10%"});
+        row("area 5 % short", {{"房屋面积", 57.0}}, {}, "shown", {"面积小 5%"});
+        row("price 8 % above", {{"信息价格", 129.6}}, {}, "shown", {"超出预算 8%"});
+        row("price 5 % below", {{"信息价格", 76.0}}, {}, "shown", {"低于预算 5%"});
+        row("area exactly 10 % above is near", {{"房屋面积", 99.0}}, {}, "shown", {"面积大 10%"});
         row("a hair above the bound reads 1 %", {{"房屋面积", 90.0001}}, {}, "shown",
-            {"面积 高出 1%"});
-        row("area beyond 10 %: near miss", {{"房屋面积", 99.1}}, {}, "near miss",
-            {"面积 高出 11%"});
-        row("price far below: near miss", {{"信息价格", 20.0}}, {}, "near miss", {"价格 不足 75%"});
-        row("price missed, area near: near miss", {{"信息价格", 200.0}, {"房屋面积", 95.0}}, {},
-            "near miss", {"价格 高出 67%", "面积 高出 6%"});
+            {"面积大 1%"});
+        row("area beyond 10 %: near miss", {{"房屋面积", 99.1}}, {}, "near miss", {"面积大 11%"});
+        // A near miss only within 20 % of the bound.
+        row("price 20 % over budget: near miss", {{"信息价格", 144.0}}, {}, "near miss",
+            {"超出预算 20%"});
+        row("price a hair beyond 20 % over", {{"信息价格", 144.01}}, {}, "hidden",
+            {"超出预算 21%"});
+        row("price 175 % over budget", {{"信息价格", 330.0}}, {}, "hidden", {"超出预算 175%"});
+        row("area 20 % under the wanted: near miss", {{"房屋面积", 48.0}}, {}, "near miss",
+            {"面积小 20%"});
+        row("area 21 % under the wanted", {{"房屋面积", 47.4}}, {}, "hidden", {"面积小 21%"});
+        row("price far below", {{"信息价格", 20.0}}, {}, "hidden", {"低于预算 75%"});
+        row("price missed, area near: near miss", {{"信息价格", 140.0}, {"房屋面积", 95.0}}, {},
+            "near miss", {"超出预算 17%", "面积大 6%"});
+        row("area and price both missed a little", {{"房屋面积", 100.0}, {"信息价格", 140.0}}, {},
+            "hidden", {"面积大 12%", "超出预算 17%"});
         row("area and price both missed", {{"房屋面积", 200.0}, {"信息价格", 300.0}}, {}, "hidden",
-            {"面积 高出 123%", "价格 高出 150%"});
+            {"面积大 123%", "超出预算 150%"});
         // Bad bounds.
         row("zero bounds are open", {}, {{"面积1", 0.0}, {"面积2", 0.0}}, "shown", {"面积 不限"});
         row("negative bounds are open", {}, {{"价格1", -5.0}, {"价格2", -1.0}}, "shown",
@@ -83,21 +93,23 @@ private slots:
             {"面积 不限"});
         row("only a lower bound", {{"房屋面积", 500.0}}, {{"面积2", 0.0}}, "shown");
         row("only an upper bound, value above", {{"信息价格", 130.0}}, {{"价格1", -1.0}}, "shown",
-            {"价格 高出 9%"});
+            {"超出预算 9%"});
         row("lower bound, other one negative", {{"房屋面积", 50.0}}, {{"面积2", -3.0}}, "near miss",
-            {"面积 不足 17%"});
+            {"面积小 17%"});
         row("reversed range holds the value", {}, {{"面积1", 90.0}, {"面积2", 60.0}}, "shown",
             {"面积 ✓（上下限颠倒）"});
         row("reversed range, value above", {{"信息价格", 126.0}},
-            {{"价格1", 120.0}, {"价格2", 80.0}}, "shown", {"价格 高出 5%（上下限颠倒）"});
-        row("reversed range, value far below", {{"房屋面积", 10.0}},
-            {{"面积1", 90.0}, {"面积2", 60.0}}, "near miss", {"面积 不足 84%（上下限颠倒）"});
+            {{"价格1", 120.0}, {"价格2", 80.0}}, "shown", {"超出预算 5%（上下限颠倒）"});
+        row("reversed range, value below", {{"房屋面积", 50.0}}, {{"面积1", 90.0}, {"面积2", 60.0}},
+            "near miss", {"面积小 17%（上下限颠倒）"});
         row("listing without area", {{"房屋面积", 0.0}}, {}, "shown", {"面积 未填"});
         row("listing with negative price", {{"信息价格", -10.0}}, {}, "shown", {"价格 未填"});
         row("listing without area or price", {{"房屋面积", "NaN"}, {"信息价格", 0.0}}, {}, "shown",
             {"面积 未填", "价格 未填"});
-        row("no area, price missed: near miss", {{"房屋面积", 0.0}, {"信息价格", 500.0}}, {},
-            "near miss", {"面积 未填", "价格 高出 317%"});
+        row("no area, price missed: near miss", {{"房屋面积", 0.0}, {"信息价格", 140.0}}, {},
+            "near miss", {"面积 未填", "超出预算 17%"});
+        row("no area, price far over", {{"房屋面积", 0.0}, {"信息价格", 500.0}}, {}, "hidden",
+            {"面积 未填", "超出预算 317%"});
         // Texts: equal, 不限 or empty, blanks and letter case.
         row("house type differs", {}, {{"户型", "三室一厅"}}, "hidden", {"户型 ✗"});
         row("floor differs", {{"楼层", "顶层"}}, {}, "hidden", {"楼层 ✗"});
@@ -168,7 +180,7 @@ private slots:
         row("met above near", {}, {{"房屋面积", 57.0}});
         row("near by 2 % above near by 9 %", {{"信息价格", 122.4}}, {{"信息价格", 130.8}});
         row("near above near miss", {{"房屋面积", 99.0}}, {{"房屋面积", 99.1}});
-        row("unknown above missed", {{"信息价格", 0.0}}, {{"信息价格", 500.0}});
+        row("unknown above missed", {{"信息价格", 0.0}}, {{"信息价格", 140.0}});
         row("all facilities above some", {}, {{"设施", "煤气"}});
         row("some facilities above none", {{"设施", "煤气"}}, {{"设施", ""}});
         row("known value above unknown", {}, {{"户型", ""}});

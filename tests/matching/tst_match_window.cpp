@@ -116,7 +116,8 @@ private slots:
         QCOMPARE(cell(g, 0, "面积1"), QString("60.00"));
         QCOMPARE(cell(g, 1, "档案号"), QString("C02"));
         QCOMPARE(cell(g, 1, "匹配"), QString("接近"));
-        QVERIFY(cell(g, 1, "理由").startsWith("面积 不足 20%  价格 ✓"));
+        QVERIFY(cell(g, 1, "理由").startsWith("面积小 20%  价格 ✓"));
+        QVERIFY(!w->lblMore->isVisible());
         QCOMPARE(g->footerText(fields(g).indexOf("档案号")), QString("2"));
 
         auto back = windowFor(Side::Listings, "C01");
@@ -126,7 +127,27 @@ private slots:
         QCOMPARE(back->gridPP->model()->rowCount(), 2);
         QCOMPARE(cell(back->gridPP, 0, "档案号"), QString("L01"));
         QCOMPARE(cell(back->gridPP, 1, "档案号"), QString("L02"));
-        QCOMPARE(cell(back->gridPP, 1, "理由").left(12), QString("面积 高出 6%  价格"));
+        QVERIFY(cell(back->gridPP, 1, "理由").startsWith("面积大 6%  价格"));
+    }
+
+    // More fit than are listed: the best are listed, a line says how many more.
+    void manyFitBestListed()
+    {
+        Connection& c = dmbasic->adoCntnfybase;
+        {
+            Connection::Transaction t(c);
+            for (int i = 0; i < Matching::kListedAtMost + 5; ++i)
+                addMatchListing(c, {QString("M%1").arg(i, 4, 10, QChar('0')), "有效", "出售", 70,
+                                    100, "两室", "中层", "城东", "商品房", "翠湖", "解放路", null});
+            addMatchCustomer(c, {"C09", "有效", "求购", 0, 0, 0, 0, "不限", "不限", "不限", "不限",
+                                 "不限", null});
+            t.commit();
+        }
+        auto w = windowFor(Side::Listings, "C09");
+        QCOMPARE(w->gridPP->model()->rowCount(), Matching::kListedAtMost);
+        QVERIFY(w->lblMore->isVisible());
+        QCOMPARE(w->lblMore->text(),
+                 QString("只列出分数最高的500条，另有7套房源也符合条件，未列出。"));
     }
 
     void personalColumnsByRole_data()
@@ -232,7 +253,7 @@ private slots:
                            .normalized(QString::NormalizationForm_KC)
                            .remove(QRegularExpression("\\s"));
         for (const char* printed :
-             {"匹配客户(房源L01)", "100符合面积✓价格✓", "80接近面积不足20%价格✓"})
+             {"匹配客户(房源L01)", "100符合面积✓价格✓", "80接近面积小20%价格✓"})
             QVERIFY2(text.contains(printed), qPrintable(text));
 
         bool chooser = false;
