@@ -24,9 +24,10 @@ public:
     DataSource dsYGZD;
 
     void cbGNZChange();
-    void Button1Click(); // 增加操作员
-    void Button2Click(); // 删除操作员
-    void Button3Click(); // 密码修改
+    void Button1Click();   // 增加操作员
+    void Button2Click();   // 删除操作员
+    void Button3Click();   // 密码修改
+    void btnUnlockClick(); // 解除锁定 of the selected operator
     void done(int r) override;
 
 private:
@@ -43,4 +44,5 @@ private:
     QPushButton* Button2;
     QPushButton* Button3;
     QPushButton* Button4;
+    QPushButton* btnUnlock;
 };

@@ -8,7 +8,10 @@
 #include "app/core/PubVars.h"
 #include "common/App.h"
 #include "common/Dialogs.h"
+#include "common/Guard.h"
 #include "data/Dmbasic.h"
+#include "security/IdleLock.h"
+#include "security/core/LoginGuard.h"
 
 #include <QIcon>
 #include <memory>
@@ -32,6 +35,7 @@ int runHalvorra(HalvorraApp& app)
 
     int rc = 0;
     std::unique_ptr<TFrmmain> main;
+    std::unique_ptr<IdleLock> idle;
     if (dialogs().exec(log.get()) == QDialog::Accepted) {
         CurUser.JSJM = computerName();
         CurUser.IPDZ = firstIPv4Address();
@@ -39,7 +43,13 @@ int runHalvorra(HalvorraApp& app)
         main = std::make_unique<TFrmmain>();
         face.reset();
         main->show();
+        // The program locks itself after the office's set time without input.
+        idle = std::make_unique<IdleLock>(dmbasic->adoCntnfybase);
+        guarded([&] {
+            idle->setInterval(LoginGuard::idleMinutes(dmbasic->adoCntnfybase) * 60 * 1000);
+        });
         rc = app.exec();
+        idle.reset();
     } else {
         face.reset();
     }
