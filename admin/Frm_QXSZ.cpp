@@ -4,10 +4,14 @@
 #include "data/Text.h"
 #include "pickers/PubParams.h"
 #include "pickers/U_SelectPub.h"
+#include "security/core/LoginGuard.h"
+#include "session/PubVars.h"
 #include "shell/Dialogs.h"
 #include "shell/Door.h"
 #include "widgets/DbGrid.h"
 #include "widgets/PasswordBox.h"
+
+#include <QDateTime>
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -72,6 +76,8 @@ TFrmQXSZ::TFrmQXSZ(QWidget* parent) : QDialog(parent), qryYGZD(&dmbasic->adoCntn
     Button1 = makeButton("Button1", QStringLiteral("增加操作员"));
     Button2 = makeButton("Button2", QStringLiteral("删除操作员"));
     Button4 = makeButton("Button4", QStringLiteral("退出设置"));
+    btnUnlock = makeButton("btnUnlock", QStringLiteral("解除锁定"));
+    btnUnlock->setToolTip(QStringLiteral("让因连续输错密码而被锁定的操作员可以立即再登录"));
 
     auto* left = new QVBoxLayout;
     auto* roleRow = new QHBoxLayout;
@@ -86,7 +92,7 @@ TFrmQXSZ::TFrmQXSZ(QWidget* parent) : QDialog(parent), qryYGZD(&dmbasic->adoCntn
     form->addRow(QStringLiteral("员工密码"), edtMm);
     auto* right = new QVBoxLayout;
     right->addLayout(form);
-    for (QPushButton* b : {Button3, Button1, Button2, Button4})
+    for (QPushButton* b : {Button3, Button1, Button2, Button4, btnUnlock})
         right->addWidget(b);
     right->addStretch();
 
@@ -100,6 +106,8 @@ TFrmQXSZ::TFrmQXSZ(QWidget* parent) : QDialog(parent), qryYGZD(&dmbasic->adoCntn
     onSignal(Button2, &QPushButton::clicked, this, &TFrmQXSZ::Button2Click);
     onSignal(Button3, &QPushButton::clicked, this, &TFrmQXSZ::Button3Click);
     onSignal(Button4, &QPushButton::clicked, this, &QDialog::reject);
+    onSignal(btnUnlock, &QPushButton::clicked, this, &TFrmQXSZ::btnUnlockClick);
+    setTabOrder(Button4, btnUnlock);
 
     qryYGZD.open();
     cbGNZ->setCurrentIndex(0);
@@ -196,4 +204,18 @@ void TFrmQXSZ::Button3Click()
     }
     Operators::setPassword(dmbasic->QryPUB, number, password);
     dialogs().message(this, QStringLiteral("密码修改成功！"));
+}
+
+void TFrmQXSZ::btnUnlockClick()
+{
+    const QString number = selectedNumber();
+    if (number.isEmpty()) return;
+    Connection& c = dmbasic->adoCntnfybase;
+    const QDateTime now = QDateTime::currentDateTime();
+    if (!LoginGuard::lockOf(c, number, now).locked) {
+        dialogs().message(this, QStringLiteral("用户编号“%1”没有被锁定。").arg(number));
+        return;
+    }
+    LoginGuard::unlock(c, number, CurUser.YGBH, c.actor().workstation, now);
+    dialogs().message(this, QStringLiteral("用户编号“%1”已解除锁定。").arg(number));
 }

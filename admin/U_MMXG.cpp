@@ -1,12 +1,17 @@
 #include "admin/U_MMXG.h"
 
 #include "admin/core/Operators.h"
+#include "data/Dmbasic.h"
+#include "data/SecurityTables.h"
 #include "data/Text.h"
+#include "security/core/LoginGuard.h"
 #include "session/PubVars.h"
 #include "shell/Dialogs.h"
 #include "shell/Door.h"
 #include "widgets/CharLimit.h"
 #include "widgets/PasswordBox.h"
+
+#include <QDateTime>
 
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -25,7 +30,8 @@ TFrmMMXG::TFrmMMXG(QWidget* parent) : QDialog(parent)
         auto* e = new QLineEdit(this);
         e->setObjectName(QString::fromLatin1(name));
         makePasswordBox(e);
-        limitChars(e, Operators::MaxTypedPasswordLength);
+        // No limit of the box: a password beyond the longest kept is refused
+        // with a message.
         e->installEventFilter(this);
         return e;
     };
@@ -80,8 +86,9 @@ void TFrmMMXG::btnModifyClick()
     const QString new1 = Text::trim(edtNew1->text());
     const QString new2 = Text::trim(edtNew2->text());
     using PasswordChange::Failure;
-    Failure f = PasswordChange::checkInput(oldPw, new1, new2);
-    if (f == Failure::None && oldPw != Operators::storedPassword(dmbasic->QryPUB, CurUser.YGBH))
+    Failure f = PasswordChange::checkInput(oldPw, new1, new2, CurUser.YGBH);
+    if (f == Failure::None && Operators::verifyPassword(dmbasic->QryPUB, CurUser.YGBH, oldPw) !=
+                                  PasswordHash::Check::Match)
         f = Failure::OldWrong;
     if (f != Failure::None) {
         dialogs().message(this, PasswordChange::message(f));
@@ -92,6 +99,8 @@ void TFrmMMXG::btnModifyClick()
             break;
         case Failure::NewEmpty:
         case Failure::TooLong:
+        case Failure::TooShort:
+        case Failure::IsNumber:
             edtNew1->setFocus();
             break;
         default:
@@ -100,8 +109,12 @@ void TFrmMMXG::btnModifyClick()
         }
         return;
     }
-    Operators::setPassword(dmbasic->QryPUB, CurUser.YGBH, new1);
-    CurUser.YGMM = new1;
+    Operators::setPassword(dmbasic->QryPUB, CurUser.YGBH, new1, false);
+    Connection& c = dmbasic->adoCntnfybase;
+    // The login record keeps the password as its hash, never as typed.
+    CurUser.YGMM = OperatorPasswords::read(c, CurUser.YGBH).hash;
+    LoginGuard::record(c, CurUser.YGBH, c.actor().workstation, LoginGuard::Event::PasswordChanged,
+                       QDateTime::currentDateTime());
     dialogs().message(this, QStringLiteral("密码已成功修改。"));
     accept();
 }

@@ -6,8 +6,13 @@
 #include "app/core/LoginCheck.h"
 #include "data/DbError.h"
 #include "data/Dmbasic.h"
+#include "data/Schema.h"
 #include "data/SchemaUpgrade.h"
+#include "data/SecurityTables.h"
+#include "data/ServerCheck.h"
 #include "data/Text.h"
+#include "security/Frm_SCMM.h"
+#include "security/core/LoginGuard.h"
 #include "session/PubVars.h"
 #include "shell/Dialogs.h"
 #include "shell/Door.h"
@@ -93,7 +98,8 @@ TFrmLog::TFrmLog(QWidget* parent) : QDialog(parent)
     limitChars(edtYGBH, 5);
     label(this, QStringLiteral("用户密码"), {96, 140, 80, 22});
     edtYGMM = edit(this, "edtYGMM", {180, 140, 150, 22});
-    limitChars(edtYGMM, 10);
+    // Passwords are kept as hashes and may be up to 200 characters long.
+    limitChars(edtYGMM, 200);
     edtYGMM->setEchoMode(QLineEdit::Password);
     edtYGMM->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));
 
@@ -240,19 +246,62 @@ void TFrmLog::btnOKClick()
         edtYGMM->setFocus();
         return;
     }
-    if (loginCheck(number, password)) {
+    Connection& c = dmbasic->adoCntnfybase;
+    const LoginCheck::Attempt a =
+        LoginCheck::attempt(dmbasic->QryPUB, number, password, workstation(), CurUser);
+    if (a.result == LoginCheck::Attempt::Ok) {
         // An older database gains what this program keeps beside the registers.
         try {
-            SchemaUpgrade::upgrade(dmbasic->adoCntnfybase);
+            if (SchemaUpgrade::upgrade(c) < Schema::kLayoutVersion)
+                CurUser.YGMM = OperatorPasswords::read(c, CurUser.YGBH).hash;
         } catch (const DbError& e) {
+            CurUser = GTMYhxx();
             dialogs().message(
                 this, QStringLiteral("数据库升级没有完成，数据库没有被改动，请稍后再登录。\n") +
                           e.text());
             return;
         }
+        if (a.mustChange && !chooseOwnPassword()) {
+            CurUser = GTMYhxx();
+            edtYGMM->clear();
+            edtYGMM->setFocus();
+            return;
+        }
+        const QString warning = ServerCheck::warning(ServerCheck::facts(c));
+        if (!warning.isEmpty()) dialogs().message(this, warning);
         accept();
         return;
     }
-    dialogs().message(this, QStringLiteral("用户编码或密码错误，请重新输入！"));
+    switch (a.result) {
+    case LoginCheck::Attempt::Locked:
+        dialogs().message(this, LoginGuard::lockedText(number, a.lockedUntil));
+        break;
+    case LoginCheck::Attempt::Damaged:
+        dialogs().message(this, LoginCheck::damagedText());
+        break;
+    default:
+        dialogs().message(this, QStringLiteral("用户编码或密码错误，请重新输入！"));
+        break;
+    }
     edtYGBH->setFocus();
+}
+
+QString TFrmLog::workstation()
+{
+    if (m_workstation.isEmpty()) {
+        m_workstation = computerName();
+        const QString ip = firstIPv4Address();
+        if (!ip.isEmpty()) m_workstation += QStringLiteral("[") + ip + QStringLiteral("]");
+    }
+    return m_workstation;
+}
+
+bool TFrmLog::chooseOwnPassword()
+{
+    Connection& c = dmbasic->adoCntnfybase;
+    c.setActor({CurUser.YGBH, workstation()});
+    TFrmSCMM w(c, CurUser.YGBH, CurUser.YGMM, this);
+    if (dialogs().exec(&w) != QDialog::Accepted) return false;
+    CurUser.YGMM = w.newHash();
+    return true;
 }

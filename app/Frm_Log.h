@@ -41,4 +41,11 @@ private:
     bool reconnect(bool main, LoginCheck::Refused* why);
     // Remembers a main database typed into the box once it has opened.
     void rememberTyped();
+    // The workstation as the login log names it: computer name [address].
+    QString workstation();
+    // The new password an operator with the initial or a reset one must choose;
+    // false when he cancels.
+    bool chooseOwnPassword();
+
+    QString m_workstation;
 };

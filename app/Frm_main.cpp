@@ -51,8 +51,9 @@ private:
 const QSize kClient(750, 500);
 
 // The commands that open a function window, each shown modally.
-const char* const kWindowCommands[] = {"A02MMXG", "A03HSZ",  "B01FYLR", "B02FYCX", "C01KHLR",
-                                       "C02KHCX", "D01GSDA", "D02RYDA", "D03QXSZ", "D04JCSJ"};
+const char* const kWindowCommands[] = {"A02MMXG", "A03HSZ",  "A04DLAQ", "B01FYLR",
+                                       "B02FYCX", "C01KHLR", "C02KHCX", "D01GSDA",
+                                       "D02RYDA", "D03QXSZ", "D04JCSJ"};
 
 } // namespace
 
@@ -67,6 +68,7 @@ TFrmmain::TFrmmain(QWidget* parent) : QMainWindow(parent)
     addCommand(QStringLiteral("A01BFWJ"), QStringLiteral("备份文件"));
     addCommand(QStringLiteral("A02MMXG"), QStringLiteral("密码修改"));
     addCommand(QStringLiteral("A03HSZ"), QStringLiteral("回收站"));
+    addCommand(QStringLiteral("A04DLAQ"), QStringLiteral("登录安全"));
     addCommand(QStringLiteral("B01FYLR"), QStringLiteral("房源输入"));
     addCommand(QStringLiteral("B02FYCX"), QStringLiteral("房源查询"));
     addCommand(QStringLiteral("C01KHLR"), QStringLiteral("客户输入"));
@@ -101,6 +103,7 @@ TFrmmain::TFrmmain(QWidget* parent) : QMainWindow(parent)
     command(QStringLiteral("D03QXSZ"))->setEnabled(false);
     // The recycle bin is the system administrator's alone: other roles do not see it.
     command(QStringLiteral("A03HSZ"))->setVisible(false);
+    command(QStringLiteral("A04DLAQ"))->setVisible(false);
     const std::pair<const char*, const char*> docs[] = {{"E01", "买卖房屋协议书1.doc"},
                                                         {"E02", "买卖委托协议书2.doc"},
                                                         {"E03", "租赁房屋协议书1.doc"},
@@ -147,6 +150,7 @@ void TFrmmain::buildMenu()
     m->addAction(c("A01BFWJ"));
     m->addAction(c("A02MMXG"));
     m->addAction(c("A03HSZ"));
+    m->addAction(c("A04DLAQ"));
     m->addSeparator();
     m->addAction(actExit);
 
@@ -250,6 +254,7 @@ void TFrmmain::FormCreate()
         command(QStringLiteral("D03QXSZ"))
             ->setEnabled(hasFunctionWindow(QStringLiteral("D03QXSZ")));
     command(QStringLiteral("A03HSZ"))->setVisible(CurUser.GNZ == Roles::Admin);
+    command(QStringLiteral("A04DLAQ"))->setVisible(CurUser.GNZ == Roles::Admin);
 }
 
 void TFrmmain::openFunctionWindow(const QString& id)

@@ -7,9 +7,12 @@
 #include "app/PubFuns.h"
 #include "app/Wiring.h"
 #include "data/Dmbasic.h"
+#include "security/IdleLock.h"
+#include "security/core/LoginGuard.h"
 #include "session/PubVars.h"
 #include "shell/App.h"
 #include "shell/Dialogs.h"
+#include "shell/Guard.h"
 
 #include <QIcon>
 #include <memory>
@@ -34,6 +37,7 @@ int runHalvorra(HalvorraApp& app)
 
     int rc = 0;
     std::unique_ptr<TFrmmain> main;
+    std::unique_ptr<IdleLock> idle;
     if (dialogs().exec(log.get()) == QDialog::Accepted) {
         CurUser.JSJM = computerName();
         CurUser.IPDZ = firstIPv4Address();
@@ -41,7 +45,13 @@ int runHalvorra(HalvorraApp& app)
         main = std::make_unique<TFrmmain>();
         face.reset();
         main->show();
+        // The program locks itself after the office's set time without input.
+        idle = std::make_unique<IdleLock>(dmbasic->adoCntnfybase);
+        guarded([&] {
+            idle->setInterval(LoginGuard::idleMinutes(dmbasic->adoCntnfybase) * 60 * 1000);
+        });
         rc = app.exec();
+        idle.reset();
     } else {
         face.reset();
     }

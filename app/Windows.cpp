@@ -10,6 +10,7 @@
 #include "customers/Frm_khxx.h"
 #include "listings/Frm_fycx.h"
 #include "listings/frm_Fylr.h"
+#include "security/Frm_DLJL.h"
 
 #include <QDialog>
 #include <QHash>
@@ -29,6 +30,7 @@ static const QHash<QString, std::function<QDialog*(QWidget*)>>& factories()
         {"D04JCSJ", [](QWidget* p) -> QDialog* { return new TFrmJCSJ(p); }},
         {"A02MMXG", [](QWidget* p) -> QDialog* { return new TFrmMMXG(p); }},
         {"A03HSZ", [](QWidget* p) -> QDialog* { return new TFrmHSZ(p); }},
+        {"A04DLAQ", [](QWidget* p) -> QDialog* { return new TFrmDLJL(p); }},
     };
     return f;
 }

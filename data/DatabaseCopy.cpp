@@ -7,6 +7,7 @@
 #include "data/DbLocation.h"
 #include "data/Schema.h"
 #include "data/SchemaUpgrade.h"
+#include "data/SecurityTables.h"
 #include "data/engine/Engine.h"
 #include "data/engine/SqlCipherEngine.h"
 
@@ -28,7 +29,7 @@ QString mainPassword()
 // tables (history, bin, notes) of a source that has them.
 QList<Schema::TableDef> copiedTables()
 {
-    return Schema::mainTables() + Schema::recordTables();
+    return Schema::mainTables() + Schema::recordTables() + Schema::securityTables();
 }
 
 // Every row of every main table from `src` (inside its snapshot) into `dst`
@@ -66,6 +67,8 @@ QList<TableCount> copyRows(Connection& src, Connection& dst)
         ins.finish();
         counts << TableCount{table, ins.written()};
     }
+    // A source of an older layout brings plain passwords: the copy keeps hashes.
+    if (!src.table(QStringLiteral("操作员密码"))) OperatorPasswords::hashPlainPasswords(dst);
     Schema::continueNumbering(dst);
     return counts;
 }

@@ -2,6 +2,7 @@
 
 #include "data/DbError.h"
 #include "data/DbLocation.h"
+#include "data/SecurityTables.h"
 #include "data/Text.h"
 #include "data/engine/Engine.h"
 
@@ -348,6 +349,11 @@ QString createTableSql(const TableDef& t)
         .arg(ident(t.name), cols.join(QLatin1String(",\n  ")));
 }
 
+QString createTableSql(const TableDef& t, const Connection& c)
+{
+    return createTableSql(t, c.requireEngine().flavor());
+}
+
 QString tooLongText(const QString& column, int width)
 {
     return QStringLiteral("“%1”最多只能有 %2 个字符，输入的内容太长。").arg(column).arg(width);
@@ -407,10 +413,13 @@ void createMainTables(Connection& c, bool firstRows)
         c.run(QString::fromUtf8(s));
     createMatchingIndexes(c, false);
     createRecordTables(c);
+    createSecurityTables(c);
     markVersion(c, kLayoutVersion);
-    if (firstRows)
+    if (firstRows) {
         for (const char* s : kFirstRows)
             c.run(QString::fromUtf8(s));
+        OperatorPasswords::hashPlainPasswords(c);
+    }
     c.reloadSchema();
 }
 
@@ -442,7 +451,7 @@ void markVersion(Connection& c, int version)
 void continueNumbering(Connection& c)
 {
     if (c.requireEngine().flavor() != engine::Flavor::Postgres) return;
-    for (const TableDef& t : recordTables()) {
+    for (const TableDef& t : recordTables() + securityTables()) {
         if (!t.numbered) continue;
         const QString table = ident(t.name), key = ident(t.columns.first().name);
         c.run(QStringLiteral("SELECT setval(pg_get_serial_sequence(%1, %2), coalesce(max(%3), 0) "

@@ -3,6 +3,7 @@
 #include "data/DbError.h"
 #include "data/Dialect.h"
 #include "data/Schema.h"
+#include "data/SecurityTables.h"
 
 #include <QVariant>
 
@@ -21,6 +22,11 @@ void stepTo(Connection& c, int layout)
         // databases made before matching lack.
         Schema::createRecordTables(c);
         Schema::createMatchingIndexes(c, true);
+        break;
+    case 3:
+        // Password hashes, login log and locks; no plain password stays behind.
+        Schema::createSecurityTables(c);
+        OperatorPasswords::hashPlainPasswords(c);
         break;
     default:
         throw DbError(QStringLiteral("不知道如何把数据库升级到版本 %1。").arg(layout));
@@ -57,7 +63,10 @@ void requireKnown(Connection& c)
 int upgrade(Connection& c)
 {
     requireKnown(c);
-    if (version(c) == Schema::kLayoutVersion) return Schema::kLayoutVersion;
+    if (version(c) == Schema::kLayoutVersion) {
+        OperatorPasswords::clearOldCopies(c);
+        return Schema::kLayoutVersion;
+    }
     int found = 0;
     try {
         Connection::Transaction t(c);
@@ -80,6 +89,7 @@ int upgrade(Connection& c)
         throw;
     }
     c.reloadSchema();
+    OperatorPasswords::clearOldCopies(c);
     return found;
 }
 

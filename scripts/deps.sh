@@ -4,7 +4,7 @@ set -euo pipefail
 PACKAGES=(
   build-essential cmake ninja-build ccache pkg-config clang-format git
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  libsqlcipher-dev sqlcipher libxlsxwriter-dev libpq-dev postgresql
+  libsqlcipher-dev sqlcipher libxlsxwriter-dev libpq-dev postgresql libargon2-dev libssl-dev
   fonts-noto-cjk fonts-arphic-ukai
   qt6-translations-l10n qt6-qpa-plugins
   xvfb xauth python3 python3-openpyxl poppler-utils

@@ -1,8 +1,11 @@
 #include "admin/core/Operators.h"
 
+#include "data/Connection.h"
 #include "data/DbError.h"
 #include "data/Query.h"
+#include "data/SecurityTables.h"
 #include "data/Text.h"
+#include "security/core/PasswordRules.h"
 
 namespace Operators
 {
@@ -48,8 +51,9 @@ QString roleFilter(const QString& role)
 
 QString addSql(const QString& role, const QString& number)
 {
+    // The password itself (the staff number at first) is kept as a hash.
     return QStringLiteral(" UPDATE 操作员档案 SET 功能组='") + q(role) +
-           QStringLiteral("',登录密码='") + q(number) +
+           QStringLiteral("',登录密码='") + q(OperatorPasswords::operatorMark()) +
            QStringLiteral("',操作人员='是' WHERE 员工编号='") + q(number) + QStringLiteral("' ");
 }
 
@@ -60,44 +64,46 @@ QString removeSql(const QString& number)
            q(number) + QStringLiteral("' ");
 }
 
-QString setPasswordSql(const QString& number, const QString& password)
+QString setPasswordSql(const QString& number)
 {
-    return QStringLiteral(" UPDATE 操作员档案 SET 登录密码='") + q(password) +
-           QStringLiteral("' WHERE 员工编号='") + q(number) + QStringLiteral("' ");
-}
-
-QString readPasswordSql(const QString& number)
-{
-    return QStringLiteral(" SELECT 登录密码 FROM 操作员档案 WHERE 员工编号='") + q(number) +
+    return QStringLiteral(" UPDATE 操作员档案 SET 登录密码='") +
+           q(OperatorPasswords::operatorMark()) + QStringLiteral("' WHERE 员工编号='") + q(number) +
            QStringLiteral("' ");
 }
 
 void add(Query& query, const QString& role, const QString& number)
 {
+    Connection& c = *query.connection();
+    Connection::Transaction t(c);
     run(query, addSql(role, number));
+    OperatorPasswords::store(c, number, number, true);
+    t.commit();
 }
 
 void remove(Query& query, const QString& number)
 {
+    Connection& c = *query.connection();
+    Connection::Transaction t(c);
     run(query, removeSql(number));
+    OperatorPasswords::forget(c, number);
+    t.commit();
 }
 
-void setPassword(Query& query, const QString& number, const QString& password)
+void setPassword(Query& query, const QString& number, const QString& password, bool mustChange)
 {
     if (!passwordFits(password)) throw DbError(passwordTooLongMessage());
-    run(query, setPasswordSql(number, password));
+    Connection& c = *query.connection();
+    Connection::Transaction t(c);
+    run(query, setPasswordSql(number));
+    OperatorPasswords::store(c, number, password, mustChange);
+    t.commit();
 }
 
-QString storedPassword(Query& query, const QString& number)
+PasswordHash::Check verifyPassword(Query& query, const QString& number, const QString& password)
 {
-    query.close();
-    query.clearSql();
-    query.addSql(readPasswordSql(number));
-    query.open();
-    const QString pw =
-        query.isEmpty() ? QString() : Text::trim(query.text(QStringLiteral("登录密码")));
-    query.close();
-    return pw;
+    const OperatorPasswords::Stored s = OperatorPasswords::read(*query.connection(), number);
+    if (!s.found) return PasswordHash::Check::Damaged;
+    return PasswordHash::verify(s.hash, password);
 }
 
 bool passwordFits(const QString& password)
@@ -115,12 +121,22 @@ QString passwordTooLongMessage()
 namespace PasswordChange
 {
 
-Failure checkInput(const QString& oldPw, const QString& new1, const QString& new2)
+Failure checkInput(const QString& oldPw, const QString& new1, const QString& new2,
+                   const QString& number)
 {
     if (oldPw.isEmpty()) return Failure::OldEmpty;
     if (new1.isEmpty() || new2.isEmpty()) return Failure::NewEmpty;
     if (new1 != new2) return Failure::Mismatch;
-    if (!Operators::passwordFits(new1)) return Failure::TooLong;
+    switch (PasswordRules::check(new1, number)) {
+    case PasswordRules::Failure::TooLong:
+        return Failure::TooLong;
+    case PasswordRules::Failure::TooShort:
+        return Failure::TooShort;
+    case PasswordRules::Failure::IsNumber:
+        return Failure::IsNumber;
+    case PasswordRules::Failure::None:
+        break;
+    }
     return Failure::None;
 }
 
@@ -137,6 +153,10 @@ QString message(Failure f)
         return QStringLiteral("输入的原密码与系统中的密码不匹配。");
     case Failure::TooLong:
         return Operators::passwordTooLongMessage();
+    case Failure::TooShort:
+        return PasswordRules::message(PasswordRules::Failure::TooShort);
+    case Failure::IsNumber:
+        return PasswordRules::message(PasswordRules::Failure::IsNumber);
     case Failure::None:
         break;
     }

@@ -1,8 +1,13 @@
 #include "app/core/LoginCheck.h"
 
+#include "data/Connection.h"
 #include "data/DbLocation.h"
+#include "data/PasswordHash.h"
 #include "data/Query.h"
+#include "data/SecurityTables.h"
 #include "data/Text.h"
+#include "security/core/LoginGuard.h"
+#include "security/core/PasswordRules.h"
 
 namespace
 {
@@ -27,12 +32,15 @@ struct CloseOnExit {
     Query& q;
     ~CloseOnExit() { q.close(); }
 };
-} // namespace
 
-namespace LoginCheck
-{
+// The check itself: the operator's row, then his kept hash against the password.
+struct Found {
+    PasswordHash::Check check = PasswordHash::Check::Mismatch;
+    bool row = false;
+    OperatorPasswords::Stored stored;
+};
 
-bool run(Query& qry, const QString& number, const QString& password, GTMYhxx& user)
+Found check(Query& qry, const QString& number, const QString& password, GTMYhxx& user)
 {
     CloseOnExit guard{qry};
     qry.close();
@@ -41,14 +49,88 @@ bool run(Query& qry, const QString& number, const QString& password, GTMYhxx& us
     qry.addSql(QStringLiteral("WHERE 员工编号='") + Text::quoted(number) + QStringLiteral("' "));
     qry.addSql(QStringLiteral("AND 操作人员='是' "));
     qry.open();
-    if (qry.recordCount() == 0) return false;
+    Found f;
+    if (qry.recordCount() == 0) return f;
     qry.first();
-    if (password != Text::trim(qry.text(QStringLiteral("登录密码")))) return false;
-    user.YGBH = Text::trim(qry.text(QStringLiteral("员工编号")));
+    f.row = true;
+    const QString stored = Text::trim(qry.text(QStringLiteral("员工编号")));
+    if (!qry.connection()->table(QStringLiteral("操作员密码"))) {
+        // A database of an older layout, upgraded right after the login: its
+        // passwords are still plain text, compared as typed.
+        f.check = password == Text::trim(qry.text(QStringLiteral("登录密码")))
+                      ? PasswordHash::Check::Match
+                      : PasswordHash::Check::Mismatch;
+    } else {
+        f.stored = OperatorPasswords::read(*qry.connection(), stored);
+        f.check = f.stored.found ? PasswordHash::verify(f.stored.hash, password)
+                                 : PasswordHash::Check::Damaged;
+    }
+    if (f.check != PasswordHash::Check::Match) return f;
+    user.YGBH = stored;
     user.YGXM = Text::trim(qry.text(QStringLiteral("员工姓名")));
-    user.YGMM = Text::trim(qry.text(QStringLiteral("登录密码")));
+    user.YGMM = f.stored.hash;
     user.GNZ = Text::trim(qry.text(QStringLiteral("功能组")));
-    return true;
+    return f;
+}
+
+} // namespace
+
+namespace LoginCheck
+{
+
+bool run(Query& qry, const QString& number, const QString& password, GTMYhxx& user)
+{
+    return check(qry, number, password, user).check == PasswordHash::Check::Match;
+}
+
+Attempt attempt(Query& qry, const QString& number, const QString& password,
+                const QString& workstation, GTMYhxx& user, const QDateTime& now)
+{
+    Connection& c = *qry.connection();
+    Attempt a;
+    if (!c.table(QStringLiteral("登录记录"))) {
+        // Not upgraded yet: no locks nor log to keep.
+        const Found f = check(qry, number, password, user);
+        if (f.check == PasswordHash::Check::Match) {
+            a.result = Attempt::Ok;
+            a.mustChange = PasswordRules::isInitial(password, user.YGBH);
+        }
+        return a;
+    }
+    const LoginGuard::Lock held = LoginGuard::lockOf(c, number, now);
+    if (held.locked) {
+        LoginGuard::record(c, number, workstation, LoginGuard::Event::WhileLocked, now);
+        return {Attempt::Locked, held.until, false};
+    }
+    GTMYhxx found;
+    const Found f = check(qry, number, password, found);
+    if (f.check == PasswordHash::Check::Damaged && f.row) {
+        LoginGuard::record(c, number, workstation, LoginGuard::Event::Damaged, now);
+        return {Attempt::Damaged, {}, false};
+    }
+    if (f.check != PasswordHash::Check::Match) {
+        const LoginGuard::Lock l = LoginGuard::failed(c, number, workstation, now);
+        if (l.locked) return {Attempt::Locked, l.until, false};
+        return a;
+    }
+    user.YGBH = found.YGBH;
+    user.YGXM = found.YGXM;
+    user.YGMM = found.YGMM;
+    user.GNZ = found.GNZ;
+    LoginGuard::record(c, found.YGBH, workstation, LoginGuard::Event::Success, now);
+    a.result = Attempt::Ok;
+    a.mustChange = f.stored.mustChange || PasswordRules::isInitial(password, found.YGBH);
+    if (PasswordHash::isOutdated(f.stored.hash)) {
+        OperatorPasswords::store(c, found.YGBH, password, f.stored.mustChange);
+        user.YGMM = OperatorPasswords::read(c, found.YGBH).hash;
+    }
+    return a;
+}
+
+QString damagedText()
+{
+    return QStringLiteral("该操作员保存的密码已损坏或没有设置，不能登录。\n"
+                          "请系统管理员在“权限设置”中为他重新设置密码。");
 }
 
 QString locationToRemember(const QString& typed, bool* dropped)

@@ -185,13 +185,22 @@ private slots:
                                       << "ABC"
                                       << "新密码和确认密码不一致,请重新输入。";
         QTest::newRow("equal") << "x"
-                               << "abc"
-                               << "abc"
+                               << "abcdef"
+                               << "abcdef"
                                << "";
-        QTest::newRow("longer than the column")
-            << "x"
-            << "12345678901"
-            << "12345678901" << Operators::passwordTooLongMessage();
+        QTest::newRow("too short") << "x"
+                                   << "abcde"
+                                   << "abcde"
+                                   << "新密码至少要有6个字符。";
+        QTest::newRow("the staff number, any case") << "x"
+                                                    << "STAFF01"
+                                                    << "STAFF01"
+                                                    << "新密码不能与用户编号相同。";
+        QTest::newRow("200 characters, emoji")
+            << "x" << QString(100, QChar(0x5BC6)) + QStringLiteral("🔑").repeated(50)
+            << QString(100, QChar(0x5BC6)) + QStringLiteral("🔑").repeated(50) << "";
+        QTest::newRow("201 characters") << "x" << QString(201, 'a') << QString(201, 'a')
+                                        << "密码最多只能有200个字符，请重新输入。";
     }
     void passwordInput()
     {
@@ -199,7 +208,8 @@ private slots:
         QFETCH(QString, new1);
         QFETCH(QString, new2);
         QFETCH(QString, message);
-        QCOMPARE(PasswordChange::message(PasswordChange::checkInput(oldPw, new1, new2)), message);
+        QCOMPARE(PasswordChange::message(PasswordChange::checkInput(oldPw, new1, new2, "staff01")),
+                 message);
     }
 
     // Typed quote characters are stored and found literally, never as statement text.
@@ -219,9 +229,11 @@ private slots:
 
         Operators::add(q, QStringLiteral("普通操作员"), odd);
         QCOMPARE(db.scalar("select 登录密码 from 操作员档案 where 员工编号='o''k'").toString(),
-                 odd);
+                 QStringLiteral("******"));
+        QCOMPARE(Operators::verifyPassword(q, odd, odd), PasswordHash::Check::Match);
         Operators::setPassword(q, odd, QStringLiteral("p'w\""));
-        QCOMPARE(Operators::storedPassword(q, odd), QStringLiteral("p'w\""));
+        QCOMPARE(Operators::verifyPassword(q, odd, QStringLiteral("p'w\"")),
+                 PasswordHash::Check::Match);
         Operators::remove(q, odd);
         QCOMPARE(db.rows("select 功能组,登录密码,操作人员 from 操作员档案 where 员工编号='o''k'")
                      .value(0),
@@ -241,11 +253,10 @@ private slots:
         conn.setConnectionString(Tdmbasic::mainConnectionString(db.mainPath()));
         conn.open();
         Query q(&conn);
-        QVERIFY(Operators::passwordFits(QStringLiteral("一二三四五六七八九十")));
-        QVERIFY_THROWS_EXCEPTION(DbError, Operators::setPassword(q, QStringLiteral("admin"),
-                                                                 QStringLiteral("12345678901")));
-        QCOMPARE(db.scalar("select 登录密码 from 操作员档案 where 员工编号='admin'").toString(),
-                 QStringLiteral("admin"));
+        QVERIFY(Operators::passwordFits(QString(200, QChar(0x5BC6))));
+        QVERIFY_THROWS_EXCEPTION(
+            DbError, Operators::setPassword(q, QStringLiteral("admin"), QString(201, 'a')));
+        QCOMPARE(Operators::verifyPassword(q, "admin", "admin"), PasswordHash::Check::Match);
     }
 };
 

@@ -5,6 +5,8 @@
 #include "admin/Frm_ryda.h"
 #include "admin/U_MMXG.h"
 #include "app/core/LoginCheck.h"
+#include "data/PasswordHash.h"
+#include "data/SecurityTables.h"
 #include "data/Text.h"
 #include "pickers/PubParams.h"
 #include "session/PubVars.h"
@@ -104,8 +106,8 @@ private slots:
     void removedOperatorCannotLogIn()
     {
         addStaff("007", "张三");
-        db->exec("UPDATE 操作员档案 SET 功能组='普通操作员',登录密码='pw',操作人员='是' WHERE "
-                 "员工编号='007'");
+        db->exec("UPDATE 操作员档案 SET 功能组='普通操作员',操作人员='是' WHERE 员工编号='007'");
+        setOperatorPassword(db->mainPath(), "007", "pw");
         QVERIFY(canLogin("007", "pw"));
         DialogsScope d;
         TFrmQXSZ w;
@@ -152,12 +154,14 @@ private slots:
         QTest::newRow("empty") << "   "
                                << "修改的密码不能为空值！"
                                << "007";
-        QTest::newRow("longer than the column") << "12345678901"
-                                                << "密码最多只能有10个字符，请重新输入。"
-                                                << "007";
-        QTest::newRow("ten characters") << "1234567890"
-                                        << "密码修改成功！"
-                                        << "1234567890";
+        QTest::newRow("longer than kept")
+            << QString(201, 'x') << "密码最多只能有200个字符，请重新输入。"
+            << "007";
+        QTest::newRow("200 characters")
+            << QString(200, 'x') << "密码修改成功！" << QString(200, 'x');
+        QTest::newRow("chinese and emoji") << "房源🔑密码"
+                                           << "密码修改成功！"
+                                           << "房源🔑密码";
         QTest::newRow("blanks trimmed") << "  ab  "
                                         << "密码修改成功！"
                                         << "ab";
@@ -173,6 +177,7 @@ private slots:
         addStaff("007", "张三");
         db->exec("UPDATE 操作员档案 SET 功能组='普通操作员',登录密码='007',操作人员='是' WHERE "
                  "员工编号='007'");
+        hashPasswords(db->mainPath());
         DialogsScope d;
         TFrmQXSZ w;
         w.show();
@@ -180,11 +185,16 @@ private slots:
         box->setText(typed);
         ui::click(ui::find(&w, "Button3"));
         QCOMPARE(d->messages(), QStringList{message});
+        // The column keeps a mark; the password is kept as a hash, to be replaced
+        // by the operator at his next login.
         QCOMPARE(db->scalar("select 登录密码 from 操作员档案 where 员工编号='007'").toString(),
-                 stored);
+                 QStringLiteral("******"));
         QCOMPARE(box->text(), typed);
         QCOMPARE(box->displayText(), QString(typed.size(), QLatin1Char('*')));
         QVERIFY(canLogin("007", stored));
+        QVERIFY(!canLogin("007", stored.toUpper() + "x"));
+        auto c = openMain(db->mainPath());
+        QVERIFY(OperatorPasswords::read(*c, "007").mustChange);
     }
 
     void setPasswordWithEmptyListDoesNothing()
@@ -220,8 +230,8 @@ private slots:
                                   << "新密码和确认密码不一致,请重新输入。"
                                   << "edtNew2";
         QTest::newRow("wrong old") << "Admin"
-                                   << "new"
-                                   << "new"
+                                   << "newpass"
+                                   << "newpass"
                                    << "输入的原密码与系统中的密码不匹配。"
                                    << "edtOld";
     }
@@ -243,7 +253,7 @@ private slots:
         QCOMPARE(d->messages(), QStringList{message});
         QCOMPARE(w.focusWidget()->objectName(), focus);
         QVERIFY(w.isVisible());
-        QCOMPARE(CurUser.YGMM, QStringLiteral("admin"));
+        QCOMPARE(PasswordHash::verify(CurUser.YGMM, "admin"), PasswordHash::Check::Match);
         QVERIFY(canLogin("admin", "admin"));
     }
 
@@ -256,39 +266,44 @@ private slots:
         for (const char* name : {"edtOld", "edtNew1", "edtNew2"}) {
             auto* e = ui::find<QLineEdit>(&w, name);
             QCOMPARE(e->echoMode(), QLineEdit::Password);
+            // Longer passwords than the old 8 characters can be typed.
             admintest::typeText(e, "1234567890");
-            QCOMPARE(e->text(), QStringLiteral("12345678"));
-            QCOMPARE(e->displayText(), QStringLiteral("********"));
+            QCOMPARE(e->text(), QStringLiteral("1234567890"));
+            QCOMPARE(e->displayText(), QStringLiteral("**********"));
         }
         // Enter walks through the boxes and confirms in the last one.
         admintest::typeText(ui::find(&w, "edtOld"), "admin");
         ui::key(ui::find(&w, "edtOld"), Qt::Key_Return);
         QCOMPARE(w.focusWidget()->objectName(), QStringLiteral("edtNew1"));
-        admintest::typeText(ui::find(&w, "edtNew1"), "abc");
+        admintest::typeText(ui::find(&w, "edtNew1"), "abcdef");
         ui::key(ui::find(&w, "edtNew1"), Qt::Key_Enter);
         QCOMPARE(w.focusWidget()->objectName(), QStringLiteral("edtNew2"));
-        admintest::typeText(ui::find(&w, "edtNew2"), "abc");
+        admintest::typeText(ui::find(&w, "edtNew2"), "abcdef");
         ui::key(ui::find(&w, "edtNew2"), Qt::Key_Return);
         QCOMPARE(d->messages(), QStringList{"密码已成功修改。"});
         QCOMPARE(w.result(), int(QDialog::Accepted));
-        QCOMPARE(CurUser.YGMM, QStringLiteral("abc"));
-        QVERIFY(canLogin("admin", "abc"));
+        QCOMPARE(PasswordHash::verify(CurUser.YGMM, "abcdef"), PasswordHash::Check::Match);
+        QVERIFY(canLogin("admin", "abcdef"));
+        // His own choice: no change asked at the next login.
+        auto c = openMain(db->mainPath());
+        QVERIFY(!OperatorPasswords::read(*c, "admin").mustChange);
     }
 
-    // A password set longer than 8 characters in the rights window cannot be typed
-    // into 原密码, so the self-service change fails with the mismatch message.
-    void longStoredPasswordCannotBeTyped()
+    // A password set longer than 8 characters in the rights window can be typed
+    // into 原密码, so its owner can change it himself.
+    void longStoredPasswordCanBeTyped()
     {
-        db->exec("UPDATE 操作员档案 SET 登录密码='1234567890' WHERE 员工编号='admin'");
+        setOperatorPassword(db->mainPath(), "admin", "1234567890");
         QVERIFY(canLogin("admin", "1234567890"));
         DialogsScope d;
         TFrmMMXG w;
         w.show();
         admintest::typeText(ui::find(&w, "edtOld"), "1234567890");
-        admintest::typeText(ui::find(&w, "edtNew1"), "n");
-        admintest::typeText(ui::find(&w, "edtNew2"), "n");
+        admintest::typeText(ui::find(&w, "edtNew1"), "n23456");
+        admintest::typeText(ui::find(&w, "edtNew2"), "n23456");
         ui::click(ui::find(&w, "btnModify"));
-        QCOMPARE(d->messages(), QStringList{"输入的原密码与系统中的密码不匹配。"});
+        QCOMPARE(d->messages(), QStringList{"密码已成功修改。"});
+        QVERIFY(canLogin("admin", "n23456"));
     }
 
     void passwordWindowCancelChangesNothing()
@@ -339,7 +354,7 @@ private slots:
             ui::click(ui::find(&pw, "btnModify"));
             QCOMPARE(d->messages(), QStringList{"密码已成功修改。"});
         }
-        QCOMPARE(CurUser.YGMM, QStringLiteral("s3cret"));
+        QCOMPARE(PasswordHash::verify(CurUser.YGMM, "s3cret"), PasswordHash::Check::Match);
         QVERIFY(!canLogin("012", "012"));
         QVERIFY(canLogin("012", "s3cret"));
     }

@@ -5,6 +5,7 @@
 #include "app/core/LoginCheck.h"
 #include "data/Connection.h"
 #include "data/DbError.h"
+#include "data/PasswordHash.h"
 #include "data/Query.h"
 #include "data/Schema.h"
 #include "tests/support/TestSupport.h"
@@ -224,6 +225,7 @@ private slots:
         db.exec(
             "INSERT INTO 操作员档案 (员工编号,员工姓名,员工职务,联系电话,登录密码,操作人员,功能组) "
             "VALUES ('a''b','引号','','','q','是','普通操作员')");
+        hashPasswords(db.mainPath());
         Connection c(DbKind::Main);
         c.setDatabase(db.mainPath(), mainPw());
         c.open();
@@ -234,7 +236,7 @@ private slots:
         QCOMPARE(user.YGBH, storedNumber);
         if (storedNumber == "00007") {
             QCOMPARE(user.YGXM, QStringLiteral("李四"));
-            QCOMPARE(user.YGMM, QStringLiteral("pw7"));
+            QCOMPARE(PasswordHash::verify(user.YGMM, "pw7"), PasswordHash::Check::Match);
             QCOMPARE(user.GNZ, QStringLiteral("高级操作员"));
         }
         if (storedNumber == "admin") QCOMPARE(user.GNZ, QStringLiteral("系统管理员"));

@@ -91,9 +91,9 @@ private slots:
         }
         QCOMPARE(titles,
                  (QStringList{"系统", "房源信息", "客户信息", "基本信息", "附加信息", "帮助"}));
-        // The administrator's 系统 menu has the recycle bin too.
+        // The administrator's 系统 menu has the recycle bin and the login security too.
         QCOMPARE(menuTexts(menus[0]),
-                 (QStringList{"备份文件", "密码修改", "回收站", "-", "退出系统"}));
+                 (QStringList{"备份文件", "密码修改", "回收站", "登录安全", "-", "退出系统"}));
         QCOMPARE(menuTexts(menus[1]), (QStringList{"房源输入", "房源查询"}));
         QCOMPARE(menuTexts(menus[2]), (QStringList{"客户输入", "客户查询"}));
         QCOMPARE(menuTexts(menus[3]),
@@ -176,6 +176,7 @@ private slots:
         if (!enabled) QVERIFY(!a->isEnabled());
         // The recycle bin follows the same role; other roles see the 系统 menu without it.
         QCOMPARE(w->command("A03HSZ")->isVisible(), enabled);
+        QCOMPARE(w->command("A04DLAQ")->isVisible(), enabled);
         QMenu* system = w->menuBar()->actions().first()->menu();
         if (!enabled)
             QCOMPARE(menuTexts(system), (QStringList{"备份文件", "密码修改", "-", "退出系统"}));

@@ -207,7 +207,8 @@ private slots:
              << (platform == "vnc" ? QStringLiteral("vnc:port=%1:size=1024x768").arg(port)
                                    : platform)
              << "-plugin"
-             << QStringLiteral("halvorralogindriver:user=admin:password=admin:linger=%1")
+             << QStringLiteral("halvorralogindriver:user=admin:password=admin:newpassword=Office-"
+                               "2026:linger=%1")
                     .arg(platform == "vnc" ? 3000 : 0);
 
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();

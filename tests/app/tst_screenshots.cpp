@@ -79,6 +79,7 @@ private slots:
         log.edtYGMM->setText("admin");
         save(&log, "login.png");
         DialogsScope d;
+        chooseNewPassword(*d, "Admin-2026");
         log.btnOK->click();
         QVERIFY2(log.result() == QDialog::Accepted, qPrintable(d->messages().join('\n')));
 

@@ -79,6 +79,8 @@ private slots:
             log->btnOK->click();
             return log->result();
         });
+        // admin's password is still his number: the login asks for his own first.
+        chooseNewPassword(*d, "Admin-2026");
         bool checked = false;
         // Waits for the main window (timers also run while the splash is painted).
         std::function<void()> whenMain = [&] {

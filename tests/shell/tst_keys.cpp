@@ -113,7 +113,7 @@ private slots:
         QTest::addColumn<QString>("window");
         QTest::addColumn<QString>("allowed"); // box>button: a press the window's own rule makes
         for (const char* id : {"B01FYLR", "B02FYCX", "C01KHLR", "C02KHCX", "D01GSDA", "D02RYDA",
-                               "D03QXSZ", "D04JCSJ", "A02MMXG", "A03HSZ"})
+                               "D03QXSZ", "D04JCSJ", "A02MMXG", "A03HSZ", "A04DLAQ"})
             QTest::newRow(id) << id << "";
         for (const char* name : {"FrmLLFZ", "FrmLLKH", "FrmMain", "TdlgSelectRQ", "TdlgSelectPub",
                                  "TFrmPubQuery", "TFrmPubExport", "FrmXGJL"})

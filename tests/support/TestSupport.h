@@ -114,6 +114,17 @@ private:
 // server address), open.
 std::unique_ptr<Connection> openMain(const QString& location);
 
+// Keeps `password` (as its hash) for the operator `number` of the main database
+// at `location`; `mustChange` as a system administrator's reset leaves it.
+void setOperatorPassword(const QString& location, const QString& number, const QString& password,
+                         bool mustChange = false);
+// Turns the plain passwords a test wrote into 操作员档案 into hashes, as the
+// upgrade of an old database does.
+void hashPasswords(const QString& location);
+// Queues the answer of the window a first login opens for the operator's own
+// password: `password` typed into both boxes and 确定 pressed.
+void chooseNewPassword(TestDialogs& d, const QString& password);
+
 // A frozen test input (tests/data/…), from its copy beside the test programs.
 QString testInput(const QString& name);
 

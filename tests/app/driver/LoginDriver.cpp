@@ -1,7 +1,8 @@
 // A Qt input plugin for the package test only. Loaded into the installed
 // program with "-plugin halvorralogindriver:user=U:password=P[:linger=MS]", it
 // does what a user at the keyboard does: types the number and the password into
-// the login window with Enter after each, answers the exit question of the main
+// the login window with Enter after each, a new password twice where a first
+// login asks for one (":newpassword=N"), answers the exit question of the main
 // window with 是, and prints what the windows showed, one line each:
 //   login <path box of the main file>|<path box of the exchange file>
 //   message <text>                (a message box came up instead)
@@ -64,6 +65,7 @@ public:
             if (key == QLatin1String("user")) m_user = value;
             if (key == QLatin1String("password")) m_password = value;
             if (key == QLatin1String("linger")) m_linger = value.toInt();
+            if (key == QLatin1String("newpassword")) m_newPassword = value;
         }
         connect(&m_timer, &QTimer::timeout, this, &LoginDriver::step);
         m_timer.start(100);
@@ -99,6 +101,19 @@ private:
             // which the step timer must be free to answer.
             QTimer::singleShot(0, log, [log] { pressKey(log->focusWidget(), Qt::Key_Return); });
         } else if (m_step == 1) {
+            // A first login asks for the operator's own password before the main window.
+            auto* change = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (change && change->objectName() == QLatin1String("FrmSCMM") && change->isVisible() &&
+                change->focusWidget() && !m_changed) {
+                report(QStringLiteral("new password"));
+                m_changed = true;
+                typeInto(change, m_newPassword);
+                pressKey(change->focusWidget(), Qt::Key_Return);
+                typeInto(change, m_newPassword);
+                QTimer::singleShot(0, change,
+                                   [change] { pressKey(change->focusWidget(), Qt::Key_Return); });
+                return;
+            }
             QMainWindow* main = visibleTopLevel<QMainWindow>();
             if (!main) return;
             QStringList status;
@@ -126,7 +141,8 @@ private:
         if (QAbstractButton* yes = box->button(QMessageBox::Yes)) yes->click();
     }
 
-    QString m_user, m_password;
+    QString m_user, m_password, m_newPassword;
+    bool m_changed = false;
     int m_linger = 0;
     int m_step = 0;
     QTimer m_timer;
