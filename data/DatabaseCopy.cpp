@@ -5,6 +5,7 @@
 #include "data/Connection.h"
 #include "data/DbError.h"
 #include "data/DbLocation.h"
+#include "data/Reminders.h"
 #include "data/Schema.h"
 #include "data/SchemaUpgrade.h"
 #include "data/engine/Engine.h"
@@ -25,10 +26,10 @@ QString mainPassword()
 }
 
 // The tables a copy moves: the ten of every main database, then the record
-// tables (history, bin, notes) of a source that has them.
+// tables (history, bin, notes) and the reminders of a source that has them.
 QList<Schema::TableDef> copiedTables()
 {
-    return Schema::mainTables() + Schema::recordTables();
+    return Schema::mainTables() + Schema::recordTables() + Schema::reminderTables();
 }
 
 // Every row of every main table from `src` (inside its snapshot) into `dst`

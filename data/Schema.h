@@ -48,7 +48,7 @@ const QList<TableDef>& tables(DbKind kind);
 
 // The layout of the main database this program makes and works on. A database
 // holds its layout in the table 数据库版本; one without that table is layout 1.
-constexpr int kLayoutVersion = 2;
+constexpr int kLayoutVersion = 3;
 inline const char* versionTable()
 {
     return "数据库版本";
@@ -60,6 +60,8 @@ int appId(DbKind kind);
 // CREATE TABLE text of one table in a file: widths enforced by checks named after
 // the column and width, texts compared without letter case as Jet does.
 QString createTableSql(const TableDef& t);
+// Makes one table on an open connection, spelt for its engine.
+void createTable(Connection& c, const TableDef& t);
 
 // The message for a value refused by one of the checks the tables are made with
 // (the same on every engine, and the same the row set gives before it writes);
