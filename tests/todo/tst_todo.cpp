@@ -5,6 +5,7 @@
 #include "app/core/PubVars.h"
 #include "common/core/FollowUps.h"
 #include "data/Connection.h"
+#include "data/DatabaseCopy.h"
 #include "data/Query.h"
 #include "data/RecycleBin.h"
 #include "data/Reminders.h"
@@ -281,24 +282,32 @@ private slots:
     {
         QTest::addColumn<int>("days");
         QTest::addColumn<QDate>("today");
+        QTest::addColumn<int>("limit");
         QTest::addColumn<QStringList>("expected"); // number/days quiet
+        QTest::addColumn<bool>("more");
         const QDate today(2026, 12, 10);
         const QStringList thirty = {"001260901006/40", "A01260801003/130", "001260801005/131"};
-        QTest::newRow("30 days") << 30 << today << thirty;
-        QTest::newRow("39 days") << 39 << today << thirty;
-        QTest::newRow("40 days") << 40 << today
-                                 << QStringList{"A01260801003/130", "001260801005/131"};
+        QTest::newRow("30 days") << 30 << today << 1000 << thirty << false;
+        QTest::newRow("39 days") << 39 << today << 1000 << thirty << false;
+        QTest::newRow("the newest two of them") << 30 << today << 2 << thirty.mid(0, 2) << true;
+        QTest::newRow("exactly as many as listed") << 30 << today << 3 << thirty << false;
+        QTest::newRow("40 days") << 40 << today << 1000
+                                 << QStringList{"A01260801003/130", "001260801005/131"} << false;
         QTest::newRow("a day: recent entries too")
-            << 1 << today
+            << 1 << today << 1000
             << QStringList{"001261205008/5", "A01260901004/2", "001260901006/40",
-                           "A01260801003/130", "001260801005/131"};
-        QTest::newRow("clock set back") << 30 << QDate(2026, 1, 1) << QStringList{};
+                           "A01260801003/130", "001260801005/131"}
+            << false;
+        QTest::newRow("clock set back")
+            << 30 << QDate(2026, 1, 1) << 1000 << QStringList{} << false;
     }
     void quiet()
     {
         QFETCH(int, days);
         QFETCH(QDate, today);
+        QFETCH(int, limit);
         QFETCH(QStringList, expected);
+        QFETCH(bool, more);
         db->exec("delete from 房屋信息");
         db->exec("delete from 客户信息");
         // number, entry date, validity; notes are dated below.
@@ -326,9 +335,34 @@ private slots:
         noteAt(kCustomers, "a01260801003", "2026-08-02 09:00:00", {});
         noteAt(kListings, "001260901007", "2026-12-08 09:00:00", "A01260901004");
         QStringList got;
-        for (const Todo::QuietItem& q : Todo::quiet(*conn, days, today))
+        const Todo::Quiet quiet = Todo::quiet(*conn, days, today, limit);
+        for (const Todo::QuietItem& q : quiet.items)
             got << q.number + QLatin1Char('/') + QString::number(q.days);
         QCOMPARE(got, expected);
+        QCOMPARE(quiet.more, more);
+    }
+
+    // A copy carries the reminders and the settings, and the copy numbers new
+    // reminders after the copied ones (on a server too).
+    void copyCarriesReminders()
+    {
+        add(note(kListings, kL1, "复制"), Reminders::Due{at(-1, 9), "008"});
+        add(note(kListings, kL2, "已完成"), Reminders::Due{at(-1, 9), {}});
+        add(note(kListings, kL2, "完成它"));
+        Reminders::setOpensAtLogin(*conn, "008", false);
+        QString target = db->dir() + QStringLiteral("/copy.mdb");
+        DatabaseCopy::copy(db->mainPath(), target);
+        if (TestDb::onServer()) {
+            const QString file = target;
+            target = db->newServerDatabase();
+            DatabaseCopy::copy(file, target);
+        }
+        auto copy = openMain(target);
+        copy->setActor({QStringLiteral("008"), QStringLiteral("pc")});
+        QCOMPARE(listed(*copy, ""), QStringList{kL1 + " 复制"});
+        QVERIFY(!Reminders::opensAtLogin(*copy, "008"));
+        FollowUps::add(*copy, note(kListings, kL3, "新的"), Reminders::Due{at(-1, 10), {}});
+        QCOMPARE(listed(*copy, ""), (QStringList{kL1 + " 复制", kL3 + " 新的"}));
     }
 
     // Each operator's choice whether the window opens after login, kept in the database.

@@ -1,12 +1,10 @@
 #include "todo/core/TodoList.h"
 
 #include "app/core/PubVars.h"
-#include "common/core/FollowUps.h"
 #include "data/Dialect.h"
 #include "data/KeyLookup.h"
 #include "data/Reminders.h"
 
-#include <QHash>
 #include <algorithm>
 
 namespace Todo
@@ -50,31 +48,67 @@ QString endOfDay(const QDateTime& now)
     return now.date().toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral(" 23:59:59");
 }
 
-// The valid rows of a register whose last follow-up (or entry) lies before `cutoff`.
-void quietOf(Connection& c, const QString& table, const QDate& today, int days,
+// A date of yyyy-MM-dd (a note's time) or yymmdd (an entry date), or an invalid one.
+QDate dateOf(const QString& s)
+{
+    const auto num = [&](int at, int n) { return QStringView(s).mid(at, n).toInt(); };
+    if (s.size() >= 10 && s[4] == QLatin1Char('-')) return QDate(num(0, 4), num(5, 2), num(8, 2));
+    if (s.size() == 6) return QDate(2000 + num(0, 2), num(2, 2), num(4, 2));
+    return {};
+}
+
+// The valid rows of a register entered before the cutoff with no note since it
+// (for a customer, no viewing naming him either), newest first, `limit` + 1 at
+// most (the one more tells that there are more).
+void quietOf(Connection& c, const QString& table, const QDate& today, int days, int limit,
              QList<QuietItem>& out)
 {
     const bool listing = table == kListings;
-    const QHash<QString, QString> last = FollowUps::lastDates(c, table);
-    Statement st(c, QStringLiteral("SELECT %1, %2, %3, %4, %5 FROM %6 WHERE %7 = ?")
-                        .arg(id("档案号"), listing ? id("小区名称") : id("客户姓名"), id("电话"),
-                             id("手机"), id("录入日期"), Dialect::identifier(table), id("类型")));
-    st.bind(1, QStringLiteral("有效"));
+    const QDate cutoff = today.addDays(-days);
+    const QString viewings =
+        listing ? QString()
+                : QStringLiteral("AND NOT EXISTS (SELECT 1 FROM %1 v WHERE v.%2 = r.%3 AND "
+                                 "v.%4 >= ?4) ")
+                      .arg(id("跟进记录"), id("客户档案号"), id("档案号"), id("时间"));
+    const QString lastViewing =
+        listing ? QStringLiteral("NULL")
+                : QStringLiteral("(SELECT max(v.%1) FROM %2 v WHERE v.%3 = r.%4)")
+                      .arg(id("时间"), id("跟进记录"), id("客户档案号"), id("档案号"));
+    Statement st(
+        c, QStringLiteral("SELECT r.%1, r.%2, r.%3, r.%4, r.%5, (SELECT max(n.%6) FROM %7 n "
+                          "WHERE n.%8 = ?1 AND n.%9 = r.%1), ")
+                   .arg(id("档案号"), listing ? id("小区名称") : id("客户姓名"), id("电话"),
+                        id("手机"), id("录入日期"), id("时间"), id("跟进记录"), id("表名"),
+                        id("档案号")) +
+               lastViewing +
+               QStringLiteral(" FROM %1 r WHERE r.%2 = ?2 AND r.%3 < ?3 AND NOT EXISTS (SELECT 1 "
+                              "FROM %4 n WHERE n.%5 = ?1 AND n.%6 = r.%7 AND n.%8 >= ?4) ")
+                   .arg(Dialect::identifier(table), id("类型"), id("录入日期"), id("跟进记录"),
+                        id("表名"), id("档案号"), id("档案号"), id("时间")) +
+               viewings +
+               QStringLiteral("ORDER BY r.%1 DESC, r.%2 DESC LIMIT %3")
+                   .arg(id("录入日期"), id("档案号"))
+                   .arg(limit + 1));
+    st.bindAll({table, QStringLiteral("有效"), cutoff.toString(QStringLiteral("yyMMdd")),
+                cutoff.toString(QStringLiteral("yyyy-MM-dd"))});
     while (st.step()) {
-        const QString number = st.value(0).toString();
         const QString entered = st.value(4).toString();
-        const QString lastNote = last.value(KeyLookup::fold(number));
+        QString last = st.value(5).toString().left(10);
+        const QString viewed = st.value(6).toString().left(10);
+        if (viewed > last) last = viewed;
         // Nobody can have followed up a record before it was entered.
-        QDate since = QDate::fromString(lastNote, QStringLiteral("yyyy-MM-dd"));
-        const QDate entry =
-            QDate::fromString(QStringLiteral("20") + entered, QStringLiteral("yyyyMMdd"));
+        QDate since = dateOf(last);
+        const QDate entry = dateOf(entered);
         if (entry.isValid() && (!since.isValid() || entry > since)) since = entry;
-        const int quietDays = since.isValid() ? int(since.daysTo(today)) : days + 1;
-        if (quietDays <= days) continue;
         QString phone = st.value(2).toString().trimmed();
         if (phone.isEmpty()) phone = st.value(3).toString().trimmed();
-        out << QuietItem{table,    number,   st.value(1).toString(), phone, entered,
-                         lastNote, quietDays};
+        out << QuietItem{table,
+                         st.value(0).toString(),
+                         st.value(1).toString(),
+                         phone,
+                         entered,
+                         last,
+                         since.isValid() ? int(since.daysTo(today)) : days + 1};
     }
 }
 
@@ -124,17 +158,23 @@ QString overdueText(const QString& due, const QDateTime& now)
     return QStringLiteral("%1天").arg(minutes / (24 * 60));
 }
 
-QList<QuietItem> quiet(Connection& c, int days, const QDate& today)
+Quiet quiet(Connection& c, int days, const QDate& today, int limit)
 {
-    QList<QuietItem> out;
-    Connection::Transaction snapshot(c, Connection::Transaction::Snapshot);
-    quietOf(c, kListings, today, days, out);
-    quietOf(c, kCustomers, today, days, out);
-    snapshot.commit();
-    std::stable_sort(out.begin(), out.end(), [](const QuietItem& a, const QuietItem& b) {
-        if (a.entered != b.entered) return a.entered > b.entered;
-        return a.number > b.number;
-    });
+    Quiet out;
+    {
+        Connection::Transaction snapshot(c, Connection::Transaction::Snapshot);
+        quietOf(c, kListings, today, days, limit, out.items);
+        quietOf(c, kCustomers, today, days, limit, out.items);
+        snapshot.commit();
+    }
+    // Archive numbers compare as the registers compare them, without letter case.
+    std::stable_sort(out.items.begin(), out.items.end(),
+                     [](const QuietItem& a, const QuietItem& b) {
+                         if (a.entered != b.entered) return a.entered > b.entered;
+                         return KeyLookup::fold(a.number) > KeyLookup::fold(b.number);
+                     });
+    out.more = out.items.size() > limit;
+    if (out.more) out.items.resize(limit);
     return out;
 }
 

@@ -40,6 +40,8 @@ bool hasDue(Connection& c, const QString& staff, const QDateTime& now);
 QString overdueText(const QString& due, const QDateTime& now);
 
 inline constexpr int kDefaultQuietDays = 30;
+// How many of the records gone quiet are listed at most (the newest).
+inline constexpr int kQuietShown = 1000;
 
 struct QuietItem {
     QString table;
@@ -51,9 +53,16 @@ struct QuietItem {
     int days = 0;    // days since the last note, or since entry when none
 };
 
+struct Quiet {
+    QList<QuietItem> items;
+    bool more = false; // older ones beyond `limit` were left out
+};
+
 // The valid listings and customers with no follow-up for more than `days` days on
 // `today` (a customer's follow-ups include the viewings that name him; a record
-// entered within those days has not gone quiet yet), the newest record first.
-QList<QuietItem> quiet(Connection& c, int days, const QDate& today);
+// entered within those days has not gone quiet yet), the newest record first, at
+// most `limit` of them. Each register is read newest first from its entry-date
+// index and stops after `limit` records, so the list comes at once on any size.
+Quiet quiet(Connection& c, int days, const QDate& today, int limit = kQuietShown);
 
 } // namespace Todo
