@@ -5,12 +5,15 @@
 #include "app/Frm_main.h"
 #include "app/Pictures.h"
 #include "app/PubFuns.h"
+#include "app/TodoWindows.h"
 #include "app/core/PubVars.h"
 #include "common/App.h"
 #include "common/Dialogs.h"
+#include "common/Guard.h"
 #include "data/Dmbasic.h"
 
 #include <QIcon>
+#include <QTimer>
 #include <memory>
 
 int runHalvorra(HalvorraApp& app)
@@ -39,6 +42,9 @@ int runHalvorra(HalvorraApp& app)
         main = std::make_unique<TFrmmain>();
         face.reset();
         main->show();
+        // Once the main window is up: the day's reminders, when something is due.
+        QTimer::singleShot(0, main.get(),
+                           [w = main.get()] { guarded([w] { openTodoAfterLogin(w); }); });
         rc = app.exec();
     } else {
         face.reset();

@@ -3,12 +3,17 @@
 // newest first (for a customer also the viewings of listings that name it), and a
 // box below them for a new note or the chosen note's kind, customer and text.
 // Any operator adds a note; 修改 and 删除 are refused with a message unless the
-// operator wrote the note or is a system administrator.
+// operator wrote the note or is a system administrator. A new note may set the
+// next follow-up (date, time, and the operator it is for: the author unless
+// another is chosen); the record's open reminders show above the buttons.
 #include "common/core/FollowUps.h"
 
 #include <QDialog>
 
+class QCheckBox;
 class QComboBox;
+class QDateTimeEdit;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -27,6 +32,10 @@ public:
     QComboBox* cbFS;
     QLineEdit* edtKHDAH; // a listing's viewing: the customer's archive number
     QPlainTextEdit* memoNR;
+    QCheckBox* chkNext;    // the new note sets a next follow-up
+    QDateTimeEdit* dtNext; // when
+    QComboBox* cbNextFor;  // for whom (staff number as item data)
+    QLabel* lblNext;       // the record's open reminders
     QPushButton *btnAdd, *btnChange, *btnDelete, *btnExit;
 
     void btnAddClick();
@@ -37,6 +46,10 @@ public:
 
 private:
     void reload(qlonglong select = 0);
+    void buildNextRow(QHBoxLayout* row);
+    void showOpenReminders();
+    // The next follow-up the box sets, or none.
+    std::optional<Reminders::Due> nextDue() const;
     void showChosen();
     // The note chosen in the list, or null after a message saying none is.
     const FollowUps::Note* chosen();
