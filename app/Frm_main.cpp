@@ -82,6 +82,7 @@ TFrmmain::TFrmmain(QWidget* parent) : QMainWindow(parent)
     addCommand(QStringLiteral("E03"), QStringLiteral("租赁房屋协议书1"));
     addCommand(QStringLiteral("E04"), QStringLiteral("租赁房屋协议书2"));
     addCommand(QStringLiteral("E05"), QStringLiteral("电子地图"));
+    addCommand(QStringLiteral("F01JRDB"), QStringLiteral("今日待办"));
 
     actExit = new QAction(QStringLiteral("退出系统"), this);
     actExit->setObjectName(QStringLiteral("actExit"));
@@ -117,6 +118,8 @@ TFrmmain::TFrmmain(QWidget* parent) : QMainWindow(parent)
     onSignal(actExit, &QAction::triggered, this, &QWidget::close);
     onSignal(actHelp, &QAction::triggered, this, &TFrmmain::actHelpExecute);
     onSignal(actAbout, &QAction::triggered, this, &TFrmmain::actAboutExecute);
+    onSignal(command(QStringLiteral("F01JRDB")), &QAction::triggered, this,
+             [this] { openFunctionWindow(QStringLiteral("F01JRDB")); });
 
     buildMenu();
     auto* area = new BackgroundArea(this);
@@ -180,6 +183,10 @@ void TFrmmain::buildMenu()
     m = mb->addMenu(QStringLiteral("帮助"));
     m->addAction(actHelp);
     m->addAction(actAbout);
+
+    // Menus of our own follow those above.
+    m = mb->addMenu(QStringLiteral("日常工作"));
+    m->addAction(c("F01JRDB"));
 }
 
 void TFrmmain::buildButtons(QWidget* area)

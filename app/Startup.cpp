@@ -5,6 +5,7 @@
 #include "app/Frm_main.h"
 #include "app/Pictures.h"
 #include "app/PubFuns.h"
+#include "app/TodoWindows.h"
 #include "app/Wiring.h"
 #include "data/Dmbasic.h"
 #include "security/IdleLock.h"
@@ -15,6 +16,7 @@
 #include "shell/Guard.h"
 
 #include <QIcon>
+#include <QTimer>
 #include <memory>
 
 int runHalvorra(HalvorraApp& app)
@@ -50,6 +52,9 @@ int runHalvorra(HalvorraApp& app)
         guarded([&] {
             idle->setInterval(LoginGuard::idleMinutes(dmbasic->adoCntnfybase) * 60 * 1000);
         });
+        // Once the main window is up: the day's reminders, when something is due.
+        QTimer::singleShot(0, main.get(),
+                           [w = main.get()] { guarded([w] { openTodoAfterLogin(w); }); });
         rc = app.exec();
         idle.reset();
     } else {

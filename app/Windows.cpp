@@ -6,6 +6,7 @@
 #include "admin/Frm_jcsj.h"
 #include "admin/Frm_ryda.h"
 #include "admin/U_MMXG.h"
+#include "app/TodoWindows.h"
 #include "customers/Frm_khcx.h"
 #include "customers/Frm_khxx.h"
 #include "listings/Frm_fycx.h"
@@ -31,6 +32,7 @@ static const QHash<QString, std::function<QDialog*(QWidget*)>>& factories()
         {"A02MMXG", [](QWidget* p) -> QDialog* { return new TFrmMMXG(p); }},
         {"A03HSZ", [](QWidget* p) -> QDialog* { return new TFrmHSZ(p); }},
         {"A04DLAQ", [](QWidget* p) -> QDialog* { return new TFrmDLJL(p); }},
+        {"F01JRDB", [](QWidget* p) -> QDialog* { return createTodoWindow(p); }},
     };
     return f;
 }

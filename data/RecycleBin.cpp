@@ -4,6 +4,7 @@
 #include "data/Dialect.h"
 #include "data/KeyLookup.h"
 #include "data/RecordLog.h"
+#include "data/Reminders.h"
 #include "data/Schema.h"
 
 #include <QJsonDocument>
@@ -199,6 +200,7 @@ void erase(Connection& c, qlonglong entry)
         notes.bind(1, e.table);
         notes.bind(2, e.number);
         notes.step();
+        Reminders::recordErased(c, e.table, e.number);
     }
     RecordLog::event(c, e.table, e.number, RecordLog::Event::Erased);
     t.commit();

@@ -2,6 +2,7 @@
 
 #include "data/DbError.h"
 #include "data/DbLocation.h"
+#include "data/Reminders.h"
 #include "data/SecurityTables.h"
 #include "data/Text.h"
 #include "data/engine/Engine.h"
@@ -414,6 +415,7 @@ void createMainTables(Connection& c, bool firstRows)
     createMatchingIndexes(c, false);
     createRecordTables(c);
     createSecurityTables(c);
+    createReminderTables(c);
     markVersion(c, kLayoutVersion);
     if (firstRows) {
         for (const char* s : kFirstRows)
@@ -430,6 +432,11 @@ void createRecordTables(Connection& c)
         c.run(createTableSql(t, f));
     for (const char* s : kRecordIndexes)
         c.run(QString::fromUtf8(s));
+}
+
+void createTable(Connection& c, const TableDef& t)
+{
+    c.run(createTableSql(t, c.requireEngine().flavor()));
 }
 
 void createMatchingIndexes(Connection& c, bool ifMissing)
@@ -451,7 +458,7 @@ void markVersion(Connection& c, int version)
 void continueNumbering(Connection& c)
 {
     if (c.requireEngine().flavor() != engine::Flavor::Postgres) return;
-    for (const TableDef& t : recordTables() + securityTables()) {
+    for (const TableDef& t : recordTables() + securityTables() + reminderTables()) {
         if (!t.numbered) continue;
         const QString table = ident(t.name), key = ident(t.columns.first().name);
         c.run(QStringLiteral("SELECT setval(pg_get_serial_sequence(%1, %2), coalesce(max(%3), 0) "

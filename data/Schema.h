@@ -62,6 +62,8 @@ int appId(DbKind kind);
 QString createTableSql(const TableDef& t);
 // The same for the engine behind `c` (a server's columns differ).
 QString createTableSql(const TableDef& t, const Connection& c);
+// Makes one table on an open connection, spelt for its engine.
+void createTable(Connection& c, const TableDef& t);
 
 // The message for a value refused by one of the checks the tables are made with
 // (the same on every engine, and the same the row set gives before it writes);

@@ -7,7 +7,9 @@
 #include "shell/Door.h"
 #include "widgets/WidgetUtil.h"
 
+#include <QCheckBox>
 #include <QComboBox>
+#include <QDateTimeEdit>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -72,6 +74,9 @@ TFrmGJJL::TFrmGJJL(const QString& table, const QString& number, QWidget* parent)
     memoNR->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     memoNR->setFixedHeight(90);
 
+    auto* nextRow = new QHBoxLayout;
+    buildNextRow(nextRow);
+
     btnAdd = namedButton(this, "btnAdd", QStringLiteral("新增"));
     btnChange = namedButton(this, "btnChange", QStringLiteral("修改"));
     btnDelete = namedButton(this, "btnDelete", QStringLiteral("删除"));
@@ -97,6 +102,8 @@ TFrmGJJL::TFrmGJJL(const QString& table, const QString& number, QWidget* parent)
     lay->addLayout(kindRow);
     lay->addWidget(new QLabel(QStringLiteral("跟进内容"), this));
     lay->addWidget(memoNR);
+    lay->addLayout(nextRow);
+    lay->addWidget(lblNext);
     lay->addLayout(buttons);
 
     connect(gridNotes, &QTableWidget::itemSelectionChanged, this, &TFrmGJJL::showChosen);
@@ -109,8 +116,62 @@ TFrmGJJL::TFrmGJJL(const QString& table, const QString& number, QWidget* parent)
     memoNR->setFocus();
 }
 
+void TFrmGJJL::buildNextRow(QHBoxLayout* row)
+{
+    chkNext = new QCheckBox(QStringLiteral("下次跟进"), this);
+    chkNext->setObjectName(QStringLiteral("chkNext"));
+    dtNext = new QDateTimeEdit(this);
+    dtNext->setObjectName(QStringLiteral("dtNext"));
+    dtNext->setDisplayFormat(QStringLiteral("yyyy-MM-dd HH:mm"));
+    dtNext->setCalendarPopup(true);
+    dtNext->setDateTime(QDateTime(QDate::currentDate().addDays(1), QTime(9, 0)));
+    cbNextFor = new QComboBox(this);
+    cbNextFor->setObjectName(QStringLiteral("cbNextFor"));
+    for (const Reminders::Operator& o : Reminders::operators(mainDb()))
+        if (!o.removed) cbNextFor->addItem(Reminders::operatorLabel(o), o.number);
+    // The author by default, also when the staff register does not list him.
+    int own = -1;
+    for (int i = 0; i < cbNextFor->count(); ++i)
+        if (cbNextFor->itemData(i).toString().compare(CurUser.YGBH, Qt::CaseInsensitive) == 0)
+            own = i;
+    if (own < 0 && !CurUser.YGBH.isEmpty()) {
+        cbNextFor->insertItem(0, CurUser.YGBH, CurUser.YGBH);
+        own = 0;
+    }
+    cbNextFor->setCurrentIndex(own);
+    for (QWidget* w : {static_cast<QWidget*>(dtNext), static_cast<QWidget*>(cbNextFor)}) {
+        w->setEnabled(false);
+        onSignal(chkNext, &QCheckBox::toggled, w, &QWidget::setEnabled);
+    }
+    lblNext = new QLabel(this);
+    lblNext->setObjectName(QStringLiteral("lblNext"));
+    lblNext->setWordWrap(true);
+    row->addWidget(chkNext);
+    row->addWidget(dtNext);
+    row->addWidget(new QLabel(QStringLiteral("跟进人"), this));
+    row->addWidget(cbNextFor);
+    row->addStretch();
+}
+
+void TFrmGJJL::showOpenReminders()
+{
+    QStringList open;
+    for (const Reminders::Open& r : Reminders::openFor(mainDb(), m_table, m_number))
+        open << QStringLiteral("%1 %2").arg(r.due.left(16),
+                                            r.forName.isEmpty() ? r.forWhom : r.forName);
+    lblNext->setText(open.isEmpty() ? QStringLiteral("待跟进：无")
+                                    : QStringLiteral("待跟进：") + open.join(QStringLiteral("；")));
+}
+
+std::optional<Reminders::Due> TFrmGJJL::nextDue() const
+{
+    if (!chkNext->isChecked()) return std::nullopt;
+    return Reminders::Due{dtNext->dateTime(), cbNextFor->currentData().toString()};
+}
+
 void TFrmGJJL::reload(qlonglong select)
 {
+    showOpenReminders();
     m_notes = FollowUps::forRecord(mainDb(), m_table, m_number);
     const QSignalBlocker quiet(gridNotes);
     gridNotes->clearSelection();
@@ -186,9 +247,19 @@ void TFrmGJJL::btnAddClick()
     note.number = m_number;
     note = fromBox(note);
     if (refused(note)) return;
-    FollowUps::add(mainDb(), note);
+    const std::optional<Reminders::Due> next = nextDue();
+    if (next) {
+        const QString why = Reminders::refusal(mainDb(), *next);
+        if (!why.isEmpty()) {
+            dialogs().message(this, why);
+            dtNext->setFocus();
+            return;
+        }
+    }
+    FollowUps::add(mainDb(), note, next);
     memoNR->clear();
     edtKHDAH->clear();
+    chkNext->setChecked(false);
     reload();
     memoNR->setFocus();
 }

@@ -3,12 +3,17 @@
 // newest first (for a customer also the viewings of listings that name it), and a
 // box below them for a new note or the chosen note's kind, customer and text.
 // Any operator adds a note; 修改 and 删除 are refused with a message unless the
-// operator wrote the note or is a system administrator.
+// operator wrote the note or is a system administrator. A new note may set the
+// next follow-up (date, time, and the operator it is for: the author unless
+// another is chosen); the record's open reminders show above the buttons.
 #include "records/core/FollowUps.h"
 
 #include <QDialog>
 
+class QCheckBox;
 class QComboBox;
+class QDateTimeEdit;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -27,6 +32,10 @@ public:
     QComboBox* cbFS;         // 跟进方式: 电话, 带看, 面谈, 其他
     QLineEdit* edtKHDAH;     // 带看客户档案号: the customer a listing's viewing names
     QPlainTextEdit* memoNR;  // 跟进内容: the note's text
+    QCheckBox* chkNext;      // 下次跟进: the new note sets a next follow-up
+    QDateTimeEdit* dtNext;   // when the next follow-up is due
+    QComboBox* cbNextFor;    // for whom (staff number as item data)
+    QLabel* lblNext;         // the record's open reminders
     QPushButton* btnAdd;     // 新增
     QPushButton* btnChange;  // 修改
     QPushButton* btnDelete;  // 删除
@@ -40,6 +49,10 @@ public:
 
 private:
     void reload(qlonglong select = 0);
+    void buildNextRow(QHBoxLayout* row);
+    void showOpenReminders();
+    // The next follow-up the box sets, or none.
+    std::optional<Reminders::Due> nextDue() const;
     void showChosen();
     // The note chosen in the list, or null after a message saying none is.
     const FollowUps::Note* chosen();

@@ -118,7 +118,7 @@ QString notYoursText()
     return QStringLiteral("只有记录人或系统管理员才能修改或删除这条跟进记录。");
 }
 
-void add(Connection& c, const Note& note)
+qlonglong add(Connection& c, const Note& note, const std::optional<Reminders::Due>& next)
 {
     Connection::Transaction t(c);
     if (const auto why = refusal(c, note)) throw DbError(why->text);
@@ -133,7 +133,10 @@ void add(Connection& c, const Note& note)
     st.bindAll({note.table, note.number, RecordLog::now(), c.actor().storedOperator(), note.kind,
                 note.text, orNull(Text::trim(note.customer))});
     st.step();
+    const qlonglong stored = Reminders::lastNumber(c);
+    Reminders::noteAdded(c, stored, note.table, note.number, Text::trim(note.customer), next);
     t.commit();
+    return stored;
 }
 
 void change(Connection& c, const Note& note, const QString& role)
@@ -159,6 +162,7 @@ void remove(Connection& c, qlonglong note, const QString& role)
     Statement st(c, QStringLiteral("DELETE FROM %1 WHERE %2=?").arg(id("跟进记录"), id("编号")));
     st.bind(1, note);
     st.step();
+    Reminders::noteRemoved(c, note);
     t.commit();
 }
 

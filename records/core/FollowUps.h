@@ -10,6 +10,7 @@
 // search's statement stays as it is, and a save never writes the column back.
 #include "data/Connection.h"
 #include "data/Query.h"
+#include "data/Reminders.h"
 
 #include <QHash>
 #include <QStringList>
@@ -52,12 +53,16 @@ bool mayChange(const Note& note, const QString& user, const QString& role);
 // The message when he may not.
 QString notYoursText();
 
-// Stores a new note (time now, author the connection's operator). Throws DbError
-// with the refusal's text when it cannot be stored, or when the record is not in
-// its register (deleted meanwhile).
-void add(Connection& c, const Note& note);
-// Changes the kind, text and customer of a stored note; removes a note. Both are
-// refused (DbError) unless the connection's operator may change it (`role`).
+// Stores a new note (time now, author the connection's operator) and gives its
+// number. Throws DbError with the refusal's text when it cannot be stored, or when
+// the record is not in its register (deleted meanwhile). The note closes the open
+// reminders of its record (and of the customer a viewing names) and, with `next`,
+// sets the reminder of the next follow-up, all in one transaction.
+qlonglong add(Connection& c, const Note& note,
+              const std::optional<Reminders::Due>& next = std::nullopt);
+// Changes the kind, text and customer of a stored note; removes a note (with the
+// reminder it set). Both are refused (DbError) unless the connection's operator
+// may change it (`role`).
 void change(Connection& c, const Note& note, const QString& role);
 void remove(Connection& c, qlonglong id, const QString& role);
 

@@ -130,6 +130,7 @@ private slots:
         QCOMPARE(SchemaUpgrade::version(*first), Schema::kLayoutVersion);
         QCOMPARE(SchemaUpgrade::upgrade(*second), Schema::kLayoutVersion);
         QVERIFY(second->table(QStringLiteral("跟进记录")));
+        QVERIFY(second->table(QStringLiteral("下次跟进")));
         first.reset();
         second.reset();
 

@@ -5,6 +5,7 @@
 #include "data/DbError.h"
 #include "data/Dmbasic.h"
 #include "data/Query.h"
+#include "data/Reminders.h"
 #include "data/Schema.h"
 #include "data/SecurityTables.h"
 #include "security/Frm_SCMM.h"
@@ -368,7 +369,8 @@ QList<QVariantList> everyRow(const QString& location)
     c.setDatabase(location, QString::fromLatin1(Schema::mainPassword()));
     c.open();
     QList<QVariantList> out;
-    for (const Schema::TableDef& t : Schema::mainTables() + Schema::recordTables()) {
+    for (const Schema::TableDef& t :
+         Schema::mainTables() + Schema::recordTables() + Schema::reminderTables()) {
         const QString table = QString::fromUtf8(t.name);
         if (!c.table(table)) continue;
         Query q(&c);
