@@ -2,6 +2,7 @@
 
 #include "data/DbError.h"
 #include "data/DbLocation.h"
+#include "data/PhotoTables.h"
 #include "data/Text.h"
 #include "data/engine/Engine.h"
 
@@ -207,6 +208,8 @@ QString serverColumn(const ColumnDef& c)
         return n + QStringLiteral(" double precision");
     case T::Integer:
         return n + QStringLiteral(" bigint");
+    case T::Binary:
+        return n + QStringLiteral(" bytea");
     case T::Other:
         break;
     }
@@ -339,6 +342,9 @@ QString createTableSql(const TableDef& t)
         case T::Integer:
             cols << n + QStringLiteral(" INTEGER");
             break;
+        case T::Binary:
+            cols << n + QStringLiteral(" BLOB");
+            break;
         case T::Other:
             cols << n;
             break;
@@ -407,6 +413,7 @@ void createMainTables(Connection& c, bool firstRows)
         c.run(QString::fromUtf8(s));
     createMatchingIndexes(c, false);
     createRecordTables(c);
+    createPhotoTables(c);
     markVersion(c, kLayoutVersion);
     if (firstRows)
         for (const char* s : kFirstRows)
@@ -421,6 +428,11 @@ void createRecordTables(Connection& c)
         c.run(createTableSql(t, f));
     for (const char* s : kRecordIndexes)
         c.run(QString::fromUtf8(s));
+}
+
+void createTable(Connection& c, const TableDef& t)
+{
+    c.run(createTableSql(t, c.requireEngine().flavor()));
 }
 
 void createMatchingIndexes(Connection& c, bool ifMissing)
@@ -442,7 +454,7 @@ void markVersion(Connection& c, int version)
 void continueNumbering(Connection& c)
 {
     if (c.requireEngine().flavor() != engine::Flavor::Postgres) return;
-    for (const TableDef& t : recordTables()) {
+    for (const TableDef& t : recordTables() + photoTables()) {
         if (!t.numbered) continue;
         const QString table = ident(t.name), key = ident(t.columns.first().name);
         c.run(QStringLiteral("SELECT setval(pg_get_serial_sequence(%1, %2), coalesce(max(%3), 0) "
