@@ -1,11 +1,17 @@
 #include "listings/Frm_LLFZ.h"
 
+#include "common/DataSetActions.h"
 #include "common/DbControls.h"
+#include "common/QueryFrame.h"
 #include "common/QueryWindow.h"
 #include "common/WidgetUtil.h"
 #include "listings/Frm_fycx.h"
 #include "listings/ListingPanel.h"
 #include "listings/StructureFile.h"
+#include "photos/PhotoStrip.h"
+#include "photos/SheetRun.h"
+#include "photos/core/PhotoStore.h"
+#include <QHBoxLayout>
 
 #include <QLabel>
 #include <QPushButton>
@@ -30,6 +36,19 @@ TFrmLLFZ::TFrmLLFZ(TFrmFYCX* owner)
             &TFrmLLFZ::Button4Click);
     connect(findChild<QPushButton*>(QStringLiteral("Button5")), &QPushButton::clicked, this,
             &TFrmLLFZ::Button5Click);
+
+    // Whoever may change the listing here may change its photos; the query
+    // window's 照片 column follows them.
+    // 房源单 of this listing, at the end of the second row.
+    btnFYD = namedButton(this, "btnFYD", QStringLiteral("房源单"));
+    secondButtonRow()->addWidget(btnFYD);
+    setTabOrder(btnGJJL, btnFYD);
+    connect(btnFYD, &QPushButton::clicked, this, [this] { SheetRun::fromCard(this, row()); });
+    followRows(&this->owner()->rowsLink(), btnFYD,
+               [this] { btnFYD->setEnabled(this->owner()->holdsRow()); });
+    photos = PhotoStrip::placeBelow(this, panel(), btnFYD->objectName());
+    photos->follow(&row(), [this] { return row().canModify(); });
+    connect(photos, &PhotoStrip::changed, this, [this] { Photos::addCountColumn(row()); });
 }
 
 void TFrmLLFZ::Button2Click()

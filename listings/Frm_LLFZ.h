@@ -6,6 +6,8 @@
 #include "common/RecordCard.h"
 
 class TFrmFYCX;
+class PhotoStrip;
+class QPushButton;
 
 class TFrmLLFZ : public RecordCard
 {
@@ -18,4 +20,8 @@ public:
     void Button2Click();
     void Button4Click();
     void Button5Click();
+
+    // The listing's photos, under the card's buttons.
+    PhotoStrip* photos;
+    QPushButton* btnFYD; // 房源单
 };

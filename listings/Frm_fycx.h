@@ -6,6 +6,8 @@
 // does; this class adds the listing panel, its statement and the card's save rule.
 #include "common/QueryFrame.h"
 
+class PhotoPreview;
+
 class TFrmFYCX : public QueryFrame
 {
     Q_OBJECT
@@ -17,6 +19,9 @@ public:
     QLineEdit *edtMJ2, *edtJG2, *edtXJCD1, *edtXJCD2;
     Query& qryFwxx;
     DataSource& dsFwxx;
+    // The current listing's cover beside the grid.
+    PhotoPreview* preview;
+    QPushButton* btnFYD; // 房源单
 
 private:
     QStringList quickSearchLines(const RegisterRules::SearchPanel& shared) const override;
