@@ -7,6 +7,8 @@ namespace
 {
 // Parameters in one server statement; the server takes up to 65535.
 constexpr int kServerParameters = 8000;
+// Bytes of pictures held before the rows are written.
+constexpr qsizetype kPendingBytes = 8 * 1024 * 1024;
 } // namespace
 
 BulkInsert::BulkInsert(Connection& c, const QString& table, const QStringList& columns)
@@ -39,7 +41,10 @@ QString BulkInsert::statementFor(int rows) const
 void BulkInsert::add(const QVector<QVariant>& row)
 {
     m_pending.append(row);
-    if (m_pending.size() >= m_batch) flush();
+    // Rows with pictures are written before many of them pile up in memory.
+    for (const QVariant& v : row)
+        if (v.typeId() == QMetaType::QByteArray) m_pendingBytes += v.toByteArray().size();
+    if (m_pending.size() >= m_batch || m_pendingBytes >= kPendingBytes) flush();
 }
 
 void BulkInsert::finish()
@@ -67,4 +72,5 @@ void BulkInsert::flush()
     st->reset();
     m_written += rows;
     m_pending.clear();
+    m_pendingBytes = 0;
 }

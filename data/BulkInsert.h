@@ -34,5 +34,6 @@ private:
     int m_batch = 1;
     std::unique_ptr<Statement> m_full; // for a whole batch
     QVector<QVector<QVariant>> m_pending;
+    qsizetype m_pendingBytes = 0;
     long long m_written = 0;
 };

@@ -5,6 +5,7 @@
 #include "data/Connection.h"
 #include "data/DbError.h"
 #include "data/DbLocation.h"
+#include "data/PhotoTables.h"
 #include "data/Reminders.h"
 #include "data/Schema.h"
 #include "data/SchemaUpgrade.h"
@@ -27,12 +28,16 @@ QString mainPassword()
 }
 
 // The tables a copy moves: the ten of every main database, then the record
-// tables (history, bin, notes) and the reminders of a source that has them.
+// tables (history, bin, notes) the reminders and the photos of a source that has them.
 QList<Schema::TableDef> copiedTables()
 {
     return Schema::mainTables() + Schema::recordTables() + Schema::securityTables() +
-           Schema::reminderTables();
+           Schema::reminderTables() + Schema::photoTables();
 }
+
+// Rows of a table with pictures read per statement: a server hands a statement's
+// result over whole, so the pictures come a few at a time, by key.
+constexpr int kPictureRowsPerRead = 16;
 
 // Every row of every main table from `src` (inside its snapshot) into `dst`
 // (inside its transaction), in the order they were stored; numbered rows keep
@@ -52,19 +57,38 @@ QList<TableCount> copyRows(Connection& src, Connection& dst)
             quoted << Dialect::identifier(names.last());
             types << c.type;
         }
-        Statement rd(src, QStringLiteral("SELECT %1 FROM %2 ORDER BY %3")
-                              .arg(quoted.join(QLatin1Char(',')), Dialect::identifier(table),
-                                   t.numbered ? quoted.first() : Dialect::rowId(from)));
+        const bool pictures = types.contains(ColumnInfo::Binary);
+        const QString select = QStringLiteral("SELECT %1 FROM %2")
+                                   .arg(quoted.join(QLatin1Char(',')), Dialect::identifier(table));
         BulkInsert ins(dst, table, names);
         QVector<QVariant> row(names.size());
-        while (rd.step()) {
-            for (int i = 0; i < names.size(); ++i) {
-                if (rd.isBinary(i))
-                    throw DbError(QStringLiteral("数据表“%1”的“%2”中有不能识别的数据。")
-                                      .arg(table, names[i]));
-                row[i] = rd.cursor().cell(i, types[i]);
+        QVariant after; // the last key read, for tables read a few rows at a time
+        for (bool more = true; more;) {
+            more = false;
+            Statement rd(src, pictures ? select + QStringLiteral(" WHERE %1>? ORDER BY %1 LIMIT %2")
+                                                      .arg(quoted.first())
+                                                      .arg(kPictureRowsPerRead)
+                                       : select + QStringLiteral(" ORDER BY %1")
+                                                      .arg(t.numbered ? quoted.first()
+                                                                      : Dialect::rowId(from)));
+            if (pictures) rd.bind(1, after.isNull() ? QVariant(qlonglong(-1)) : after);
+            while (rd.step()) {
+                for (int i = 0; i < names.size(); ++i) {
+                    if (types[i] == ColumnInfo::Binary) {
+                        row[i] = rd.value(i);
+                        continue;
+                    }
+                    if (rd.isBinary(i))
+                        throw DbError(QStringLiteral("数据表“%1”的“%2”中有不能识别的数据。")
+                                          .arg(table, names[i]));
+                    row[i] = rd.cursor().cell(i, types[i]);
+                }
+                ins.add(row);
+                if (pictures) {
+                    after = row[0];
+                    more = true;
+                }
             }
-            ins.add(row);
         }
         ins.finish();
         counts << TableCount{table, ins.written()};

@@ -11,6 +11,7 @@
 struct FileDialogSpec {
     QString filter;       // "description|pattern" pairs, e.g. "数据库文件|*.mdb"
     bool picture = false; // shows a picture preview
+    bool several = false; // several files may be chosen: the paths come one a line
 };
 
 class Tdmbasic : public QObject

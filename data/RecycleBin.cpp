@@ -3,6 +3,7 @@
 #include "data/DbError.h"
 #include "data/Dialect.h"
 #include "data/KeyLookup.h"
+#include "data/PhotoTables.h"
 #include "data/RecordLog.h"
 #include "data/Reminders.h"
 #include "data/Schema.h"
@@ -62,6 +63,7 @@ QVariant fitting(const ColumnInfo& column, const QVariant& v)
         return v.toString();
     }
     case ColumnInfo::Integer:
+    case ColumnInfo::Binary:
     case ColumnInfo::Other:
         break;
     }
@@ -122,6 +124,15 @@ void put(Connection& c, const QString& table, const QString& number, const QStri
     st.bindAll({table, number, RecordLog::now(), c.actor().storedOperator(),
                 c.actor().storedWorkstation(), content});
     st.step();
+    // A listing's photos go into the bin with it, under the entry just written (the
+    // highest number of the record's entries inside this transaction).
+    if (table == QStringLiteral("房屋信息")) {
+        Statement last(c, QStringLiteral("SELECT max(%1) FROM %2 WHERE %3=? AND %4=?")
+                              .arg(id("编号"), id("回收站"), id("表名"), id("档案号")));
+        last.bindAll({table, number});
+        if (last.step() && !last.value(0).isNull())
+            PhotoBin::takeAlong(c, number, last.value(0).toLongLong());
+    }
 }
 
 QVariant Entry::value(const QString& column) const
@@ -182,6 +193,7 @@ void restore(Connection& c, qlonglong entry)
     Statement ins(c, Dialect::insertInto(e.table, names));
     ins.bindAll(values);
     ins.step();
+    PhotoBin::giveBack(c, entry);
     deleteEntry(c, entry);
     RecordLog::event(c, e.table, e.number, RecordLog::Event::Restored);
     t.commit();
@@ -191,6 +203,7 @@ void erase(Connection& c, qlonglong entry)
 {
     Connection::Transaction t(c);
     const Entry e = load(c, entry);
+    PhotoBin::erase(c, entry);
     deleteEntry(c, entry);
     // The record's notes go with it, unless a row of the register holds its number
     // again (brought by an import meanwhile): the notes under it are that row's now.

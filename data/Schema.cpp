@@ -2,6 +2,7 @@
 
 #include "data/DbError.h"
 #include "data/DbLocation.h"
+#include "data/PhotoTables.h"
 #include "data/Reminders.h"
 #include "data/SecurityTables.h"
 #include "data/Text.h"
@@ -209,6 +210,8 @@ QString serverColumn(const ColumnDef& c)
         return n + QStringLiteral(" double precision");
     case T::Integer:
         return n + QStringLiteral(" bigint");
+    case T::Binary:
+        return n + QStringLiteral(" bytea");
     case T::Other:
         break;
     }
@@ -341,6 +344,9 @@ QString createTableSql(const TableDef& t)
         case T::Integer:
             cols << n + QStringLiteral(" INTEGER");
             break;
+        case T::Binary:
+            cols << n + QStringLiteral(" BLOB");
+            break;
         case T::Other:
             cols << n;
             break;
@@ -416,6 +422,7 @@ void createMainTables(Connection& c, bool firstRows)
     createRecordTables(c);
     createSecurityTables(c);
     createReminderTables(c);
+    createPhotoTables(c);
     markVersion(c, kLayoutVersion);
     if (firstRows) {
         for (const char* s : kFirstRows)
@@ -458,7 +465,7 @@ void markVersion(Connection& c, int version)
 void continueNumbering(Connection& c)
 {
     if (c.requireEngine().flavor() != engine::Flavor::Postgres) return;
-    for (const TableDef& t : recordTables() + securityTables() + reminderTables()) {
+    for (const TableDef& t : recordTables() + securityTables() + reminderTables() + photoTables()) {
         if (!t.numbered) continue;
         const QString table = ident(t.name), key = ident(t.columns.first().name);
         c.run(QStringLiteral("SELECT setval(pg_get_serial_sequence(%1, %2), coalesce(max(%3), 0) "

@@ -102,6 +102,8 @@ void createMainTables(Connection& c, bool firstRows);
 // transaction): the record tables with their indexes, the two matching indexes
 // where they are missing, and the version mark.
 void createRecordTables(Connection& c);
+// One table as the connection's engine spells it.
+void createTable(Connection& c, const TableDef& t);
 void createMatchingIndexes(Connection& c, bool ifMissing);
 void markVersion(Connection& c, int version);
 // The next number of each numbered table set after rows were copied in with their

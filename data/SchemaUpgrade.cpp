@@ -2,6 +2,7 @@
 
 #include "data/DbError.h"
 #include "data/Dialect.h"
+#include "data/PhotoTables.h"
 #include "data/Reminders.h"
 #include "data/Schema.h"
 #include "data/SecurityTables.h"
@@ -30,6 +31,8 @@ void stepTo(Connection& c, int layout)
         OperatorPasswords::hashPlainPasswords(c);
         // Reminders of the next follow-up and who sees the to-do list after login.
         Schema::createReminderTables(c);
+        // Photos of listings.
+        Schema::createPhotoTables(c);
         break;
     default:
         throw DbError(QStringLiteral("不知道如何把数据库升级到版本 %1。").arg(layout));

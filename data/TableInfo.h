@@ -9,7 +9,8 @@ enum class DbKind { Main, Exchange };
 
 struct ColumnInfo {
     QString name;
-    enum Type { Text, Float, Memo, Integer, Other } type = Text;
+    // Binary: bytes (pictures), BLOB on a file and bytea on a server.
+    enum Type { Text, Float, Memo, Integer, Binary, Other } type = Text;
     int maxLength = 0; // characters; 0 = no limit
 };
 

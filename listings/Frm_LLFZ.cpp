@@ -3,11 +3,18 @@
 #include "listings/Frm_fycx.h"
 #include "listings/ListingPanel.h"
 #include "listings/StructureFile.h"
+#include "photos/PhotoStrip.h"
+#include "photos/SheetRun.h"
+#include "photos/core/PhotoStore.h"
+#include "registers/QueryFrame.h"
 #include "registers/QueryWindow.h"
 #include "registers/RecordRows.h"
 #include "shell/Door.h"
+#include "widgets/DataSetActions.h"
 #include "widgets/DbControls.h"
 #include "widgets/WidgetUtil.h"
+
+#include <QHBoxLayout>
 
 #include <QLabel>
 #include <QPushButton>
@@ -47,6 +54,18 @@ TFrmLLFZ::TFrmLLFZ(RecordRows& rows, QWidget* parent) : RecordCard(cardConfig(),
              &TFrmLLFZ::Button4Click);
     onSignal(findChild<QPushButton*>(QStringLiteral("Button5")), &QPushButton::clicked, this,
              &TFrmLLFZ::Button5Click);
+
+    // Whoever may change the listing here may change its photos; the query
+    // window's 照片 column follows them.
+    // 房源单 of this listing, at the end of the second row.
+    btnFYD = namedButton(this, "btnFYD", QStringLiteral("房源单"));
+    secondButtonRow()->addWidget(btnFYD);
+    setTabOrder(btnGJJL, btnFYD);
+    onSignal(btnFYD, &QPushButton::clicked, this, [this] { SheetRun::fromCard(this, row()); });
+    followRows(&records().link(), btnFYD, [this] { btnFYD->setEnabled(records().holdsRow()); });
+    photos = PhotoStrip::placeBelow(this, panel(), btnFYD->objectName());
+    photos->follow(&row(), [this] { return row().canModify(); });
+    onSignal(photos, &PhotoStrip::changed, this, [this] { Photos::addCountColumn(row()); });
 }
 
 void TFrmLLFZ::Button2Click()

@@ -6,6 +6,8 @@
 #include "registers/RecordCard.h"
 
 class TFrmFYCX;
+class PhotoStrip;
+class QPushButton;
 
 class TFrmLLFZ : public RecordCard
 {
@@ -20,4 +22,8 @@ public:
     void Button2Click(); // "..." beside 期限 (DBEdit10): the date picker
     void Button4Click(); // 打开: opens the house-structure file
     void Button5Click(); // 联接房屋结构文件: links a file
+
+    // The listing's photos, under the card's buttons.
+    PhotoStrip* photos;
+    QPushButton* btnFYD; // 房源单
 };

@@ -1,10 +1,20 @@
 #include "listings/Frm_fycx.h"
+#include "shell/Door.h"
 
 #include "listings/Frm_LLFZ.h"
 #include "listings/ListingExchange.h"
 #include "listings/core/ListingSearch.h"
+#include "photos/PhotoPreview.h"
+#include "photos/SheetRun.h"
+#include "photos/core/PhotoStore.h"
+#include "records/core/FollowUps.h"
+#include "widgets/DataSetActions.h"
+#include "widgets/WidgetUtil.h"
 
+#include <QBoxLayout>
 #include <QGridLayout>
+#include <QPushButton>
+#include <QTableView>
 
 QPointer<TFrmFYCX> FrmFYCX;
 
@@ -88,6 +98,24 @@ TFrmFYCX::TFrmFYCX(QWidget* parent)
     g->addWidget(BitBtn5, 2, 7);
     setPanelTabOrder({cbSFYX, cbFS, edtXQDZ, edtMJ1, edtMJ2, cbLC, cbHX, edtJG1, edtJG2, cbWZ,
                       edtRQ1, Button2, edtRQ2, Button3, edtXJCD1, BitBtn5, edtXJCD2});
+
+    // The number of each listing's photos after the follow-up column (computed,
+    // never written back), and the current listing's cover beside the grid.
+    rows().computedColumns = [](const Query& q) {
+        return FollowUps::lastColumns(q) + Photos::countColumns(q);
+    };
+    DBGridEh1->setColumns(
+        DBGridEh1->model()->columns() +
+        QList<GridColumn>{{Photos::CountColumn, Photos::CountColumn, 50, {}, true}});
+    preview = PhotoPreview::attach(DBGridEh1, &rows(), btnPP->parentWidget());
+    // 房源单 of the selected rows (Ctrl/Shift+click in the grid), else of the whole result.
+    btnFYD = namedButton(btnPP->parentWidget(), "btnFYD", QStringLiteral("房源单"));
+    if (auto* bar = qobject_cast<QBoxLayout*>(btnPP->parentWidget()->layout()))
+        bar->insertWidget(bar->indexOf(preview->toggle()), btnFYD);
+    DBGridEh1->view()->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    onSignal(btnFYD, &QPushButton::clicked, this,
+             [this] { SheetRun::fromQuery(this, DBGridEh1, rows()); });
+    followRows(&rowsLink(), btnFYD, [this] { btnFYD->setEnabled(holdsRow()); });
 }
 
 TFrmFYCX::~TFrmFYCX()

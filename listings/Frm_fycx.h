@@ -6,6 +6,8 @@
 // does; this class adds the listing panel, its statement and the card's save rule.
 #include "registers/QueryFrame.h"
 
+class PhotoPreview;
+
 class TFrmFYCX : public QueryFrame
 {
     Q_OBJECT
@@ -23,6 +25,9 @@ public:
     QLineEdit* edtXJCD2; // 房龄 (新旧程度): upper bound
     Query& qryFwxx;      // the result: rows of 房屋信息
     DataSource& dsFwxx;  // data link of qryFwxx
+    // The current listing's cover beside the grid.
+    PhotoPreview* preview;
+    QPushButton* btnFYD; // 房源单
 
 private:
     QStringList quickSearchLines(const RegisterRules::SearchPanel& shared) const override;

@@ -4,6 +4,7 @@
 #include "listings/StructureFile.h"
 #include "listings/core/ListingEntryChecks.h"
 #include "listings/core/ListingSearch.h"
+#include "photos/PhotoStrip.h"
 #include "shell/Door.h"
 
 #include <QPushButton>
@@ -33,6 +34,19 @@ TFrmfylr::TFrmfylr(QWidget* parent) : EntryWindow(kListingEntry, parent), qryFwx
              &TFrmfylr::Button3Click);
     onSignal(findChild<QPushButton*>(QStringLiteral("Button4")), &QPushButton::clicked, this,
              &TFrmfylr::Button4Click);
+    photos = PhotoStrip::placeBelow(this, panel(), config().controls.cancel);
+    photos->holdUntilSaved();
+}
+
+void TFrmfylr::saved()
+{
+    // Stored with the listing; the next one starts without photos.
+    photos->clearPending();
+}
+
+void TFrmfylr::storeWithRow(const QString& number)
+{
+    Photos::add(*qryFwxx.connection(), number, photos->pending());
 }
 
 void TFrmfylr::Button3Click()

@@ -5,6 +5,8 @@
 // the listing's checks and the structure-file buttons.
 #include "registers/EntryWindow.h"
 
+class PhotoStrip;
+
 class TFrmfylr : public EntryWindow
 {
     Q_OBJECT
@@ -20,6 +22,11 @@ public:
     void Button1Click() { save(); }              // 保存
     void Button2Click() { close(); }             // 取消
 
+    // Photos added before the first save, stored with the listing.
+    PhotoStrip* photos;
+
 private:
     std::optional<RegisterRules::FailedCheck> firstFailedCheck() const override;
+    void storeWithRow(const QString& number) override;
+    void saved() override;
 };

@@ -183,7 +183,9 @@ void EntryWindow::save()
     if (const auto failed = firstFailedCheck()) refuse(*failed);
     ArchiveNumber::numberAndPost(
         m_row, dmbasic->QryPUB, GSDM, CZRQ, [this](Query& r) { writeSaveValues(r); },
-        ArchiveNumber::kDefaultAttempts, m_config.statement.numberQuote);
+        ArchiveNumber::kDefaultAttempts, m_config.statement.numberQuote,
+        [this](const QString& number) { storeWithRow(number); });
+    saved();
     if (dialogs().question(this, m_config.question)) {
         m_row.append();
         focusFirst();

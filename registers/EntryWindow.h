@@ -76,6 +76,11 @@ protected:
     // What is written into the row at save, after the archive number: the list
     // values; a register may add its own.
     virtual void writeSaveValues(Query& q);
+    // What is stored with the new row in the save's transaction, after the row
+    // (under its archive number); a failure leaves the row unsaved.
+    virtual void storeWithRow(const QString& number) { Q_UNUSED(number); }
+    // After the save committed, before the question whether to enter another one.
+    virtual void saved() {}
     // The new row's values: 公司编号, 录入日期, then the configured ones.
     void setDefaults();
 

@@ -7,6 +7,7 @@ PACKAGES=(
   libsqlcipher-dev sqlcipher libxlsxwriter-dev libpq-dev postgresql libargon2-dev libssl-dev
   fonts-noto-cjk fonts-arphic-ukai
   qt6-translations-l10n qt6-qpa-plugins
+  qt6-image-formats-plugins
   xvfb xauth python3 python3-openpyxl poppler-utils
 )
 missing=()

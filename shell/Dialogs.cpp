@@ -90,7 +90,7 @@ QString SystemDialogs::openFile(QWidget* parent, const FileDialogSpec& spec,
                                 const QString& startPath)
 {
     QFileDialog dlg(parentOr(parent), QString(), startPath, qtFileFilter(spec.filter));
-    dlg.setFileMode(QFileDialog::ExistingFile);
+    dlg.setFileMode(spec.several ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
     dlg.setAcceptMode(QFileDialog::AcceptOpen);
     if (spec.picture) {
         // A preview pane beside the file list shows the picture under the cursor.
@@ -108,6 +108,12 @@ QString SystemDialogs::openFile(QWidget* parent, const FileDialogSpec& spec,
         });
     }
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return {};
+    if (spec.several) {
+        QStringList chosen;
+        for (const QString& f : dlg.selectedFiles())
+            chosen << QDir::toNativeSeparators(f);
+        return chosen.join(QLatin1Char('\n'));
+    }
     return QDir::toNativeSeparators(dlg.selectedFiles().first());
 }
 

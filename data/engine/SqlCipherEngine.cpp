@@ -182,6 +182,8 @@ public:
             return qlonglong(sqlite3_column_int64(m_st, col));
         case SQLITE_FLOAT:
             return sqlite3_column_double(m_st, col);
+        case SQLITE_BLOB:
+            return value(col); // bytes stay bytes
         default:
             if (!texts) return text(col);
             const char* p = reinterpret_cast<const char*>(sqlite3_column_text(m_st, col));
@@ -425,6 +427,8 @@ QList<TableInfo> SqlCipherEngine::readTables()
                        type.startsWith(QLatin1String("REAL")) ||
                        type.startsWith(QLatin1String("DOUBLE"))) {
                 c.type = ColumnInfo::Float;
+            } else if (type == QLatin1String("BLOB")) {
+                c.type = ColumnInfo::Binary;
             } else {
                 c.type = ColumnInfo::Other;
             }

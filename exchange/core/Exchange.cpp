@@ -83,7 +83,7 @@ void checkExchangeTable(const Connection& file, const ExchangeLayout& layout)
 // transaction: a failure leaves the table as it was.
 int writeExport(Connection& target, const ExchangeLayout& layout, int total,
                 const std::function<bool(QVector<QVariant>&)>& next,
-                const ExchangeProgress& progress)
+                const ExchangeProgress& progress, Connection* main)
 {
     if (!target.isOpen()) throw DbError(QStringLiteral("交换数据库没有打开。"));
     // An open file that was removed meanwhile would take the rows and vanish with them.
@@ -98,14 +98,18 @@ int writeExport(Connection& target, const ExchangeLayout& layout, int total,
     if (progress.start) progress.start(total);
     QVector<QVariant> row(layout.columns.size());
     int count = 0;
+    const int keyIdx = layout.keyIndex();
+    QStringList keys;
     while (next(row)) {
         for (int i = 0; i < layout.columns.size(); ++i)
             row[i] = Exchange::travelling(layout.columns[i], row[i]);
         ins.add(row);
+        if (keyIdx >= 0 && !row[keyIdx].isNull()) keys << row[keyIdx].toString();
         ++count;
         if (progress.step) progress.step();
     }
     ins.finish();
+    if (layout.exportExtra && main) layout.exportExtra(target, *main, keys);
     t.commit();
     return count;
 }
@@ -179,7 +183,7 @@ int exportRows(Connection& target, const ExchangeLayout& layout, Query& source,
             ++r;
             return true;
         },
-        progress);
+        progress, source.connection());
     if (total > 0) source.last();
     return n;
 }
@@ -211,7 +215,7 @@ int exportRows(Connection& target, const ExchangeLayout& layout, Connection& sou
             more = st.step();
             return true;
         },
-        progress);
+        progress, &source);
 }
 
 void checkExchangeFile(Connection& file, const ExchangeLayout& layout)
@@ -302,14 +306,17 @@ int importRows(Connection& main, Connection& file, const ExchangeLayout& layout,
     std::optional<RecordLog::Imports> log;
     if (RecordLog::keeps(main, layout.mainTable)) log.emplace(main, layout.mainTable, file.path());
     int count = 0;
+    QStringList added;
     for (const QVector<QVariant>& row : fresh) {
         if (addedMeanwhile.contains(KeyLookup::fold(row[keyIdx].toString()))) continue;
         ins.add(row);
         if (log) log->add(row[keyIdx].toString());
+        added << row[keyIdx].toString();
         ++count;
     }
     ins.finish();
     if (log) log->finish();
+    if (layout.importExtra) layout.importExtra(main, file, added);
     t.commit();
     return count;
 }

@@ -31,6 +31,11 @@ struct ExchangeLayout {
     QString keyColumn;     // the archive number, e.g. 档案号
     QList<ExchangeColumn> columns;
     int keyIndex() const; // position of keyColumn in columns, -1 when absent
+    // What travels beside the rows in tables of its own (a listing's cover photo),
+    // inside the export's and the import's transaction: the keys of the rows
+    // exported from `main`, or added to it from `file`. Empty: nothing more travels.
+    std::function<void(Connection& file, Connection& main, const QStringList& keys)> exportExtra;
+    std::function<void(Connection& main, Connection& file, const QStringList& keys)> importExtra;
 };
 
 // Told the number of source rows once, then called once per source row.

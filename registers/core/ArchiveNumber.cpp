@@ -106,7 +106,8 @@ QString readNextSequence(Query& lookup, const QString& table, const QString& com
 }
 
 Numbered numberAndPost(Query& row, Query& lookup, const QString& company, const QString& date,
-                       const std::function<void(Query&)>& beforePost, int attempts, QChar quote)
+                       const std::function<void(Query&)>& beforePost, int attempts, QChar quote,
+                       const std::function<void(const QString&)>& afterPost)
 {
     if (row.state() != Query::State::Insert)
         throw DbError(QStringLiteral("只有新记录才能生成档案号。"));
@@ -148,6 +149,7 @@ Numbered numberAndPost(Query& row, Query& lookup, const QString& company, const 
             const QVector<QVariant> values = snapshot(row);
             row.post();
             posted = values;
+            if (afterPost) afterPost(number);
             tx->commit();
             return {number, sequence};
         } catch (...) {

@@ -56,8 +56,12 @@ struct Numbered {
 //
 // On any failure the row stays unsaved and inserting, with the values it had (and
 // without an archive number), and the error is thrown on.
+// `afterPost` runs inside the transaction after the row is written, with its
+// number, for what is stored with the new row (its photos); a failure there
+// leaves the row unsaved like any other.
 Numbered numberAndPost(Query& row, Query& lookup, const QString& company, const QString& date,
                        const std::function<void(Query&)>& beforePost = {},
-                       int attempts = kDefaultAttempts, QChar quote = QLatin1Char('"'));
+                       int attempts = kDefaultAttempts, QChar quote = QLatin1Char('"'),
+                       const std::function<void(const QString&)>& afterPost = {});
 
 } // namespace ArchiveNumber

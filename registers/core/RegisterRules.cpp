@@ -76,7 +76,10 @@ QString trimmedText(const QVariant& v)
 ExchangeLayout exchangeLayout(const QString& table, const QStringList& columns,
                               const QStringList& numbers)
 {
-    ExchangeLayout layout{table, table + QStringLiteral("Exp"), QStringLiteral("档案号"), {}};
+    ExchangeLayout layout;
+    layout.mainTable = table;
+    layout.exchangeTable = table + QStringLiteral("Exp");
+    layout.keyColumn = QStringLiteral("档案号");
     for (const QString& c : columns)
         layout.columns << ExchangeColumn{c, numbers.contains(c) ? ExchangeColumn::Number
                                                                 : ExchangeColumn::Text};

@@ -4,6 +4,7 @@
 #include "data/Connection.h"
 #include "data/DatabaseCopy.h"
 #include "data/DbError.h"
+#include "data/PhotoTables.h"
 #include "data/Reminders.h"
 #include "data/Schema.h"
 #include "tests/support/TestSupport.h"
@@ -170,9 +171,9 @@ private slots:
         const QString empty = db.newServerDatabase();
         const Run made = tool({QStringLiteral("create"), empty});
         QVERIFY2(made.code == 0, qPrintable(made.err));
-        QCOMPARE(tablesOf(empty).size(), Schema::mainTables().size() +
-                                             Schema::recordTables().size() +
-                                             Schema::reminderTables().size() + 1);
+        QCOMPARE(tablesOf(empty).size(),
+                 Schema::mainTables().size() + Schema::recordTables().size() +
+                     Schema::reminderTables().size() + Schema::photoTables().size() + 1);
         QVERIFY(tablesOf(empty).contains(QStringLiteral("操作员档案=1")));
         const QStringList before = tablesOf(empty);
         const Run again = tool({QStringLiteral("create"), empty});
