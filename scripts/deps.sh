@@ -5,9 +5,10 @@ PACKAGES=(
   build-essential cmake ninja-build ccache pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libsqlcipher-dev sqlcipher libxlsxwriter-dev libpq-dev postgresql
+  libzip-dev libfreexl-dev
   fonts-noto-cjk fonts-arphic-ukai
   qt6-translations-l10n qt6-qpa-plugins
-  xvfb xauth python3 python3-openpyxl poppler-utils
+  xvfb xauth python3 python3-openpyxl python3-xlwt poppler-utils
 )
 missing=()
 for p in "${PACKAGES[@]}"; do
