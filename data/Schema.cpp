@@ -2,6 +2,7 @@
 
 #include "data/DbError.h"
 #include "data/DbLocation.h"
+#include "data/DuplicateIndexes.h"
 #include "data/Text.h"
 #include "data/engine/Engine.h"
 
@@ -407,6 +408,7 @@ void createMainTables(Connection& c, bool firstRows)
         c.run(QString::fromUtf8(s));
     createMatchingIndexes(c, false);
     createRecordTables(c);
+    createDuplicateIndexes(c, false);
     markVersion(c, kLayoutVersion);
     if (firstRows)
         for (const char* s : kFirstRows)

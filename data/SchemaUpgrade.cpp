@@ -2,6 +2,7 @@
 
 #include "data/DbError.h"
 #include "data/Dialect.h"
+#include "data/DuplicateIndexes.h"
 #include "data/Schema.h"
 
 #include <QVariant>
@@ -21,6 +22,10 @@ void stepTo(Connection& c, int layout)
         // databases made before matching lack.
         Schema::createRecordTables(c);
         Schema::createMatchingIndexes(c, true);
+        break;
+    case 3:
+        // Looking for likely duplicates at a save: area band and telephones.
+        Schema::createDuplicateIndexes(c, true);
         break;
     default:
         throw DbError(QStringLiteral("不知道如何把数据库升级到版本 %1。").arg(layout));
