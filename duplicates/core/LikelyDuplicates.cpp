@@ -35,8 +35,7 @@ bool isAsciiAlnum(QChar c)
 
 // Words that end a building, unit or room number: written after the number in any
 // of these ways, they all separate the same parts of an address.
-const char16_t* const kMarkers[] = {u"号楼", u"单元", u"栋", u"幢", u"座", u"单", u"室",
-                                    u"号",   u"#",    u"-",  u"—",  u"_",  u"~"};
+const char16_t* const kMarkers[] = {u"号楼", u"单元", u"栋", u"幢", u"座", u"单", u"室", u"号"};
 
 QSet<QString> phonesOf(const QString& a, const QString& b)
 {
@@ -106,6 +105,12 @@ QString place(const QString& text)
         const QChar c = s[i];
         if (c.isSpace() || c == u'.' || c == u',' || c == u'，' || c == u'、' || c == u'·' ||
             c == u'(' || c == u')' || c == u'（' || c == u'）') {
+            ++i;
+            continue;
+        }
+        // Dashes and number signs separate the parts wherever they stand.
+        if (c == u'#' || c == u'-' || c == u'—' || c == u'_' || c == u'~' || c == u'－') {
+            out += u'/';
             ++i;
             continue;
         }
