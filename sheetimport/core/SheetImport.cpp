@@ -94,7 +94,7 @@ Converted convert(const Target& t, const QString& cell, const Options& o)
         return {v.value, v.refusal};
     }
     case ValueKind::Mode: {
-        const QString s = mode(cell, t.column != QLatin1String("方式"));
+        const QString s = mode(cell, t.column != QStringLiteral("方式"));
         return {s.isEmpty() ? QVariant() : QVariant(s), {}};
     }
     case ValueKind::Text:
@@ -315,8 +315,8 @@ Plan check(Connection& main, const SheetReader::Table& t, const Mapping& m, cons
             else if (x.kind == ValueKind::Validity)
                 row.values[k] = QStringLiteral("有效");
             else if (customers &&
-                     (x.column == QLatin1String("楼层") || x.column == QLatin1String("户型") ||
-                      x.column == QLatin1String("位置") || x.column == QLatin1String("地址描述")))
+                     (x.column == QStringLiteral("楼层") || x.column == QStringLiteral("户型") ||
+                      x.column == QStringLiteral("位置") || x.column == QStringLiteral("地址描述")))
                 row.values[k] = kAny;
         }
         if (row.values[dateCol].isNull()) row.values[dateCol] = o.today;
