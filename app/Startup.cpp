@@ -9,6 +9,7 @@
 #include "common/App.h"
 #include "common/Dialogs.h"
 #include "data/Dmbasic.h"
+#include "sheetimport/SheetWindows.h"
 
 #include <QIcon>
 #include <memory>
@@ -25,6 +26,9 @@ int runHalvorra(HalvorraApp& app)
     face->show();
     face->repaint();
     QApplication::processEvents();
+
+    // Spreadsheet import and export, and likely duplicates, in the registers' windows.
+    SheetWindows::install();
 
     // The data module, its connections still closed; the login opens them.
     auto dm = std::make_unique<Tdmbasic>();

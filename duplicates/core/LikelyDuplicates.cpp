@@ -259,10 +259,42 @@ Customer customerOf(const Statement& st)
             st.value(3).toString()};
 }
 
-// The values a stored telephone may have been typed as: as given, and as digits.
+// The ways a stored telephone may have been typed, so that the indexes on the
+// telephone columns find it: as given, as digits, and in the usual groupings
+// (010-1234567, 0571 88881234, 138-0013-8000, +86 13800138000).
 QList<QVariant> phoneForms(const QString& a, const QString& b)
 {
-    return {Text::trim(a), Text::trim(b), phone(a), phone(b)};
+    QSet<QString> forms;
+    for (const QString& typed : {a, b}) {
+        const QString t = Text::trim(typed);
+        if (t.isEmpty()) continue;
+        forms.insert(t);
+        const QString d = phone(t);
+        if (d.isEmpty()) continue;
+        forms.insert(d);
+        for (const QString& sep : {QStringLiteral("-"), QStringLiteral(" ")}) {
+            if (d.startsWith(u'0'))
+                for (int area : {3, 4})
+                    forms.insert(d.left(area) + sep + d.mid(area));
+            if (d.size() == 11 && d.startsWith(u'1')) {
+                forms.insert(d.left(3) + sep + d.mid(3, 4) + sep + d.mid(7));
+                forms.insert(QStringLiteral("+86") + sep + d);
+            }
+        }
+        forms.insert(QStringLiteral("+86") + d);
+    }
+    QList<QVariant> out;
+    for (const QString& f : std::as_const(forms))
+        out << f;
+    return out;
+}
+
+QString placeholders(int n)
+{
+    QStringList q;
+    for (int i = 0; i < n; ++i)
+        q << QStringLiteral("?");
+    return q.join(QStringLiteral(", "));
 }
 
 } // namespace
@@ -289,15 +321,18 @@ CustomerSet storedCustomers(Connection& c)
 
 QList<Found> listingsLike(Connection& c, const Listing& l)
 {
-    // Candidates by the indexes: the area band, and the telephones as typed or as
-    // digits; the rule then decides on each.
-    const QString phones = QStringLiteral("(?, ?, ?, ?)");
-    Statement st(c, listingSelect() +
-                        QStringLiteral(" WHERE (%1 >= ? AND %1 <= ?) OR %2 IN %4 OR %3 IN %4")
-                            .arg(ident("房屋面积"), ident("电话"), ident("手机"), phones));
+    // Candidates by the indexes: the area band, and the telephones in the forms
+    // they may be stored in; the rule then decides on each.
+    const QList<QVariant> phones = phoneForms(l.phone, l.mobile);
+    QString sql =
+        listingSelect() + QStringLiteral(" WHERE (%1 >= ? AND %1 <= ?)").arg(ident("房屋面积"));
+    if (!phones.isEmpty())
+        sql += QStringLiteral(" OR %1 IN (%3) OR %2 IN (%3)")
+                   .arg(ident("电话"), ident("手机"), placeholders(int(phones.size())));
+    Statement st(c, sql);
     QList<QVariant> args{l.area - kAreaSlack - 1e-6, l.area + kAreaSlack + 1e-6};
-    args += phoneForms(l.phone, l.mobile);
-    args += phoneForms(l.phone, l.mobile);
+    args += phones;
+    args += phones;
     st.bindAll(args);
     const QString self = KeyLookup::fold(Text::trim(l.number));
     QList<Found> out;
@@ -316,11 +351,13 @@ QList<Found> listingsLike(Connection& c, const Listing& l)
 
 QList<Found> customersLike(Connection& c, const Customer& x)
 {
+    const QList<QVariant> phones = phoneForms(x.phone, x.mobile);
+    if (phones.isEmpty()) return {};
     Statement st(c, customerSelect() +
-                        QStringLiteral(" WHERE %1 IN (?, ?, ?, ?) OR %2 IN (?, ?, ?, ?)")
-                            .arg(ident("电话"), ident("手机")));
-    QList<QVariant> args = phoneForms(x.phone, x.mobile);
-    args += phoneForms(x.phone, x.mobile);
+                        QStringLiteral(" WHERE %1 IN (%3) OR %2 IN (%3)")
+                            .arg(ident("电话"), ident("手机"), placeholders(int(phones.size()))));
+    QList<QVariant> args = phones;
+    args += phones;
     st.bindAll(args);
     const QString self = KeyLookup::fold(Text::trim(x.number));
     QList<Found> out;

@@ -182,8 +182,8 @@ Mapping guess(Register r, const SheetReader::Table& t)
             if (!col.isEmpty()) taken.insert(col);
             m.columns << col;
             const Target* x = target(r, col);
-            if (x && x->kind == ValueKind::Price && h.contains(QStringLiteral("万")))
-                m.headerSaysTenThousands = true;
+            m.inTenThousands << (x && x->kind == ValueKind::Price &&
+                                 h.contains(QStringLiteral("万")));
         }
         if (taken.size() > bestScore) {
             bestScore = taken.size();

@@ -57,8 +57,9 @@ struct Mapping {
     int headerRow = -1;  // index into the table's rows
     QStringList headers; // the header row's cells
     QStringList columns; // per sheet column: the register column, or empty (不导入)
-    // Whether a header asked for prices in 万元 ("价格（万元）").
-    bool headerSaysTenThousands = false;
+    // Per sheet column: its header gives prices in 万 ("总价（万元）"), so a plain
+    // number there counts in 万.
+    QList<bool> inTenThousands;
 };
 
 // The header row (the one among the first 30 rows naming the most columns, at

@@ -299,8 +299,15 @@ Plan check(Connection& main, const SheetReader::Table& t, const Mapping& m, cons
             row.reason = why;
         };
         for (int k = 0; k < writes.size(); ++k) {
-            const QString cell =
+            QString cell =
                 source[k] >= 0 && source[k] < row.cells.size() ? row.cells[source[k]] : QString();
+            // A plain number under a header in 万 counts in 万.
+            if (source[k] >= 0 && source[k] < m.inTenThousands.size() &&
+                m.inTenThousands[source[k]]) {
+                bool plain = false;
+                QString(cleanText(cell)).remove(u',').toDouble(&plain);
+                if (plain) cell = cleanText(cell) + QStringLiteral("万");
+            }
             const Converted c = convert(*writes[k], cell, o);
             if (!c.refusal.isEmpty()) refuse(writes[k]->column, c.refusal);
             row.values[k] = c.value;

@@ -115,9 +115,6 @@ int run(const QStringList& args)
     const SheetReader::Table table = SheetReader::read(a.file, ro);
     SheetImport::Mapping m = SheetImport::guess(a.o.reg, table);
     if (!a.mapping.isEmpty()) SheetImport::applyMappingFile(a.o.reg, a.mapping, m);
-    if (m.headerSaysTenThousands && a.o.unit == SheetImport::PriceUnit::Yuan)
-        out(QStringLiteral(
-            "注意：价格列的标题写着“万”，而价格按“元”导入（可用 --price-unit 万元）。"));
     out(QStringLiteral("工作表“%1”，标题在第 %2 行：")
             .arg(table.sheet)
             .arg(table.rowNumbers[m.headerRow]));
