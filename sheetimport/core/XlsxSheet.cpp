@@ -234,12 +234,14 @@ void readCells(ZipArchive& zip, const QString& partName, const Options& o, const
                 row = r > 0 ? r - 1 : row + 1;
                 col = -1;
             } else if (n == u"c") {
-                const QString ref = attr(x, "r");
+                // Read once per cell: a workbook has millions of them.
+                const QXmlStreamAttributes a = x.attributes();
+                const QStringView ref = a.value(QLatin1String("r"));
                 const int c = columnOf(ref);
                 col = c >= 0 ? c : col + 1;
                 if (row < 0) row = std::max(0, rowOf(ref));
-                type = attr(x, "t");
-                const QString s = attr(x, "s");
+                type = a.value(QLatin1String("t")).toString();
+                const QStringView s = a.value(QLatin1String("s"));
                 style = s.isEmpty() ? -1 : s.toInt();
                 v.clear();
                 inlineText.clear();
