@@ -11,6 +11,7 @@
 #include "security/IdleLock.h"
 #include "security/core/LoginGuard.h"
 #include "session/PubVars.h"
+#include "sheetimport/SheetWindows.h"
 #include "shell/App.h"
 #include "shell/Dialogs.h"
 #include "shell/Guard.h"
@@ -32,6 +33,9 @@ int runHalvorra(HalvorraApp& app)
     face->show();
     face->repaint();
     QApplication::processEvents();
+
+    // Spreadsheet import and export, and likely duplicates, in the registers' windows.
+    SheetWindows::install();
 
     // The data module, its connections still closed; the login opens them.
     auto dm = std::make_unique<Tdmbasic>();

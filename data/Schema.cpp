@@ -2,6 +2,7 @@
 
 #include "data/DbError.h"
 #include "data/DbLocation.h"
+#include "data/DuplicateIndexes.h"
 #include "data/PhotoTables.h"
 #include "data/Reminders.h"
 #include "data/SecurityTables.h"
@@ -423,6 +424,7 @@ void createMainTables(Connection& c, bool firstRows)
     createSecurityTables(c);
     createReminderTables(c);
     createPhotoTables(c);
+    createDuplicateIndexes(c, false);
     markVersion(c, kLayoutVersion);
     if (firstRows) {
         for (const char* s : kFirstRows)

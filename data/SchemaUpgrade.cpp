@@ -2,6 +2,7 @@
 
 #include "data/DbError.h"
 #include "data/Dialect.h"
+#include "data/DuplicateIndexes.h"
 #include "data/PhotoTables.h"
 #include "data/Reminders.h"
 #include "data/Schema.h"
@@ -33,6 +34,8 @@ void stepTo(Connection& c, int layout)
         Schema::createReminderTables(c);
         // Photos of listings.
         Schema::createPhotoTables(c);
+        // Looking for likely duplicates at a save: area band and telephones.
+        Schema::createDuplicateIndexes(c, true);
         break;
     default:
         throw DbError(QStringLiteral("不知道如何把数据库升级到版本 %1。").arg(layout));

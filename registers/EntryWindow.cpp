@@ -178,9 +178,24 @@ void EntryWindow::writeSaveValues(Query& q)
                    Text::trim(list(pair.section(QLatin1Char('='), 0, 0))->currentText()));
 }
 
+namespace
+{
+std::function<bool(EntryWindow&)>& saveQuestion()
+{
+    static std::function<bool(EntryWindow&)> ask;
+    return ask;
+}
+} // namespace
+
+void EntryWindow::setSaveQuestion(const std::function<bool(EntryWindow&)>& ask)
+{
+    saveQuestion() = ask;
+}
+
 void EntryWindow::save()
 {
     if (const auto failed = firstFailedCheck()) refuse(*failed);
+    if (saveQuestion() && !saveQuestion()(*this)) throw SilentAbort();
     ArchiveNumber::numberAndPost(
         m_row, dmbasic->QryPUB, GSDM, CZRQ, [this](Query& r) { writeSaveValues(r); },
         ArchiveNumber::kDefaultAttempts, m_config.statement.numberQuote,

@@ -13,6 +13,7 @@
 #include "registers/core/RegisterRules.h"
 
 #include <QVariant>
+#include <functional>
 #include <optional>
 
 class PanelBuilder;
@@ -64,6 +65,11 @@ public:
     void FormClose();  // drops a row never saved
 
     void done(int r) override;
+
+    // Asked at 保存 after the register's checks pass and before the number is given
+    // (a feature's own question, such as likely duplicates); false leaves the row
+    // unsaved in the window. Set once at start-up.
+    static void setSaveQuestion(const std::function<bool(EntryWindow&)>& ask);
 
 protected:
     EntryWindow(const EntryWindowConfig& config, QWidget* parent);

@@ -35,7 +35,18 @@ template <typename T> T* named(QWidget* parent, const char* name)
     return w;
 }
 
+QList<QueryTool>& extraTools()
+{
+    static QList<QueryTool> tools;
+    return tools;
+}
+
 } // namespace
+
+void QueryFrame::setExtraTools(const QList<QueryTool>& tools)
+{
+    extraTools() = tools;
+}
 
 QueryFrame::QueryFrame(const QueryWindowConfig& config, QWidget* parent)
     : QDialog(parent), m_config(config), m_records(m_config, this)
@@ -97,6 +108,12 @@ void QueryFrame::buildFrame()
                                    Button1,      nullptr, BitBtn4, nullptr, btnPP};
     for (QWidget* t : tools)
         tb->addWidget(t ? t : separator(bar));
+    for (const QueryTool& tool : std::as_const(extraTools())) {
+        QPushButton* b = namedButton(bar, tool.name.toUtf8().constData(), tool.text);
+        tb->addWidget(b);
+        const auto run = tool.run;
+        onSignal(b, &QPushButton::clicked, this, [this, run] { guarded([&] { run(*this); }); });
+    }
     tb->addStretch();
     root->addWidget(bar);
 

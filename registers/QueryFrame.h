@@ -26,15 +26,28 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <functional>
 #include <memory>
 
 class QGridLayout;
+class QueryFrame;
+
+// A tool-bar button of a feature of its own, after the window's fixed buttons.
+struct QueryTool {
+    QString name; // objectName
+    QString text;
+    std::function<void(QueryFrame&)> run;
+};
 
 class QueryFrame : public QDialog
 {
     Q_OBJECT
 public:
     ~QueryFrame() override;
+
+    // The tools every query window shows after its own buttons, set once at
+    // start-up (by whoever wires the features together).
+    static void setExtraTools(const QList<QueryTool>& tools);
 
     const QueryWindowConfig& config() const { return m_config; }
     // The window's row set and its data link (qryFwxx / dsFwxx, qrykhxx / dskhxx).

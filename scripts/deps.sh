@@ -5,10 +5,11 @@ PACKAGES=(
   build-essential cmake ninja-build ccache pkg-config clang-format git
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libsqlcipher-dev sqlcipher libxlsxwriter-dev libpq-dev postgresql libargon2-dev libssl-dev
+  libzip-dev libfreexl-dev
   fonts-noto-cjk fonts-arphic-ukai
   qt6-translations-l10n qt6-qpa-plugins
   qt6-image-formats-plugins
-  xvfb xauth python3 python3-openpyxl poppler-utils
+  xvfb xauth python3 python3-openpyxl python3-xlwt poppler-utils
 )
 missing=()
 for p in "${PACKAGES[@]}"; do

@@ -5,12 +5,16 @@
 //                                    the same filled with generated data
 //   halvorra-db copy SOURCE TARGET   a whole main database from a file to a server or
 //                                    back, row for row, into an empty target
+//   halvorra-db import MAIN (--listings|--customers) FILE [...]
+//                                    listings or customers from a spreadsheet
 // URI: postgresql://user@host:port/dbname (the password from ~/.pgpass or PGPASSWORD).
 #include "data/DatabaseCopy.h"
 #include "data/DbError.h"
 #include "data/DbLocation.h"
 #include "data/Schema.h"
+#include "sheetimport/core/SheetReader.h"
 #include "tools/lib/DemoData.h"
+#include "tools/lib/ImportCommand.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -26,8 +30,10 @@ int usage()
                "  halvorra-db create DIR|URI\n"
                "  halvorra-db demo DIR|URI [--listings N] [--customers M] [--notes K]\n"
                "                           [--company CODE]\n"
-               "  halvorra-db copy SOURCE TARGET\n"
-               "DIR 是一对数据库文件（fybase.mdb、fyExp.mdb）所在的文件夹；\n"
+               "  halvorra-db copy SOURCE TARGET\n",
+               stderr);
+    std::fputs(ImportCommand::usage(), stderr);
+    std::fputs("DIR 是一对数据库文件（fybase.mdb、fyExp.mdb）所在的文件夹；\n"
                "URI 是服务器上的数据库，如 postgresql://user@host:5432/dbname\n"
                "（密码写在 ~/.pgpass 中，或用 PGPASSWORD 给出）。\n",
                stderr);
@@ -109,9 +115,14 @@ int main(int argc, char** argv)
             print(QStringLiteral("共 %1 条记录：%2 → %3")
                       .arg(total)
                       .arg(DbLocation::display(where), DbLocation::display(args[2])));
+        } else if (cmd == QLatin1String("import")) {
+            const int rc = ImportCommand::run(args.mid(1));
+            return rc == 2 ? usage() : rc;
         } else {
             return usage();
         }
+    } catch (const SheetReader::Cancelled&) {
+        return 1;
     } catch (const DbError& e) {
         std::fprintf(stderr, "halvorra-db: %s\n", e.text().toUtf8().constData());
         return 1;
