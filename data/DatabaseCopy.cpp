@@ -5,6 +5,7 @@
 #include "data/Connection.h"
 #include "data/DbError.h"
 #include "data/DbLocation.h"
+#include "data/DealTables.h"
 #include "data/Schema.h"
 #include "data/SchemaUpgrade.h"
 #include "data/engine/Engine.h"
@@ -25,10 +26,10 @@ QString mainPassword()
 }
 
 // The tables a copy moves: the ten of every main database, then the record
-// tables (history, bin, notes) of a source that has them.
+// tables (history, bin, notes) and the deals of a source that has them.
 QList<Schema::TableDef> copiedTables()
 {
-    return Schema::mainTables() + Schema::recordTables();
+    return Schema::mainTables() + Schema::recordTables() + Schema::dealTables();
 }
 
 // Every row of every main table from `src` (inside its snapshot) into `dst`

@@ -1,4 +1,5 @@
 #include "data/Schema.h"
+#include "data/DealTables.h"
 
 #include "data/DbError.h"
 #include "data/DbLocation.h"
@@ -407,11 +408,19 @@ void createMainTables(Connection& c, bool firstRows)
         c.run(QString::fromUtf8(s));
     createMatchingIndexes(c, false);
     createRecordTables(c);
+    createDealTables(c);
     markVersion(c, kLayoutVersion);
     if (firstRows)
         for (const char* s : kFirstRows)
             c.run(QString::fromUtf8(s));
     c.reloadSchema();
+}
+
+void createTables(Connection& c, const QList<TableDef>& defs)
+{
+    const engine::Flavor f = c.requireEngine().flavor();
+    for (const TableDef& t : defs)
+        c.run(createTableSql(t, f));
 }
 
 void createRecordTables(Connection& c)
@@ -442,7 +451,7 @@ void markVersion(Connection& c, int version)
 void continueNumbering(Connection& c)
 {
     if (c.requireEngine().flavor() != engine::Flavor::Postgres) return;
-    for (const TableDef& t : recordTables()) {
+    for (const TableDef& t : recordTables() + dealTables()) {
         if (!t.numbered) continue;
         const QString table = ident(t.name), key = ident(t.columns.first().name);
         c.run(QStringLiteral("SELECT setval(pg_get_serial_sequence(%1, %2), coalesce(max(%3), 0) "

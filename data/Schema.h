@@ -48,7 +48,7 @@ const QList<TableDef>& tables(DbKind kind);
 
 // The layout of the main database this program makes and works on. A database
 // holds its layout in the table 数据库版本; one without that table is layout 1.
-constexpr int kLayoutVersion = 2;
+constexpr int kLayoutVersion = 3;
 inline const char* versionTable()
 {
     return "数据库版本";
@@ -98,6 +98,8 @@ void createMainTables(Connection& c, bool firstRows);
 // transaction): the record tables with their indexes, the two matching indexes
 // where they are missing, and the version mark.
 void createRecordTables(Connection& c);
+// Makes each of `defs` as the connection's engine spells a table.
+void createTables(Connection& c, const QList<TableDef>& defs);
 void createMatchingIndexes(Connection& c, bool ifMissing);
 void markVersion(Connection& c, int version);
 // The next number of each numbered table set after rows were copied in with their

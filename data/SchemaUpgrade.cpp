@@ -1,6 +1,7 @@
 #include "data/SchemaUpgrade.h"
 
 #include "data/DbError.h"
+#include "data/DealTables.h"
 #include "data/Dialect.h"
 #include "data/Schema.h"
 
@@ -21,6 +22,9 @@ void stepTo(Connection& c, int layout)
         // databases made before matching lack.
         Schema::createRecordTables(c);
         Schema::createMatchingIndexes(c, true);
+        break;
+    case 3:
+        Schema::createDealTables(c);
         break;
     default:
         throw DbError(QStringLiteral("不知道如何把数据库升级到版本 %1。").arg(layout));

@@ -3,7 +3,7 @@
 set -euo pipefail
 PACKAGES=(
   build-essential cmake ninja-build ccache pkg-config
-  qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-base-dev qt6-base-dev-tools libgl-dev qt6-charts-dev libqt6opengl6-dev
   libsqlcipher-dev sqlcipher libxlsxwriter-dev libpq-dev postgresql
   fonts-noto-cjk fonts-arphic-ukai
   qt6-translations-l10n qt6-qpa-plugins

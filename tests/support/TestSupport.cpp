@@ -3,6 +3,7 @@
 #include "common/App.h"
 #include "data/Connection.h"
 #include "data/DbError.h"
+#include "data/DealTables.h"
 #include "data/Dmbasic.h"
 #include "data/Query.h"
 #include "data/Schema.h"
@@ -335,7 +336,8 @@ QList<QVariantList> everyRow(const QString& location)
     c.setDatabase(location, QString::fromLatin1(Schema::mainPassword()));
     c.open();
     QList<QVariantList> out;
-    for (const Schema::TableDef& t : Schema::mainTables() + Schema::recordTables()) {
+    for (const Schema::TableDef& t :
+         Schema::mainTables() + Schema::recordTables() + Schema::dealTables()) {
         const QString table = QString::fromUtf8(t.name);
         if (!c.table(table)) continue;
         Query q(&c);
