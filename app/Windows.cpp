@@ -6,10 +6,16 @@
 #include "admin/Frm_jcsj.h"
 #include "admin/Frm_ryda.h"
 #include "admin/U_MMXG.h"
+#include "common/RecordCard.h"
 #include "customers/Frm_khcx.h"
 #include "customers/Frm_khxx.h"
+#include "deals/Frm_cjdj.h"
+#include "deals/Frm_cjjl.h"
 #include "listings/Frm_fycx.h"
 #include "listings/frm_Fylr.h"
+#include "matching/Frm_ppjg.h"
+
+#include "common/Dialogs.h"
 
 #include <QDialog>
 #include <QHash>
@@ -29,6 +35,7 @@ static const QHash<QString, std::function<QDialog*(QWidget*)>>& factories()
         {"D04JCSJ", [](QWidget* p) -> QDialog* { return new TFrmJCSJ(p); }},
         {"A02MMXG", [](QWidget* p) -> QDialog* { return new TFrmMMXG(p); }},
         {"A03HSZ", [](QWidget* p) -> QDialog* { return new TFrmHSZ(p); }},
+        {"F01CJJL", [](QWidget* p) -> QDialog* { return new TFrmCJJL(p); }},
     };
     return f;
 }
@@ -42,4 +49,26 @@ QDialog* createFunctionWindow(const QString& commandId, QWidget* parent)
 bool hasFunctionWindow(const QString& commandId)
 {
     return factories().contains(commandId);
+}
+
+namespace
+{
+
+// A new deal in its window; true when one was stored.
+bool enterDeal(QWidget* parent, const QString& listing, const QString& customer)
+{
+    TFrmCJDJ w(listing, customer, parent);
+    dialogs().exec(&w);
+    return w.dealId() != 0;
+}
+
+} // namespace
+
+void installFeatureHooks()
+{
+    RecordCard::dealEntry() = [](QWidget* parent, const QString& table, const QString& number) {
+        const bool listing = table == QStringLiteral("房屋信息");
+        return enterDeal(parent, listing ? number : QString(), listing ? QString() : number);
+    };
+    TFrmPPJG::dealEntry() = enterDeal;
 }

@@ -12,6 +12,7 @@
 #include "matching/core/MatchSearch.h"
 
 #include <QDialog>
+#include <functional>
 
 class QLabel;
 class QPushButton;
@@ -39,6 +40,14 @@ public:
     QLabel* lblSubject; // the listing or customer matched
     QLabel* lblNone; // 没有符合条件的客户 / 没有符合条件的房源, shown when nothing fits
     QPushButton *btnXM, *btnExcel, *btnDY, *btnTC; // 项目, 生成Excel, 打印, 退出
+    QPushButton* btnCJ; // 成交登记 of the subject with the current row, after 退出
+
+    // What 成交登记 runs: registers a deal on a listing and a customer and tells
+    // whether one was stored. Set by the application; the button does nothing without it.
+    using DealEntry =
+        std::function<bool(QWidget* parent, const QString& listing, const QString& customer)>;
+    static DealEntry& dealEntry();
+    void btnCJClick();
     DbGrid* gridPP;
     Query qryPP; // the result, made in memory
     DataSource dsPP;
