@@ -11,6 +11,7 @@
 #include "customers/Frm_khxx.h"
 #include "deals/Frm_cjdj.h"
 #include "deals/Frm_cjjl.h"
+#include "deals/Frm_tjfx.h"
 #include "listings/Frm_fycx.h"
 #include "listings/frm_Fylr.h"
 #include "matching/Frm_ppjg.h"
@@ -36,6 +37,7 @@ static const QHash<QString, std::function<QDialog*(QWidget*)>>& factories()
         {"A02MMXG", [](QWidget* p) -> QDialog* { return new TFrmMMXG(p); }},
         {"A03HSZ", [](QWidget* p) -> QDialog* { return new TFrmHSZ(p); }},
         {"F01CJJL", [](QWidget* p) -> QDialog* { return new TFrmCJJL(p); }},
+        {"F02TJFX", [](QWidget* p) -> QDialog* { return new TFrmTJFX(p); }},
     };
     return f;
 }

@@ -10,6 +10,7 @@
 #include "data/Dmbasic.h"
 #include "deals/Frm_cjdj.h"
 #include "deals/Frm_cjjl.h"
+#include "deals/Frm_tjfx.h"
 #include "deals/core/Deals.h"
 #include "matching/Frm_ppjg.h"
 #include "matching/core/MatchSearch.h"
@@ -17,10 +18,17 @@
 
 #include <QComboBox>
 #include <QDateEdit>
+#include <QFile>
+#include <QImage>
+#include <QLabel>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QPrinter>
+#include <QProcess>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTableWidget>
+#include <QtCharts/QChartView>
 
 namespace
 {
@@ -252,6 +260,73 @@ private slots:
         w.dtFrom->setDate(today.addDays(1));
         w.dtTo->setDate(today);
         ui::click(w.btnCX);
+        QCOMPARE(t.d->last(), QStringLiteral("开始日期不能晚于结束日期"));
+    }
+
+    // 统计分析: a chart and a table per figure, a page without rows says so; the
+    // money columns only for senior roles; the page saved as a picture, printed with
+    // its table and exported.
+    void statisticsWindow()
+    {
+        t.db->exec(QStringLiteral("update 房屋信息 set 录入日期='%1', 位置='城东'")
+                       .arg(QDate::currentDate().toString("yyMMdd")));
+        Deals::Deal d;
+        d.listing = kListing;
+        d.customer = kCustomer;
+        d.date = QDate::currentDate();
+        d.price = 100000;
+        d.ownerCommission = 1000;
+        d.agents = {{"001", {}, 10000, 0}};
+        Deals::add(dmbasic->adoCntnfybase, d);
+        for (const QString& role : {Roles::Ordinary, Roles::Admin}) {
+            loginAs(role);
+            TFrmTJFX w;
+            w.show();
+            QCOMPARE(w.pageCount(), 7);
+            QCOMPARE(w.tabs->tabText(4), QStringLiteral("每月成交"));
+            QCOMPARE(w.table(4).columns.contains(QStringLiteral("佣金(元)")), role == Roles::Admin);
+            QCOMPARE(w.table(4).rows.size(), 1);
+            QCOMPARE(w.chartViews(4).size(), 1);
+            QCOMPARE(w.grid(4)->columnCount(), int(w.table(4).columns.size()));
+            // Only the listing of the deal is priced: one box plot, for sales.
+            QCOMPARE(w.chartViews(3).size(), 1);
+            // Notes: none at all, so the page says there is nothing to show.
+            QVERIFY(w.table(6).rows.isEmpty());
+            QVERIFY(w.chartViews(6).isEmpty());
+            QVERIFY(!ui::find<QLabel>(w.tabs->widget(6), "lblEmpty")->isHidden());
+        }
+        TFrmTJFX w;
+        w.show();
+        w.tabs->setCurrentIndex(4);
+        const QString png = t.db->dir() + QStringLiteral("/deals");
+        t.d->files.push_back(png);
+        ui::click(w.btnPNG);
+        QImage saved(png + QStringLiteral(".png"));
+        QVERIFY(!saved.isNull());
+        QCOMPARE(saved.size(), QSize(800, 480));
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        const QString pdf = t.db->dir() + QStringLiteral("/deals.pdf");
+        printer.setOutputFileName(pdf);
+        w.printPage(&printer);
+        QProcess text;
+        text.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+        QVERIFY(text.waitForFinished());
+        const QString printed = QString::fromUtf8(text.readAllStandardOutput());
+        QVERIFY2(printed.contains(QStringLiteral("每月成交")) &&
+                     printed.contains(QStringLiteral("1000.00")),
+                 qPrintable(printed));
+        bool exported = false;
+        t.d->execs.push_back([&](QDialog* dlg) {
+            exported = dlg->objectName() == QStringLiteral("FrmPubExport") ||
+                       dlg->inherits("TFrmPubExport");
+            return int(QDialog::Rejected);
+        });
+        ui::click(w.btnExcel);
+        QVERIFY(exported);
+        // A range that runs backwards computes nothing.
+        w.dtFrom->setDate(QDate::currentDate().addDays(1));
+        ui::click(w.btnTJ);
         QCOMPARE(t.d->last(), QStringLiteral("开始日期不能晚于结束日期"));
     }
 
