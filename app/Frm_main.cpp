@@ -51,9 +51,9 @@ private:
 const QSize kClient(750, 500);
 
 // The commands that open a function window, each shown modally.
-const char* const kWindowCommands[] = {"A02MMXG", "A03HSZ",  "A04DLAQ", "B01FYLR",
-                                       "B02FYCX", "C01KHLR", "C02KHCX", "D01GSDA",
-                                       "D02RYDA", "D03QXSZ", "D04JCSJ"};
+const char* const kWindowCommands[] = {"A02MMXG", "A03HSZ",  "A04DLAQ", "B01FYLR", "B02FYCX",
+                                       "C01KHLR", "C02KHCX", "D01GSDA", "D02RYDA", "D03QXSZ",
+                                       "D04JCSJ", "F01CJJL", "F02TJFX"};
 
 } // namespace
 
@@ -83,6 +83,8 @@ TFrmmain::TFrmmain(QWidget* parent) : QMainWindow(parent)
     addCommand(QStringLiteral("E04"), QStringLiteral("租赁房屋协议书2"));
     addCommand(QStringLiteral("E05"), QStringLiteral("电子地图"));
     addCommand(QStringLiteral("F01JRDB"), QStringLiteral("今日待办"));
+    addCommand(QStringLiteral("F01CJJL"), QStringLiteral("成交记录"));
+    addCommand(QStringLiteral("F02TJFX"), QStringLiteral("统计分析"));
 
     actExit = new QAction(QStringLiteral("退出系统"), this);
     actExit->setObjectName(QStringLiteral("actExit"));
@@ -187,6 +189,9 @@ void TFrmmain::buildMenu()
     // Menus of our own follow those above.
     m = mb->addMenu(QStringLiteral("日常工作"));
     m->addAction(c("F01JRDB"));
+    m = mb->addMenu(QStringLiteral("统计"));
+    m->addAction(c("F01CJJL"));
+    m->addAction(c("F02TJFX"));
 }
 
 void TFrmmain::buildButtons(QWidget* area)

@@ -11,7 +11,6 @@
 #include "security/IdleLock.h"
 #include "security/core/LoginGuard.h"
 #include "session/PubVars.h"
-#include "sheetimport/SheetWindows.h"
 #include "shell/App.h"
 #include "shell/Dialogs.h"
 #include "shell/Guard.h"
@@ -35,7 +34,7 @@ int runHalvorra(HalvorraApp& app)
     QApplication::processEvents();
 
     // Spreadsheet import and export, and likely duplicates, in the registers' windows.
-    SheetWindows::install();
+    wireSheetTools();
 
     // The data module, its connections still closed; the login opens them.
     auto dm = std::make_unique<Tdmbasic>();

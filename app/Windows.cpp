@@ -9,9 +9,15 @@
 #include "app/TodoWindows.h"
 #include "customers/Frm_khcx.h"
 #include "customers/Frm_khxx.h"
+#include "deals/Frm_cjdj.h"
+#include "deals/Frm_cjjl.h"
+#include "deals/Frm_tjfx.h"
 #include "listings/Frm_fycx.h"
 #include "listings/frm_Fylr.h"
+#include "matching/Frm_ppjg.h"
+#include "registers/RecordCard.h"
 #include "security/Frm_DLJL.h"
+#include "shell/Dialogs.h"
 
 #include <QDialog>
 #include <QHash>
@@ -33,6 +39,8 @@ static const QHash<QString, std::function<QDialog*(QWidget*)>>& factories()
         {"A03HSZ", [](QWidget* p) -> QDialog* { return new TFrmHSZ(p); }},
         {"A04DLAQ", [](QWidget* p) -> QDialog* { return new TFrmDLJL(p); }},
         {"F01JRDB", [](QWidget* p) -> QDialog* { return createTodoWindow(p); }},
+        {"F01CJJL", [](QWidget* p) -> QDialog* { return new TFrmCJJL(p); }},
+        {"F02TJFX", [](QWidget* p) -> QDialog* { return new TFrmTJFX(p); }},
     };
     return f;
 }
@@ -46,4 +54,26 @@ QDialog* createFunctionWindow(const QString& commandId, QWidget* parent)
 bool hasFunctionWindow(const QString& commandId)
 {
     return factories().contains(commandId);
+}
+
+namespace
+{
+
+// A new deal in its window; true when one was stored.
+bool enterDeal(QWidget* parent, const QString& listing, const QString& customer)
+{
+    TFrmCJDJ w(listing, customer, parent);
+    dialogs().exec(&w);
+    return w.dealId() != 0;
+}
+
+} // namespace
+
+void installFeatureHooks()
+{
+    RecordCard::dealEntry() = [](QWidget* parent, const QString& table, const QString& number) {
+        const bool listing = table == QStringLiteral("房屋信息");
+        return enterDeal(parent, listing ? number : QString(), listing ? QString() : number);
+    };
+    TFrmPPJG::dealEntry() = enterDeal;
 }

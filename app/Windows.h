@@ -9,3 +9,7 @@ class QWidget;
 
 QDialog* createFunctionWindow(const QString& commandId, QWidget* parent);
 bool hasFunctionWindow(const QString& commandId);
+
+// Connects the windows of features that the register windows open without
+// including them: 成交登记 on the record cards and the match result.
+void installFeatureHooks();

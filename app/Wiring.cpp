@@ -1,5 +1,8 @@
 #include "app/Wiring.h"
 
+#include "app/Windows.h"
+#include "sheetimport/SheetWindows.h"
+
 #include "customers/Frm_LLKH.h"
 #include "customers/Frm_khcx.h"
 #include "listings/Frm_LLFZ.h"
@@ -21,4 +24,11 @@ void wireWindows()
                              return std::make_unique<TFrmLLKH>(rows, parent);
                          },
                          &MatchWindows::matchListings});
+    // 成交登记 on the record cards and the match result.
+    installFeatureHooks();
+}
+
+void wireSheetTools()
+{
+    SheetWindows::install();
 }

@@ -5,6 +5,7 @@
 #include "data/Connection.h"
 #include "data/DbError.h"
 #include "data/DbLocation.h"
+#include "data/DealTables.h"
 #include "data/PhotoTables.h"
 #include "data/Reminders.h"
 #include "data/Schema.h"
@@ -28,11 +29,11 @@ QString mainPassword()
 }
 
 // The tables a copy moves: the ten of every main database, then the record
-// tables (history, bin, notes) the reminders and the photos of a source that has them.
+// tables (history, bin, notes) the reminders, the photos and the deals of a source that has them.
 QList<Schema::TableDef> copiedTables()
 {
     return Schema::mainTables() + Schema::recordTables() + Schema::securityTables() +
-           Schema::reminderTables() + Schema::photoTables();
+           Schema::reminderTables() + Schema::photoTables() + Schema::dealTables();
 }
 
 // Rows of a table with pictures read per statement: a server hands a statement's

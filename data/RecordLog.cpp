@@ -47,6 +47,7 @@ void write(Statement& st, const QVector<QVariant>& values)
 
 QString registerOf(const QString& table)
 {
+    if (table == QStringLiteral("成交记录")) return QStringLiteral("成交");
     return table == QStringLiteral("客户信息") ? QStringLiteral("客户") : QStringLiteral("房源");
 }
 

@@ -1,4 +1,5 @@
 #include "data/Schema.h"
+#include "data/DealTables.h"
 
 #include "data/DbError.h"
 #include "data/DbLocation.h"
@@ -425,6 +426,7 @@ void createMainTables(Connection& c, bool firstRows)
     createReminderTables(c);
     createPhotoTables(c);
     createDuplicateIndexes(c, false);
+    createDealTables(c);
     markVersion(c, kLayoutVersion);
     if (firstRows) {
         for (const char* s : kFirstRows)
@@ -432,6 +434,13 @@ void createMainTables(Connection& c, bool firstRows)
         OperatorPasswords::hashPlainPasswords(c);
     }
     c.reloadSchema();
+}
+
+void createTables(Connection& c, const QList<TableDef>& defs)
+{
+    const engine::Flavor f = c.requireEngine().flavor();
+    for (const TableDef& t : defs)
+        c.run(createTableSql(t, f));
 }
 
 void createRecordTables(Connection& c)
@@ -467,7 +476,8 @@ void markVersion(Connection& c, int version)
 void continueNumbering(Connection& c)
 {
     if (c.requireEngine().flavor() != engine::Flavor::Postgres) return;
-    for (const TableDef& t : recordTables() + securityTables() + reminderTables() + photoTables()) {
+    for (const TableDef& t :
+         recordTables() + securityTables() + reminderTables() + photoTables() + dealTables()) {
         if (!t.numbered) continue;
         const QString table = ident(t.name), key = ident(t.columns.first().name);
         c.run(QStringLiteral("SELECT setval(pg_get_serial_sequence(%1, %2), coalesce(max(%3), 0) "

@@ -104,6 +104,8 @@ void createMainTables(Connection& c, bool firstRows);
 void createRecordTables(Connection& c);
 // One table as the connection's engine spells it.
 void createTable(Connection& c, const TableDef& t);
+// Makes each of `defs` as the connection's engine spells a table.
+void createTables(Connection& c, const QList<TableDef>& defs);
 void createMatchingIndexes(Connection& c, bool ifMissing);
 void markVersion(Connection& c, int version);
 // The next number of each numbered table set after rows were copied in with their

@@ -1,6 +1,7 @@
 #include "data/SchemaUpgrade.h"
 
 #include "data/DbError.h"
+#include "data/DealTables.h"
 #include "data/Dialect.h"
 #include "data/DuplicateIndexes.h"
 #include "data/PhotoTables.h"
@@ -36,6 +37,8 @@ void stepTo(Connection& c, int layout)
         Schema::createPhotoTables(c);
         // Looking for likely duplicates at a save: area band and telephones.
         Schema::createDuplicateIndexes(c, true);
+        // Deals, their agents' shares and their history.
+        Schema::createDealTables(c);
         break;
     default:
         throw DbError(QStringLiteral("不知道如何把数据库升级到版本 %1。").arg(layout));

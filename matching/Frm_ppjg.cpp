@@ -137,7 +137,8 @@ void TFrmPPJG::buildUi()
     btnExcel = namedButton(bar, "btnExcel", QStringLiteral("生成Excel"));
     btnDY = namedButton(bar, "btnDY", QStringLiteral("打印"));
     btnTC = namedButton(bar, "btnTC", QStringLiteral("退出"));
-    for (QPushButton* b : {btnXM, btnExcel, btnDY, btnTC})
+    btnCJ = namedButton(bar, "btnCJ", QStringLiteral("成交登记"));
+    for (QPushButton* b : {btnXM, btnExcel, btnDY, btnTC, btnCJ})
         tb->addWidget(b);
     tb->addStretch();
     root->addWidget(bar);
@@ -166,10 +167,28 @@ void TFrmPPJG::buildUi()
     onSignal(btnExcel, &QPushButton::clicked, this, &TFrmPPJG::btnExcelClick);
     onSignal(btnDY, &QPushButton::clicked, this, &TFrmPPJG::btnDYClick);
     onSignal(btnTC, &QPushButton::clicked, this, &QDialog::accept);
+    onSignal(btnCJ, &QPushButton::clicked, this, &TFrmPPJG::btnCJClick);
     onSignal(gridPP, &DbGrid::rowDoubleClicked, this, [this] {
         const QString archive = currentArchive();
         if (!archive.isEmpty()) emit recordRequested(archive);
     });
+}
+
+TFrmPPJG::DealEntry& TFrmPPJG::dealEntry()
+{
+    static DealEntry entry;
+    return entry;
+}
+
+void TFrmPPJG::btnCJClick()
+{
+    const QString other = currentArchive();
+    if (!dealEntry() || other.isEmpty()) return;
+    const bool customers = m_side == Side::Customers;
+    const QString listing = customers ? m_listing.archive : other;
+    const QString customer = customers ? other : m_customer.archive;
+    // The records of the deal are no longer valid: the result drops them.
+    if (dealEntry()(this, listing, customer)) refresh();
 }
 
 void TFrmPPJG::refresh()

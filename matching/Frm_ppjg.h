@@ -12,6 +12,7 @@
 #include "widgets/DbGrid.h"
 
 #include <QDialog>
+#include <functional>
 
 class QLabel;
 class QPushButton;
@@ -43,9 +44,17 @@ public:
     QPushButton* btnExcel; // 生成Excel: the spreadsheet export
     QPushButton* btnDY;    // 打印: print preview
     QPushButton* btnTC;    // 退出
-    DbGrid* gridPP;        // 分数, 匹配, 理由, then the other side's columns
-    Query qryPP;           // the result, made in memory
-    DataSource dsPP;       // data link of qryPP
+    QPushButton* btnCJ;    // 成交登记 of the subject with the current row, after 退出
+
+    // What 成交登记 runs: registers a deal on a listing and a customer and tells
+    // whether one was stored. Set by the application; the button does nothing without it.
+    using DealEntry =
+        std::function<bool(QWidget* parent, const QString& listing, const QString& customer)>;
+    static DealEntry& dealEntry();
+    void btnCJClick();
+    DbGrid* gridPP;  // 分数, 匹配, 理由, then the other side's columns
+    Query qryPP;     // the result, made in memory
+    DataSource dsPP; // data link of qryPP
 
     // Matches again on the rows as they are now (after a card changed one); the
     // current row stays current while it is still shown.

@@ -76,6 +76,9 @@ void RecordCard::finishPanel(const PanelBuilder& p)
     followRows(ds, btnPP, [this] { btnPP->setEnabled(m_rows.holdsRow()); });
     btnXGJL = namedButton(this, "btnXGJL", QStringLiteral("修改记录"));
     onSignal(btnXGJL, &QPushButton::clicked, this, &RecordCard::btnXGJLClick);
+    btnCJ = namedButton(this, "btnCJ", QStringLiteral("成交登记"));
+    onSignal(btnCJ, &QPushButton::clicked, this, &RecordCard::btnCJClick);
+    followRows(ds, btnCJ, [this] { btnCJ->setEnabled(m_rows.holdsRow()); });
 
     QHBoxLayout* strip = buttonRow();
     strip->addWidget(DBCheckBox1);
@@ -85,7 +88,7 @@ void RecordCard::finishPanel(const PanelBuilder& p)
     // Matching, history and notes in a row of their own: the strip has no room left.
     QHBoxLayout* more = secondButtonRow();
     more->addStretch();
-    for (QPushButton* b : {btnPP, btnXGJL, btnGJJL})
+    for (QPushButton* b : {btnPP, btnXGJL, btnGJJL, btnCJ})
         more->addWidget(b);
     m_panelOrder = p.tabOrder();
     addToStrip({});
@@ -117,7 +120,8 @@ void RecordCard::addToStrip(const QList<QWidget*>& own)
         if (own[i]->focusPolicy() != Qt::NoFocus) order << own[i]->objectName();
     }
     order << Button1->objectName() << Button3->objectName() << BitBtn1->objectName()
-          << btnPP->objectName() << btnXGJL->objectName() << btnGJJL->objectName();
+          << btnPP->objectName() << btnXGJL->objectName() << btnGJJL->objectName()
+          << btnCJ->objectName();
     setTabOrderByName(order);
 }
 
@@ -188,6 +192,30 @@ void RecordCard::btnGJJLClick()
     dialogs().exec(&notes);
     // The query window's column of last-note dates shows what the window changed.
     FollowUps::addLastColumn(q);
+}
+
+RecordCard::DealEntry& RecordCard::dealEntry()
+{
+    static DealEntry entry;
+    return entry;
+}
+
+void RecordCard::btnCJClick()
+{
+    if (!dealEntry() || !m_rows.holdsRow()) return;
+    if (row().isEditing()) {
+        if (!dialogs().question(this, QStringLiteral("修改尚未保存，是否保存后再登记成交？")))
+            return;
+        m_rows.post()->trigger();
+        if (row().isEditing()) return; // refused: its message has been shown
+    }
+    Query& q = row();
+    const QString number = q.text(QStringLiteral("档案号"));
+    if (!dealEntry()(this, q.tableName(), number)) return;
+    // The deal turned the record invalid in the database: read the result again.
+    q.close();
+    q.open();
+    q.locate(QStringLiteral("档案号"), number);
 }
 
 void RecordCard::done(int r)

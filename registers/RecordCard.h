@@ -16,6 +16,7 @@
 #include "registers/CardFrame.h"
 
 #include <QVariant>
+#include <functional>
 
 class DbCheckBox;
 class PanelBuilder;
@@ -43,6 +44,14 @@ public:
     QPushButton* btnPP;
     QPushButton* btnXGJL; // 修改记录, after the fixed controls in tab order
     QPushButton* btnGJJL; // 跟进记录, after the card's fixed controls
+    QPushButton* btnCJ;   // 成交登记, last in the second row and in tab order
+
+    // What 成交登记 runs: registers a deal on the record (table, archive number) and
+    // tells whether one was stored. Set by the application; the button does nothing
+    // without it.
+    using DealEntry =
+        std::function<bool(QWidget* parent, const QString& table, const QString& number)>;
+    static DealEntry& dealEntry();
 
     // Handlers: a choice in a list is written into the row.
     void cbLCChange(); // 楼层
@@ -58,6 +67,9 @@ public:
     void btnXGJLClick();
     // Opens the follow-up notes of the current record; nothing on an empty result.
     void btnGJJLClick();
+    // Registers a deal on the record as stored (unsaved changes: the same question as
+    // 匹配), then reads the result again, so the card shows the record's new validity.
+    void btnCJClick();
 
     // True when this role sees the confidential block (the owner's or the
     // customer's personal data).

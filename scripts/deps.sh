@@ -3,7 +3,7 @@
 set -euo pipefail
 PACKAGES=(
   build-essential cmake ninja-build ccache pkg-config clang-format git
-  qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-base-dev qt6-base-dev-tools libgl-dev qt6-charts-dev libqt6opengl6-dev
   libsqlcipher-dev sqlcipher libxlsxwriter-dev libpq-dev postgresql libargon2-dev libssl-dev
   libzip-dev libfreexl-dev
   fonts-noto-cjk fonts-arphic-ukai

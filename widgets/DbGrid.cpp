@@ -4,6 +4,7 @@
 #include "shell/Guard.h"
 #include "widgets/DbControls.h"
 
+#include <QHash>
 #include <QHeaderView>
 #include <QPainter>
 #include <QScrollBar>
@@ -136,6 +137,7 @@ public:
     }
     QString text;
     int column = -1;
+    QHash<int, QString> totals; // texts of their own under other columns
 
 protected:
     void paintEvent(QPaintEvent*) override
@@ -144,14 +146,22 @@ protected:
         p.fillRect(rect(), palette().window());
         p.setPen(palette().mid().color());
         p.drawRect(rect().adjusted(0, 0, -1, -1));
-        if (column < 0 || m_view->isColumnHidden(column)) return;
+        paintCell(p, column, text);
+        for (auto it = totals.constBegin(); it != totals.constEnd(); ++it)
+            paintCell(p, it.key(), it.value());
+    }
+
+    void paintCell(QPainter& p, int col, const QString& s)
+    {
+        if (col < 0 || m_view->isColumnHidden(col)) return;
         QHeaderView* h = m_view->horizontalHeader();
         const int x = m_view->verticalHeader()->width() + m_view->frameWidth() +
-                      h->sectionViewportPosition(column);
-        const QRect cell(x, 0, h->sectionSize(column), height());
+                      h->sectionViewportPosition(col);
+        const QRect cell(x, 0, h->sectionSize(col), height());
+        p.setPen(palette().mid().color());
         p.drawRect(cell.adjusted(0, 0, -1, -1));
         p.setPen(palette().text().color());
-        p.drawText(cell.adjusted(4, 0, -4, 0), Qt::AlignVCenter | Qt::AlignLeft, text);
+        p.drawText(cell.adjusted(4, 0, -4, 0), Qt::AlignVCenter | Qt::AlignLeft, s);
     }
 
 private:
@@ -239,10 +249,20 @@ QList<int> DbGrid::visibleColumns() const
     return out;
 }
 
+void DbGrid::setFooterText(int col, const QString& text)
+{
+    if (text.isEmpty())
+        m_footer->totals.remove(col);
+    else
+        m_footer->totals.insert(col, text);
+    m_footer->setVisible(m_countColumn >= 0 || !m_footer->totals.isEmpty());
+    m_footer->update();
+}
+
 void DbGrid::setFooterCountColumn(int col)
 {
     m_countColumn = col;
-    m_footer->setVisible(col >= 0);
+    m_footer->setVisible(col >= 0 || !m_footer->totals.isEmpty());
     m_footer->column = col;
     m_footer->text = footerText(col);
     m_footer->update();
@@ -250,7 +270,8 @@ void DbGrid::setFooterCountColumn(int col)
 
 QString DbGrid::footerText(int col) const
 {
-    if (col < 0 || col != m_countColumn) return {};
+    if (col >= 0 && col != m_countColumn) return m_footer->totals.value(col);
+    if (col < 0) return {};
     return QString::number(m_model->rowCount());
 }
 

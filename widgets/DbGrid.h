@@ -72,6 +72,9 @@ public:
     // The footer row shows the number of rows under this grid column (-1: no footer).
     void setFooterCountColumn(int col);
     QString footerText(int col) const;
+    // A text of its own under a column of the footer (a total), shown beside the
+    // count; an empty text removes it. Shows the footer.
+    void setFooterText(int col, const QString& text);
     void setFooterFont(const QFont& f);
 
     void setEditable(bool on);

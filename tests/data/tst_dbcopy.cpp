@@ -4,6 +4,7 @@
 #include "data/Connection.h"
 #include "data/DatabaseCopy.h"
 #include "data/DbError.h"
+#include "data/DealTables.h"
 #include "data/PhotoTables.h"
 #include "data/Reminders.h"
 #include "data/Schema.h"
@@ -80,6 +81,12 @@ QString awkwardOffice(const QString& dir)
             st.bind(i + 1, r[i]);
         st.step();
     }
+    // A deal at the largest amount, in fen, and its agent.
+    c.run(QStringLiteral("INSERT INTO 成交记录 (房源档案号,客户档案号,成交日期,成交价格,业主佣金,"
+                         "客户佣金,状态) VALUES ('A01000101001','A01000101001','2026-01-02',"
+                         "10000000000000,1,0,'有效')"));
+    c.run(QStringLiteral("INSERT INTO 成交经纪人 (成交编号,员工编号,员工姓名,比例,佣金) VALUES "
+                         "(1,'007','已离职',10000,1)"));
     return path;
 }
 
@@ -104,7 +111,8 @@ private slots:
         const Run home = tool({QStringLiteral("copy"), server, back});
         QVERIFY2(home.code == 0, qPrintable(home.err));
         const QList<QVariantList> before = everyRow(original);
-        QCOMPARE(before.size(), 403 + 250 + 1 + 1 + 2 + 2 + 8 + 6 + 5 + 7 + 100); // 100 notes
+        QCOMPARE(before.size(),
+                 403 + 250 + 1 + 1 + 2 + 2 + 8 + 6 + 5 + 7 + 100 + 2); // 100 notes, a deal
         QCOMPARE(everyRow(server), before);
         QCOMPARE(everyRow(back), before);
         // The copy opens as a file of ours with the password.
@@ -173,7 +181,8 @@ private slots:
         QVERIFY2(made.code == 0, qPrintable(made.err));
         QCOMPARE(tablesOf(empty).size(),
                  Schema::mainTables().size() + Schema::recordTables().size() +
-                     Schema::reminderTables().size() + Schema::photoTables().size() + 1);
+                     Schema::reminderTables().size() + Schema::photoTables().size() +
+                     Schema::dealTables().size() + 1);
         QVERIFY(tablesOf(empty).contains(QStringLiteral("操作员档案=1")));
         const QStringList before = tablesOf(empty);
         const Run again = tool({QStringLiteral("create"), empty});

@@ -3,6 +3,7 @@
 #include "app/Wiring.h"
 #include "data/Connection.h"
 #include "data/DbError.h"
+#include "data/DealTables.h"
 #include "data/Dmbasic.h"
 #include "data/Query.h"
 #include "data/Reminders.h"
@@ -369,8 +370,8 @@ QList<QVariantList> everyRow(const QString& location)
     c.setDatabase(location, QString::fromLatin1(Schema::mainPassword()));
     c.open();
     QList<QVariantList> out;
-    for (const Schema::TableDef& t :
-         Schema::mainTables() + Schema::recordTables() + Schema::reminderTables()) {
+    for (const Schema::TableDef& t : Schema::mainTables() + Schema::recordTables() +
+                                         Schema::reminderTables() + Schema::dealTables()) {
         const QString table = QString::fromUtf8(t.name);
         if (!c.table(table)) continue;
         Query q(&c);
