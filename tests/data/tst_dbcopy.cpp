@@ -5,6 +5,7 @@
 #include "data/DatabaseCopy.h"
 #include "data/DbError.h"
 #include "data/Schema.h"
+#include "data/SecurityTables.h"
 #include "tests/support/TestSupport.h"
 #include "tools/lib/DemoData.h"
 
@@ -169,8 +170,9 @@ private slots:
         const QString empty = db.newServerDatabase();
         const Run made = tool({QStringLiteral("create"), empty});
         QVERIFY2(made.code == 0, qPrintable(made.err));
-        QCOMPARE(tablesOf(empty).size(),
-                 Schema::mainTables().size() + Schema::recordTables().size() + 1);
+        QCOMPARE(tablesOf(empty).size(), Schema::mainTables().size() +
+                                             Schema::recordTables().size() +
+                                             Schema::securityTables().size() + 1);
         QVERIFY(tablesOf(empty).contains(QStringLiteral("操作员档案=1")));
         const QStringList before = tablesOf(empty);
         const Run again = tool({QStringLiteral("create"), empty});
