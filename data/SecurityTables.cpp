@@ -193,8 +193,17 @@ bool clearOldCopies(Connection& c)
             c.run(QStringLiteral("PRAGMA secure_delete=ON"));
             c.run(QStringLiteral("VACUUM"));
         } else {
-            // Rewrites the table without the row versions the update left behind.
-            c.run(QStringLiteral("VACUUM FULL 操作员档案"));
+            // Rewrites the table without the row versions the update left behind. A
+            // session holding the table keeps it for a later login rather than
+            // keeping this one waiting.
+            c.run(QStringLiteral("SET lock_timeout = '3s'"));
+            try {
+                c.run(QStringLiteral("VACUUM FULL 操作员档案"));
+            } catch (...) {
+                c.run(QStringLiteral("RESET lock_timeout"));
+                throw;
+            }
+            c.run(QStringLiteral("RESET lock_timeout"));
         }
         Connection::Transaction t(c);
         setPending(c, false);

@@ -8,6 +8,7 @@
 #include "data/PhotoTables.h"
 #include "data/Reminders.h"
 #include "data/Schema.h"
+#include "data/SecurityTables.h"
 #include "tests/support/TestSupport.h"
 #include "tools/lib/DemoData.h"
 
@@ -182,7 +183,7 @@ private slots:
         QCOMPARE(tablesOf(empty).size(),
                  Schema::mainTables().size() + Schema::recordTables().size() +
                      Schema::reminderTables().size() + Schema::photoTables().size() +
-                     Schema::dealTables().size() + 1);
+                     Schema::dealTables().size() + Schema::securityTables().size() + 1);
         QVERIFY(tablesOf(empty).contains(QStringLiteral("操作员档案=1")));
         const QStringList before = tablesOf(empty);
         const Run again = tool({QStringLiteral("create"), empty});

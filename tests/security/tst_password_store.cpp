@@ -9,6 +9,7 @@
 #include "data/Schema.h"
 #include "data/SchemaUpgrade.h"
 #include "data/SecurityTables.h"
+#include "data/ServerCheck.h"
 #include "data/Text.h"
 #include "security/core/LoginGuard.h"
 #include "tests/support/TestSupport.h"
@@ -354,6 +355,44 @@ private slots:
         QVERIFY(!LoginGuard::lockOf(*c, "00007", at(7)).locked);
         QCOMPARE(LoginCheck::attempt(q, "00008", "other-pw", "ws", user, at(8)).result,
                  LoginCheck::Attempt::Ok);
+    }
+
+    // What the login warns about on a server, naming what to change.
+    void serverWarning_data()
+    {
+        QTest::addColumn<bool>("remote");
+        QTest::addColumn<bool>("encrypted");
+        QTest::addColumn<bool>("superuser");
+        QTest::addColumn<QStringList>("named"); // empty: no warning
+        QTest::newRow("local socket, own role") << false << false << false << QStringList();
+        QTest::newRow("remote, encrypted") << true << true << false << QStringList();
+        QTest::newRow("remote, not encrypted") << true << false << false << QStringList{"sslmode"};
+        QTest::newRow("superuser")
+            << false << false << true << QStringList{"超级用户", "createuser"};
+        QTest::newRow("both") << true << false << true << QStringList{"sslmode", "超级用户"};
+    }
+    void serverWarning()
+    {
+        QFETCH(bool, remote);
+        QFETCH(bool, encrypted);
+        QFETCH(bool, superuser);
+        QFETCH(QStringList, named);
+        const QString w = ServerCheck::warning({true, remote, encrypted, superuser});
+        QCOMPARE(w.isEmpty(), named.isEmpty());
+        for (const QString& n : named)
+            QVERIFY2(w.contains(n), qPrintable(w));
+        // A file never warns.
+        QVERIFY(ServerCheck::warning({false, remote, encrypted, superuser}).isEmpty());
+    }
+    // The facts as the test server gives them: its socket, its superuser.
+    void serverFacts()
+    {
+        TestDb db;
+        auto c = openMain(db.mainPath());
+        const ServerCheck::Facts f = ServerCheck::facts(*c);
+        QCOMPARE(f.server, TestDb::onServer());
+        QVERIFY(!f.remote);
+        QCOMPARE(f.superuser, TestDb::onServer());
     }
 
     // A copy of a database of the old layout keeps hashes, not its plain passwords.
