@@ -1,4 +1,5 @@
 #include "todo/Frm_jrdb.h"
+#include "data/RecordLog.h"
 #include "shell/Door.h"
 
 #include "data/Dmbasic.h"
@@ -163,7 +164,7 @@ void TFrmJRDB::fillDue()
     const QDateTime at = now();
     std::vector<QVector<QVariant>> rows;
     for (const Todo::DueItem& d : Todo::due(mainDb(), cbCZY->currentData().toString(), at))
-        rows.push_back({d.id, d.table, RegisterRules::registerOf(d.table), d.number, d.name, d.kind,
+        rows.push_back({d.id, d.table, RecordLog::registerOf(d.table), d.number, d.name, d.kind,
                         d.text, d.due.left(16), Todo::overdueText(d.due, at),
                         d.forName.isEmpty() ? d.forWhom : d.forWhom + ' ' + d.forName});
     const int count = int(rows.size());
@@ -188,7 +189,7 @@ void TFrmJRDB::fillQuiet()
     std::vector<QVector<QVariant>> rows;
     const Todo::Quiet quiet = Todo::quiet(mainDb(), edtDays->value(), now().date());
     for (const Todo::QuietItem& q : quiet.items)
-        rows.push_back({q.table, RegisterRules::registerOf(q.table), q.number, q.name, q.phone,
+        rows.push_back({q.table, RecordLog::registerOf(q.table), q.number, q.name, q.phone,
                         q.entered, q.last, q.days});
     const int count = int(rows.size());
     qryQuiet.openRows({text("表名"), text("类别"), text("档案号"), text("名称"), text("电话"),

@@ -92,55 +92,48 @@ template <typename Item, typename Set> QList<QList<int>> groupsOf(const QList<It
 
 QString place(const QString& text)
 {
-    QString s;
-    s.reserve(text.size());
-    for (QChar c : text) {
-        c = halfWidth(c);
-        if (c >= u'A' && c <= u'Z') c = c.toLower();
-        s += c;
-    }
+    // One pass: the register is normalised whole for every import and 查重.
     QString out;
-    out.reserve(s.size());
-    for (int i = 0; i < s.size();) {
-        const QChar c = s[i];
+    out.reserve(text.size());
+    auto separate = [&out] {
+        if (!out.isEmpty() && out.back() != u'/') out += u'/';
+    };
+    const QStringView view(text);
+    for (qsizetype i = 0; i < text.size();) {
+        QChar c = halfWidth(text[i]);
+        if (c >= u'A' && c <= u'Z') c = QChar(char16_t(c.unicode() + 32));
         if (c.isSpace() || c == u'.' || c == u',' || c == u'，' || c == u'、' || c == u'·' ||
             c == u'(' || c == u')' || c == u'（' || c == u'）') {
             ++i;
             continue;
         }
-        // Dashes and number signs separate the parts wherever they stand.
-        if (c == u'#' || c == u'-' || c == u'—' || c == u'_' || c == u'~' || c == u'－') {
-            out += u'/';
+        // Dashes, number signs and slashes separate the parts wherever they stand.
+        if (c == u'#' || c == u'-' || c == u'—' || c == u'_' || c == u'~' || c == u'/') {
+            separate();
             ++i;
             continue;
         }
+        // "3栋", "3幢", "3号楼" and "3#" all end a building number.
         bool marker = false;
         if (!out.isEmpty() && isAsciiAlnum(out.back())) {
             for (const char16_t* m : kMarkers) {
                 const QStringView word(m);
-                if (QStringView(s).mid(i).startsWith(word)) {
-                    out += u'/';
-                    i += int(word.size());
+                if (view.mid(i).startsWith(word)) {
+                    separate();
+                    i += word.size();
                     marker = true;
                     break;
                 }
             }
         }
         if (marker) continue;
-        if (c == u'/' && (out.isEmpty() || out.back() == u'/')) {
-            ++i;
-            continue;
-        }
         out += c;
         ++i;
     }
-    // "12号" and "12" end the same address; "3栋/2单元" and "3#2-" part it the same.
-    QString collapsed;
-    for (QChar c : std::as_const(out))
-        if (!(c == u'/' && (collapsed.isEmpty() || collapsed.back() == u'/'))) collapsed += c;
-    while (collapsed.endsWith(u'/'))
-        collapsed.chop(1);
-    return collapsed;
+    // "12号" and "12" end the same address.
+    while (out.endsWith(u'/'))
+        out.chop(1);
+    return out;
 }
 
 QString phone(const QString& text)

@@ -82,6 +82,8 @@ private slots:
                     return int(QDialog::Rejected); // the mapping was not remembered
                 }
                 w->btnCheck->click();
+                // The refused row goes out as a workbook to mend, with its reason.
+                if (changeMapping) w->btnExportRefused->click();
                 if (!w->lblResult->text().contains(
                         QStringLiteral("可导入 %1 行").arg(changeMapping ? 2 : 0)))
                     return int(QDialog::Rejected);
@@ -93,6 +95,12 @@ private slots:
         };
         t.d->answers = {true, true}; // prices in 元; import the good rows
         run(true);
+        QCOMPARE(t.d->opened.size(), 1);
+        const SheetReader::Table refused = SheetReader::read(t.d->opened.first());
+        QCOMPARE(refused.rows.size(), 2);
+        QCOMPARE(refused.rows[0].last(), QStringLiteral("导入问题"));
+        QCOMPARE(refused.rows[1].first(), QStringLiteral("新村"));
+        QCOMPARE(refused.rows[1].last(), QStringLiteral("拒绝：“地址”请录入地址"));
         QVERIFY2(t.d->messages().contains(QStringLiteral("已导入 2 条记录（重新查询即可看到）。")),
                  qPrintable(t.d->messages().join(u'\n')));
         QCOMPARE(t.count(QStringLiteral("房屋信息")), 2);
