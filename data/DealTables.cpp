@@ -10,12 +10,21 @@ using T = ColumnInfo::Type;
 
 // The listing and the customer of a standing deal are unique among standing deals,
 // so a second deal on either is refused by the database even if a writer skipped the
-// check; deals are listed by date and their agents read by deal.
+// check. Deals are listed and counted by date, their agents read by deal; both
+// indexes hold what the statistics sum, so those read no table row.
 const char* const kDealIndexes[] = {
     "CREATE UNIQUE INDEX 成交记录_房源 ON 成交记录(房源档案号) WHERE 状态='有效'",
     "CREATE UNIQUE INDEX 成交记录_客户 ON 成交记录(客户档案号) WHERE 状态='有效'",
-    "CREATE INDEX 成交记录_日期 ON 成交记录(成交日期)",
-    "CREATE INDEX 成交经纪人_成交 ON 成交经纪人(成交编号)",
+    "CREATE INDEX 成交记录_日期 ON 成交记录(成交日期, 状态, 位置, 编号, 成交价格, 业主佣金, "
+    "客户佣金)",
+    "CREATE INDEX 成交经纪人_成交 ON 成交经纪人(成交编号, 员工编号, 员工姓名, 佣金)",
+    // The office's figures over 100,000 listings, customers and notes: each grouped
+    // statement reads one of these ranges alone.
+    "CREATE INDEX 房屋信息_统计 ON 房屋信息(录入日期, 方式, 位置, 房屋面积, 信息价格)",
+    "CREATE INDEX 客户信息_统计 ON 客户信息(录入日期, 需求方式, 位置)",
+    "CREATE INDEX 房屋信息_供需 ON 房屋信息(类型, 位置, 户型)",
+    "CREATE INDEX 客户信息_供需 ON 客户信息(类型, 位置, 户型)",
+    "CREATE INDEX 跟进记录_时间 ON 跟进记录(时间, 操作员)",
 };
 
 } // namespace

@@ -10,7 +10,8 @@ namespace Schema
 // 成交记录 and 成交经纪人 (main database since layout 3). Copied with the rows;
 // never exchanged.
 const QList<TableDef>& dealTables();
-// The deal tables with their indexes, inside the caller's transaction.
+// The deal tables with their indexes, and the indexes the office's figures read,
+// inside the caller's transaction.
 void createDealTables(Connection& c);
 
 } // namespace Schema

@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace
 {
@@ -57,7 +58,12 @@ TFrmCJDJ::TFrmCJDJ(const QString& listing, const QString& customer, QWidget* par
     edtFY->setReadOnly(!listing.isEmpty());
     edtKH->setReadOnly(!customer.isEmpty());
     dtCJRQ->setDate(QDate::currentDate());
-    addAgentRow({CurUser.YGBH, CurUser.YGXM, Money::kWhole, 0});
+    // The operator himself as the first agent when he is on the staff register.
+    const bool onStaff = std::any_of(m_staff.begin(), m_staff.end(), [](const Deals::Staff& st) {
+        return st.number.compare(CurUser.YGBH, Qt::CaseInsensitive) == 0;
+    });
+    addAgentRow(onStaff ? Deals::Agent{CurUser.YGBH, CurUser.YGXM, Money::kWhole, 0}
+                        : Deals::Agent{{}, {}, Money::kWhole, 0});
     btnCX->setVisible(false);
     btnXGJL->setVisible(false);
     lblState->setVisible(false);

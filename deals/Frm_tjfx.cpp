@@ -115,7 +115,9 @@ QChart* barChart(const Statistics::Table& t)
     y->setLabelFormat(QStringLiteral("%d"));
     chart->addAxis(y, Qt::AlignLeft);
     bars->attachAxis(y);
+    // Counts on whole ticks from zero.
     y->setMin(0);
+    y->applyNiceNumbers();
     if (!lines.isEmpty()) {
         auto* money = new QValueAxis(chart);
         money->setLabelFormat(QStringLiteral("%.0f"));
@@ -127,6 +129,7 @@ QChart* barChart(const Statistics::Table& t)
             l->attachAxis(money);
         }
         money->setMin(0);
+        money->applyNiceNumbers();
     }
     chart->legend()->setAlignment(Qt::AlignBottom);
     return chart;

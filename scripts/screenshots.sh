@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Makes PNG pictures of the splash, the login window, the main window, a file
+# Makes PNG pictures of the splash, the login window, the main window, 统计分析, a file
 # dialog and a question box under Xvfb and writes them to docs/screenshots/;
 # draws the program's icon files into packaging/icons/. Builds what it needs first.
 set -euo pipefail

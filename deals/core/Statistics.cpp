@@ -139,17 +139,21 @@ Table supplyDemand(Connection& c, const Filter& f, const QString& by)
 
 Table unitPrices(Connection& c, const Filter& f)
 {
-    QList<QVariant> args{shortDate(f.from), shortDate(f.to), QStringLiteral("出售"),
-                         QStringLiteral("出租")};
+    // Other modes are left out here rather than in the statement, so the engine reads
+    // the entry-date range of an index alone.
+    QList<QVariant> args{shortDate(f.from), shortDate(f.to)};
     const QString loc = atLocation(f, id("位置"), args);
-    Statement st(c, QStringLiteral("SELECT %1, %2, %3/%4 FROM %5 WHERE %6>=? AND %6<=? AND %2 IN "
-                                   "(?, ?) AND %4>0 AND %3>0%7")
+    Statement st(c, QStringLiteral("SELECT %1, %2, %3/%4 FROM %5 WHERE %6>=? AND %6<=? AND %4>0 "
+                                   "AND %3>0%7")
                         .arg(id("位置"), id("方式"), id("信息价格"), id("房屋面积"), id("房屋信息"),
                              id("录入日期"), loc));
     st.bindAll(args);
+    const QStringList modes = {QStringLiteral("出售"), QStringLiteral("出租")};
     QMap<QString, QMap<QString, QList<double>>> values;
-    while (st.step())
-        values[category(st.value(0))][Text::trim(st.value(1).toString())] << st.value(2).toDouble();
+    while (st.step()) {
+        const QString mode = Text::trim(st.value(1).toString());
+        if (modes.contains(mode)) values[category(st.value(0))][mode] << st.value(2).toDouble();
+    }
     Table t;
     t.title = QStringLiteral("每平方米价格（信息价格/房屋面积）");
     t.chart = Table::BoxPlot;
@@ -158,7 +162,7 @@ Table unitPrices(Connection& c, const Filter& f)
                  QStringLiteral("最低"),     QStringLiteral("下四分位"), QStringLiteral("中位数"),
                  QStringLiteral("上四分位"), QStringLiteral("最高")};
     for (auto place = values.begin(); place != values.end(); ++place)
-        for (const QString& mode : {QStringLiteral("出售"), QStringLiteral("出租")}) {
+        for (const QString& mode : modes) {
             QList<double>& v = place.value()[mode];
             if (v.isEmpty()) continue;
             std::sort(v.begin(), v.end());

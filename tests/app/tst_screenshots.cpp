@@ -10,12 +10,15 @@
 #include "app/PubFuns.h"
 #include "app/core/IniFiles.h"
 #include "data/Dmbasic.h"
+#include "deals/Frm_tjfx.h"
 #include "session/PubVars.h"
 #include "tests/support/TestSupport.h"
 
+#include <QDateEdit>
 #include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTimer>
 #include <QTreeView>
 
@@ -87,6 +90,15 @@ private slots:
         CurUser.IPDZ = firstIPv4Address();
         TFrmmain main;
         save(&main, "main.png");
+        {
+            // The office's figures over the demo's months.
+            TFrmTJFX stats;
+            stats.resize(1000, 720);
+            stats.dtFrom->setDate(QDate::currentDate().addMonths(-6));
+            stats.btnTJ->click();
+            stats.tabs->setCurrentIndex(0);
+            save(&stats, "statistics.png");
+        }
         d->answers = {true};
         main.close();
         IniFiles::setFolder({});
