@@ -1,6 +1,7 @@
 #include "listings/Frm_fycx.h"
 
 #include "common/DataSetActions.h"
+#include "common/QueryWindow.h"
 #include "common/WidgetUtil.h"
 #include "common/core/FollowUps.h"
 #include "listings/Frm_LLFZ.h"
@@ -106,6 +107,10 @@ TFrmFYCX::TFrmFYCX(QWidget* parent)
     DBGridEh1->setColumns(
         DBGridEh1->model()->columns() +
         QList<GridColumn>{{Photos::CountColumn, Photos::CountColumn, 50, {}, true}});
+    // The first result was read before: it gets the column now, and the widths
+    // fitted to its values again.
+    if (rows().isActive()) Photos::addCountColumn(rows());
+    QueryWindow::fitDefaultWidths(DBGridEh1);
     preview = PhotoPreview::attach(DBGridEh1, &rows(), btnPP->parentWidget());
     // 房源单 of the selected rows (Ctrl/Shift+click in the grid), else of the whole result.
     btnFYD = namedButton(btnPP->parentWidget(), "btnFYD", QStringLiteral("房源单"));
