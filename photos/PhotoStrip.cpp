@@ -25,9 +25,7 @@ const QSize kThumb(96, 72);
 
 QIcon thumbIcon(const QByteArray& thumbnail)
 {
-    QImage img = PhotoImage::decodeOr(thumbnail, kThumb);
-    return QIcon(
-        QPixmap::fromImage(img.scaled(kThumb, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+    return QIcon(QPixmap::fromImage(PhotoImage::fittedOr(thumbnail, kThumb)));
 }
 
 // Asks for a caption; nothing when cancelled.
