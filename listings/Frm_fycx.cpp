@@ -8,6 +8,7 @@
 #include "photos/SheetRun.h"
 #include "photos/core/PhotoStore.h"
 #include "records/core/FollowUps.h"
+#include "registers/QueryWindow.h"
 #include "widgets/DataSetActions.h"
 #include "widgets/WidgetUtil.h"
 
@@ -107,6 +108,10 @@ TFrmFYCX::TFrmFYCX(QWidget* parent)
     DBGridEh1->setColumns(
         DBGridEh1->model()->columns() +
         QList<GridColumn>{{Photos::CountColumn, Photos::CountColumn, 50, {}, true}});
+    // The first result was read before: it gets the column now, and the widths
+    // fitted to its values again.
+    if (rows().isActive()) Photos::addCountColumn(rows());
+    QueryWindow::fitDefaultWidths(DBGridEh1);
     preview = PhotoPreview::attach(DBGridEh1, &rows(), btnPP->parentWidget());
     // 房源单 of the selected rows (Ctrl/Shift+click in the grid), else of the whole result.
     btnFYD = namedButton(btnPP->parentWidget(), "btnFYD", QStringLiteral("房源单"));

@@ -34,7 +34,8 @@ TFrmfylr::TFrmfylr(QWidget* parent) : EntryWindow(kListingEntry, parent), qryFwx
              &TFrmfylr::Button3Click);
     onSignal(findChild<QPushButton*>(QStringLiteral("Button4")), &QPushButton::clicked, this,
              &TFrmfylr::Button4Click);
-    photos = PhotoStrip::placeBelow(this, panel(), config().controls.cancel);
+    // Its tab cycle ends at 取消 as before: the strip is worked by mouse.
+    photos = PhotoStrip::placeBelow(this, panel(), QString());
     photos->holdUntilSaved();
 }
 

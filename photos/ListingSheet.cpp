@@ -43,7 +43,8 @@ QString shownValue(const QString& column, const QVariant& v)
 // A picture reduced to the pixels it fills on the page: the file stays small.
 QImage fitted(const QByteArray& stored, const QSize& box)
 {
-    const QImage img = PhotoImage::decodeOr(stored, box);
+    QImage img = PhotoImage::decode(stored, box);
+    if (img.isNull()) img = PhotoImage::placeholder(box);
     return img.scaled(box, Qt::KeepAspectRatio, Qt::SmoothTransformation);
 }
 

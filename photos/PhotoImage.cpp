@@ -165,7 +165,7 @@ Photos::NewPhoto fromFile(const QString& path)
     return fromBytes(bytes, path);
 }
 
-QImage decode(const QByteArray& stored)
+QImage decode(const QByteArray& stored, const QSize& box)
 {
     if (stored.isEmpty()) return {};
     QBuffer buf;
@@ -177,6 +177,9 @@ QImage decode(const QByteArray& stored)
     if (size.isValid() && qint64(size.width()) * size.height() > kMaxPixels) return {};
     // A cut-off picture shows as the placeholder, not half grey.
     if (r.format() == "jpeg" && !jpegComplete(stored)) return {};
+    if (box.isValid() && size.isValid() &&
+        (size.width() > box.width() || size.height() > box.height()))
+        r.setScaledSize(size.scaled(box, Qt::KeepAspectRatio));
     return r.read();
 }
 
@@ -197,6 +200,14 @@ QImage decodeOr(const QByteArray& stored, const QSize& placeholderSize)
 {
     const QImage img = decode(stored);
     return img.isNull() ? placeholder(placeholderSize) : img;
+}
+
+QImage fittedOr(const QByteArray& stored, const QSize& box)
+{
+    const QImage img = decode(stored, box);
+    if (img.isNull()) return placeholder(box);
+    if (img.width() <= box.width() && img.height() <= box.height()) return img;
+    return img.scaled(box, Qt::KeepAspectRatio, Qt::SmoothTransformation);
 }
 
 QString fileFilter()

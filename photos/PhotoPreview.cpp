@@ -79,7 +79,5 @@ void PhotoPreview::refresh()
         return;
     }
     m_hasCover = true;
-    const QImage img = PhotoImage::decodeOr(*cover, kPreview);
-    setPixmap(
-        QPixmap::fromImage(img.scaled(kPreview, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+    setPixmap(QPixmap::fromImage(PhotoImage::fittedOr(*cover, kPreview)));
 }

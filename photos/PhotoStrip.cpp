@@ -26,9 +26,7 @@ const QSize kThumb(96, 72);
 
 QIcon thumbIcon(const QByteArray& thumbnail)
 {
-    QImage img = PhotoImage::decodeOr(thumbnail, kThumb);
-    return QIcon(
-        QPixmap::fromImage(img.scaled(kThumb, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+    return QIcon(QPixmap::fromImage(PhotoImage::fittedOr(thumbnail, kThumb)));
 }
 
 // Asks for a caption; nothing when cancelled.
@@ -115,10 +113,17 @@ PhotoStrip* PhotoStrip::placeBelow(QDialog* window, const QWidget* panel, const 
         window->setFixedSize(grown);
     else
         window->resize(grown);
+    const QList<QWidget*> controls{strip->m_list,    strip->btnAdd,   strip->btnRemove,
+                                   strip->btnLeft,   strip->btnRight, strip->btnCover,
+                                   strip->btnCaption};
+    if (after.isEmpty()) {
+        // Outside the window's tab chain, which keeps its own cycle: by mouse only.
+        for (QWidget* w : controls)
+            w->setFocusPolicy(Qt::ClickFocus);
+        return strip;
+    }
     QWidget* before = window->findChild<QWidget*>(after);
-    for (QWidget* w :
-         QList<QWidget*>{strip->m_list, strip->btnAdd, strip->btnRemove, strip->btnLeft,
-                         strip->btnRight, strip->btnCover, strip->btnCaption}) {
+    for (QWidget* w : controls) {
         if (before) QWidget::setTabOrder(before, w);
         before = w;
     }

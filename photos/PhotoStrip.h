@@ -24,7 +24,8 @@ public:
     explicit PhotoStrip(QWidget* parent);
     // A strip under everything `window` shows, as wide as its panel `panel`; the
     // window grows by the strip's height (a fixed-size window stays fixed) and the
-    // strip's controls follow `after` in tab order.
+    // strip's controls follow `after` in tab order (with `after` empty they are
+    // reached by mouse only, and the window's tab cycle stays as it is).
     static PhotoStrip* placeBelow(QDialog* window, const QWidget* panel, const QString& after);
 
     // Shows and changes the photos of `rows`' current listing; `mayChange` says
