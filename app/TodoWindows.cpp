@@ -1,11 +1,11 @@
 #include "app/TodoWindows.h"
-#include "shell/Door.h"
 
 #include "data/Dmbasic.h"
 #include "data/Reminders.h"
 #include "registers/RegisterWiring.h"
 #include "session/PubVars.h"
 #include "shell/Dialogs.h"
+#include "shell/Door.h"
 #include "todo/Frm_jrdb.h"
 #include "todo/core/TodoList.h"
 

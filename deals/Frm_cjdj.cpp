@@ -1,11 +1,11 @@
 #include "deals/Frm_cjdj.h"
-#include "shell/Door.h"
 
 #include "data/Dmbasic.h"
 #include "deals/core/Money.h"
 #include "records/Frm_xgjl.h"
 #include "session/PubVars.h"
 #include "shell/Dialogs.h"
+#include "shell/Door.h"
 #include "shell/Guard.h"
 #include "widgets/WidgetUtil.h"
 

@@ -1,5 +1,4 @@
 #include "deals/Frm_cjjl.h"
-#include "shell/Door.h"
 
 #include "data/Dmbasic.h"
 #include "deals/Frm_cjdj.h"
@@ -11,6 +10,7 @@
 #include "registers/core/RegisterRules.h"
 #include "session/PubVars.h"
 #include "shell/Dialogs.h"
+#include "shell/Door.h"
 #include "shell/Guard.h"
 #include "widgets/WidgetUtil.h"
 

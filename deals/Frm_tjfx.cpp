@@ -1,5 +1,4 @@
 #include "deals/Frm_tjfx.h"
-#include "shell/Door.h"
 
 #include "data/DataSource.h"
 #include "data/Dmbasic.h"
@@ -10,6 +9,7 @@
 #include "registers/QueryWindow.h"
 #include "session/PubVars.h"
 #include "shell/Dialogs.h"
+#include "shell/Door.h"
 #include "shell/Guard.h"
 #include "widgets/DbGrid.h"
 #include "widgets/WidgetUtil.h"

@@ -1,5 +1,4 @@
 #include "listings/Frm_fycx.h"
-#include "shell/Door.h"
 
 #include "listings/Frm_LLFZ.h"
 #include "listings/ListingExchange.h"
@@ -9,6 +8,7 @@
 #include "photos/core/PhotoStore.h"
 #include "records/core/FollowUps.h"
 #include "registers/QueryWindow.h"
+#include "shell/Door.h"
 #include "widgets/DataSetActions.h"
 #include "widgets/WidgetUtil.h"
 

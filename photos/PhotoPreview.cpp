@@ -1,10 +1,10 @@
 #include "photos/PhotoPreview.h"
-#include "shell/Door.h"
 
 #include "data/DbError.h"
 #include "data/Query.h"
 #include "photos/PhotoImage.h"
 #include "photos/core/PhotoStore.h"
+#include "shell/Door.h"
 #include "widgets/DbGrid.h"
 
 #include <QBoxLayout>

@@ -1,10 +1,10 @@
 #include "photos/PhotoStrip.h"
-#include "shell/Door.h"
 
 #include "data/DbError.h"
 #include "photos/PhotoImage.h"
 #include "photos/PhotoViewer.h"
 #include "shell/Dialogs.h"
+#include "shell/Door.h"
 #include "widgets/CharLimit.h"
 #include "widgets/WidgetUtil.h"
 

@@ -1,7 +1,7 @@
 #include "photos/PhotoViewer.h"
-#include "shell/Door.h"
 
 #include "photos/PhotoImage.h"
+#include "shell/Door.h"
 #include "widgets/WidgetUtil.h"
 
 #include <QHBoxLayout>

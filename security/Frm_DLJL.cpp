@@ -1,5 +1,4 @@
 #include "security/Frm_DLJL.h"
-#include "shell/Door.h"
 
 #include "data/DbError.h"
 #include "data/Dmbasic.h"
@@ -7,6 +6,7 @@
 #include "security/core/LoginGuard.h"
 #include "session/PubVars.h"
 #include "shell/Dialogs.h"
+#include "shell/Door.h"
 #include "shell/Guard.h"
 #include "widgets/WidgetUtil.h"
 

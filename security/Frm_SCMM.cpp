@@ -1,5 +1,4 @@
 #include "security/Frm_SCMM.h"
-#include "shell/Door.h"
 
 #include "data/Connection.h"
 #include "data/PasswordHash.h"
@@ -8,6 +7,7 @@
 #include "security/core/LoginGuard.h"
 #include "security/core/PasswordRules.h"
 #include "shell/Dialogs.h"
+#include "shell/Door.h"
 #include "widgets/PasswordBox.h"
 
 #include <QDateTime>

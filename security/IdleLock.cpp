@@ -1,5 +1,4 @@
 #include "security/IdleLock.h"
-#include "shell/Door.h"
 
 #include "data/Connection.h"
 #include "data/Text.h"
@@ -7,6 +6,7 @@
 #include "security/core/SessionLock.h"
 #include "session/PubVars.h"
 #include "shell/Dialogs.h"
+#include "shell/Door.h"
 #include "widgets/PasswordBox.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 #include "sheetimport/ImportProgress.h"
-#include "shell/Door.h"
 
+#include "shell/Door.h"
 #include <QCoreApplication>
 #include <QLabel>
 #include <QProgressBar>

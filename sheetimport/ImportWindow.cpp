@@ -1,5 +1,4 @@
 #include "sheetimport/ImportWindow.h"
-#include "shell/Door.h"
 
 #include "data/Connection.h"
 #include "data/DbError.h"
@@ -7,6 +6,7 @@
 #include "sheetimport/ImportProgress.h"
 #include "sheetimport/core/RegisterExport.h"
 #include "shell/Dialogs.h"
+#include "shell/Door.h"
 #include "shell/Guard.h"
 #include "widgets/WidgetUtil.h"
 

@@ -1,5 +1,4 @@
 #include "sheetimport/SheetWindows.h"
-#include "shell/Door.h"
 
 #include "data/DbError.h"
 #include "data/Dmbasic.h"
@@ -12,6 +11,7 @@
 #include "sheetimport/ImportWindow.h"
 #include "sheetimport/core/RegisterExport.h"
 #include "shell/Dialogs.h"
+#include "shell/Door.h"
 #include "widgets/WidgetUtil.h"
 
 #include <QDateTime>
