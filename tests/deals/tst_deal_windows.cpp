@@ -13,7 +13,7 @@
 #include "matching/Frm_ppjg.h"
 #include "matching/core/MatchSearch.h"
 #include "registers/RecordCard.h"
-#include "tests/common/RegisterTests.h"
+#include "tests/registers/RegisterTests.h"
 #include "widgets/DbControls.h"
 
 #include <QComboBox>

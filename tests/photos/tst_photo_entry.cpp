@@ -2,7 +2,7 @@
 // listing in the save's transaction.
 #include "listings/frm_Fylr.h"
 #include "photos/PhotoStrip.h"
-#include "tests/common/RegisterTests.h"
+#include "tests/registers/RegisterTests.h"
 #include "tests/photos/PhotoFiles.h"
 
 // The entry window holds photos until the first save and stores them with it.

@@ -8,7 +8,7 @@
 #include "photos/PhotoPreview.h"
 #include "photos/PhotoStrip.h"
 #include "photos/PhotoViewer.h"
-#include "tests/common/RegisterTests.h"
+#include "tests/registers/RegisterTests.h"
 #include "tests/photos/PhotoFiles.h"
 
 #include <QCheckBox>

@@ -13,7 +13,7 @@
 #include "photos/PhotoImage.h"
 #include "photos/core/PhotoExchange.h"
 #include "photos/core/PhotoStore.h"
-#include "tests/common/ExchangeFiles.h"
+#include "tests/exchange/ExchangeFiles.h"
 #include "tests/photos/PhotoFiles.h"
 #include "tests/support/TestSupport.h"
 

@@ -4,7 +4,7 @@
 #include "sheetimport/ImportWindow.h"
 #include "sheetimport/SheetWindows.h"
 #include "sheetimport/core/SheetReader.h"
-#include "tests/common/RegisterTests.h"
+#include "tests/registers/RegisterTests.h"
 #include "tests/sheetimport/SheetFiles.h"
 
 #include <QComboBox>

@@ -7,7 +7,7 @@
 #include "data/Reminders.h"
 #include "records/FollowUpWindow.h"
 #include "registers/RecordCard.h"
-#include "tests/common/RegisterTests.h"
+#include "tests/registers/RegisterTests.h"
 #include "todo/Frm_jrdb.h"
 #include "todo/core/TodoList.h"
 #include "widgets/DbGrid.h"
