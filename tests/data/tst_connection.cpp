@@ -352,10 +352,10 @@ private slots:
             return QString::fromUtf8(s.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
         };
         const QStringList mainTables = cli(dir.path() + "/fybase.mdb", "marblecanyons");
-        QCOMPARE(mainTables.size(), 14);
+        QCOMPARE(mainTables.size(), 15);
         for (const char* t : {"房屋信息", "客户信息", "操作员档案", "公司信息", "户型字典",
                               "楼层字典", "权属字典", "位置字典", "供应方式字典", "需求方式字典",
-                              "修改记录", "回收站", "跟进记录", "数据库版本"})
+                              "修改记录", "回收站", "跟进记录", "数据库版本", "房屋照片"})
             QVERIFY2(mainTables.contains(QString::fromUtf8(t)), t);
         QCOMPARE(cli(dir.path() + "/fyExp.mdb", "oakleafridges"),
                  QStringList({"客户信息Exp", "房屋信息Exp"}));
