@@ -9,6 +9,7 @@
 
 #include <QFileInfo>
 #include <QSet>
+#include <algorithm>
 
 namespace Photos
 {
@@ -281,7 +282,13 @@ QList<Query::ComputedColumn> countColumns(const Query& q)
     const QHash<QString, int> n = counts(*q.connection());
     return {{{CountColumn, ColumnInfo::Integer, 0}, [n, key](const QVector<QVariant>& row) {
                  if (n.isEmpty()) return QVariant();
-                 const auto it = n.constFind(KeyLookup::fold(row[key].toString()));
+                 // Most numbers have no capital letter: they are their own folded form,
+                 // and a row is looked up without a new string.
+                 const QString k = row[key].toString();
+                 const bool upper = std::any_of(k.begin(), k.end(), [](QChar ch) {
+                     return ch >= QLatin1Char('A') && ch <= QLatin1Char('Z');
+                 });
+                 const auto it = n.constFind(upper ? KeyLookup::fold(k) : k);
                  return it == n.constEnd() ? QVariant() : QVariant(qlonglong(it.value()));
              }}};
 }

@@ -2,8 +2,8 @@
 // listing in the save's transaction.
 #include "listings/frm_Fylr.h"
 #include "photos/PhotoStrip.h"
-#include "tests/registers/RegisterTests.h"
 #include "tests/photos/PhotoFiles.h"
+#include "tests/registers/RegisterTests.h"
 
 // The entry window holds photos until the first save and stores them with it.
 class TestPhotoEntry : public QObject, private EntryTest

@@ -8,8 +8,8 @@
 #include "photos/PhotoPreview.h"
 #include "photos/PhotoStrip.h"
 #include "photos/PhotoViewer.h"
-#include "tests/registers/RegisterTests.h"
 #include "tests/photos/PhotoFiles.h"
+#include "tests/registers/RegisterTests.h"
 
 #include <QCheckBox>
 #include <QListWidget>
