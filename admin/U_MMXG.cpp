@@ -10,15 +10,13 @@
 #include "shell/Door.h"
 #include "widgets/CharLimit.h"
 #include "widgets/PasswordBox.h"
+#include "widgets/WidgetUtil.h"
 
 #include <QDateTime>
 
-#include <QFormLayout>
-#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 TFrmMMXG::TFrmMMXG(QWidget* parent) : QDialog(parent)
 {
@@ -26,37 +24,16 @@ TFrmMMXG::TFrmMMXG(QWidget* parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("用户密码修改"));
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
 
-    auto makeBox = [&](const char* name) {
-        auto* e = new QLineEdit(this);
-        e->setObjectName(QString::fromLatin1(name));
-        makePasswordBox(e);
-        // No limit of the box: a password beyond the longest kept is refused
-        // with a message.
-        e->installEventFilter(this);
-        return e;
-    };
-    edtOld = makeBox("edtOld");
-    edtNew1 = makeBox("edtNew1");
-    edtNew2 = makeBox("edtNew2");
-    btnModify = new QPushButton(QStringLiteral("确定"), this);
-    btnModify->setObjectName(QStringLiteral("btnModify"));
-    btnCancel = new QPushButton(QStringLiteral("取消"), this);
-    btnCancel->setObjectName(QStringLiteral("btnCancel"));
-    for (QPushButton* b : {btnModify, btnCancel})
-        b->setAutoDefault(false);
-
-    auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("原密码"), edtOld);
-    form->addRow(QStringLiteral("新密码"), edtNew1);
-    form->addRow(QStringLiteral("确认新密码"), edtNew2);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(btnModify);
-    buttons->addWidget(btnCancel);
-    auto* lay = new QVBoxLayout(this);
-    lay->addLayout(form);
-    lay->addLayout(buttons);
-    lay->setSizeConstraint(QLayout::SetFixedSize);
+    edtOld = namedPasswordBox(this, "edtOld", this);
+    edtNew1 = namedPasswordBox(this, "edtNew1", this);
+    edtNew2 = namedPasswordBox(this, "edtNew2", this);
+    btnModify = namedButton(this, "btnModify", QStringLiteral("确定"));
+    btnCancel = namedButton(this, "btnCancel", QStringLiteral("取消"));
+    layOutPasswordWindow(this, nullptr,
+                         {{QStringLiteral("原密码"), edtOld},
+                          {QStringLiteral("新密码"), edtNew1},
+                          {QStringLiteral("确认新密码"), edtNew2}},
+                         btnModify, btnCancel);
 
     onSignal(btnModify, &QPushButton::clicked, this, &TFrmMMXG::btnModifyClick);
     onSignal(btnCancel, &QPushButton::clicked, this, &QDialog::reject);

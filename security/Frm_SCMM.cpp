@@ -9,15 +9,13 @@
 #include "shell/Dialogs.h"
 #include "shell/Door.h"
 #include "widgets/PasswordBox.h"
+#include "widgets/WidgetUtil.h"
 
 #include <QDateTime>
-#include <QFormLayout>
-#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 TFrmSCMM::TFrmSCMM(Connection& c, const QString& number, const QString& currentHash,
                    QWidget* parent)
@@ -33,34 +31,14 @@ TFrmSCMM::TFrmSCMM(Connection& c, const QString& number, const QString& currentH
                              .arg(PasswordRules::kMinLength),
                          this);
     lblInfo->setObjectName(QStringLiteral("lblInfo"));
-    auto makeBox = [&](const char* name) {
-        auto* e = new QLineEdit(this);
-        e->setObjectName(QString::fromLatin1(name));
-        makePasswordBox(e);
-        e->installEventFilter(this);
-        return e;
-    };
-    edtNew1 = makeBox("edtNew1");
-    edtNew2 = makeBox("edtNew2");
-    btnOK = new QPushButton(QStringLiteral("确定"), this);
-    btnOK->setObjectName(QStringLiteral("btnOK"));
-    btnCancel = new QPushButton(QStringLiteral("取消"), this);
-    btnCancel->setObjectName(QStringLiteral("btnCancel"));
-    for (QPushButton* b : {btnOK, btnCancel})
-        b->setAutoDefault(false);
-
-    auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("新密码"), edtNew1);
-    form->addRow(QStringLiteral("确认新密码"), edtNew2);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(btnOK);
-    buttons->addWidget(btnCancel);
-    auto* lay = new QVBoxLayout(this);
-    lay->addWidget(lblInfo);
-    lay->addLayout(form);
-    lay->addLayout(buttons);
-    lay->setSizeConstraint(QLayout::SetFixedSize);
+    edtNew1 = namedPasswordBox(this, "edtNew1", this);
+    edtNew2 = namedPasswordBox(this, "edtNew2", this);
+    btnOK = namedButton(this, "btnOK", QStringLiteral("确定"));
+    btnCancel = namedButton(this, "btnCancel", QStringLiteral("取消"));
+    layOutPasswordWindow(
+        this, lblInfo,
+        {{QStringLiteral("新密码"), edtNew1}, {QStringLiteral("确认新密码"), edtNew2}}, btnOK,
+        btnCancel);
 
     onSignal(btnOK, &QPushButton::clicked, this, &TFrmSCMM::btnOKClick);
     onSignal(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
