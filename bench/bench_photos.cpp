@@ -4,8 +4,10 @@
 // listing sheet of 100 listings to PDF, and a backup of a database holding 20,000
 // photos (time and peak memory; from a file, and from a server with --server).
 //   bench_photos [--sheet FILE.pdf] [--photos N] [--server]
+//   bench_photos --window PLAIN WITH_PHOTOS   (only the query window, on two given databases)
 #include "bench/BenchSupport.h"
 #include "data/DatabaseCopy.h"
+#include "data/DbLocation.h"
 #include "data/Dmbasic.h"
 #include "listings/Frm_fycx.h"
 #include "photos/ListingSheet.h"
@@ -107,6 +109,17 @@ double windowSearch(const QString& location, bool withPhotoColumn)
     return best;
 }
 
+void windowFigures(const QString& plain, const QString& withPhotos)
+{
+    const double without = windowSearch(plain, true);
+    const double with = windowSearch(withPhotos, true);
+    const double noColumn = windowSearch(withPhotos, false);
+    std::printf("query window 速查 on 100,000 listings (%s): no photos %.1f ms; 10,000 with "
+                "photos %.1f ms (%+.1f %%); the same without the 照片 column %.1f ms\n",
+                DbLocation::isServer(plain) ? "server" : "file", without, with,
+                (with / without - 1) * 100, noColumn);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -119,6 +132,12 @@ int main(int argc, char** argv)
     const int backupPhotos =
         photosAt > 0 && photosAt + 1 < args.size() ? args[photosAt + 1].toInt() : 20000;
     try {
+        // Only the query window, on two databases made by an earlier run.
+        if (const int at = int(args.indexOf(QStringLiteral("--window")));
+            at > 0 && at + 2 < args.size()) {
+            windowFigures(args[at + 1], args[at + 2]);
+            return 0;
+        }
         QTemporaryDir dir;
         const QString sheetPath = sheetAt > 0 && sheetAt + 1 < args.size()
                                       ? args[sheetAt + 1]
@@ -187,13 +206,7 @@ int main(int argc, char** argv)
         }
         std::printf("10,000 listings given a photo in %.1f s\n", t.nsecsElapsed() / 1e9);
         c.reset();
-        const double without = windowSearch(plain, true);
-        const double with = windowSearch(withPhotos, true);
-        const double noColumn = windowSearch(withPhotos, false);
-        std::printf(
-            "query window 速查 on 100,000 listings: no photos %.1f ms; 10,000 with photos %.1f ms "
-            "(%+.1f %%); the same without the 照片 column %.1f ms\n",
-            without, with, (with / without - 1) * 100, noColumn);
+        windowFigures(plain, withPhotos);
 
         // 4. The listing sheet of 100 listings (the first has 40 photos, 99 have one).
         c = open(withPhotos);
@@ -240,6 +253,16 @@ int main(int argc, char** argv)
                     before / 1024);
         if (args.contains(QStringLiteral("--server"))) {
             BenchServer server;
+            // The query window on the server: the same two databases copied there.
+            const QString plainDb = server.freshDatabase(QStringLiteral("halvorra_bench_plain"));
+            const QString photosDb =
+                server.freshDatabase(QStringLiteral("halvorra_bench_with_photos"));
+            t.restart();
+            DatabaseCopy::copy(plain, plainDb);
+            DatabaseCopy::copy(withPhotos, photosDb);
+            std::printf("both query databases copied to the server in %.1f s\n",
+                        t.nsecsElapsed() / 1e9);
+            windowFigures(plainDb, photosDb);
             const QString db = server.freshDatabase(QStringLiteral("halvorra_bench_photos"));
             t.restart();
             DatabaseCopy::copy(big, db);
