@@ -164,6 +164,18 @@ QList<TableCount> copy(const QString& source, const QString& target)
         t.commit();
     }
     snapshot.commit();
+    if (!toFile) {
+        // The server plans its statements from statistics it otherwise gathers only
+        // some minutes later: until then a search of the copied tables may be slow.
+        // The copy is done whether or not this succeeds.
+        try {
+            Connection dst(DbKind::Main);
+            dst.setDatabase(target, QString());
+            dst.openRaw();
+            dst.run(QStringLiteral("ANALYZE"));
+        } catch (const DbError&) {
+        }
+    }
     return counts;
 }
 
