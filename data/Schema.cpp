@@ -1,9 +1,10 @@
 #include "data/Schema.h"
-#include "data/DealTables.h"
 
 #include "data/DbError.h"
 #include "data/DbLocation.h"
+#include "data/DealTables.h"
 #include "data/DuplicateIndexes.h"
+#include "data/MemoText.h"
 #include "data/PhotoTables.h"
 #include "data/Reminders.h"
 #include "data/SecurityTables.h"
@@ -332,10 +333,12 @@ QString createTableSql(const TableDef& t)
                         .arg(Dialect::identifier(tooLongName(c)));
             break;
         case T::Memo:
-            cols << QStringLiteral("%1 MEMO COLLATE NOCASE CONSTRAINT %2 CHECK (%1 IS NULL OR "
+            // A type name with TEXT in it: the file engine keeps "0571888" as typed.
+            cols << QStringLiteral("%1 %2 COLLATE NOCASE CONSTRAINT %3 CHECK (%1 IS NULL OR "
                                    "typeof(%1)='text')")
-                        .arg(n, Dialect::identifier(
-                                    QStringLiteral("%1必须是文本").arg(QString::fromUtf8(c.name))));
+                        .arg(n, QLatin1String(kMemoType),
+                             Dialect::identifier(
+                                 QStringLiteral("%1必须是文本").arg(QString::fromUtf8(c.name))));
             break;
         case T::Float:
             cols << QStringLiteral("%1 FLOAT CONSTRAINT %2 CHECK (%1 IS NULL OR typeof(%1) IN "

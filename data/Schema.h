@@ -48,7 +48,7 @@ const QList<TableDef>& tables(DbKind kind);
 
 // The layout of the main database this program makes and works on. A database
 // holds its layout in the table 数据库版本; one without that table is layout 1.
-constexpr int kLayoutVersion = 3;
+constexpr int kLayoutVersion = 4;
 inline const char* versionTable()
 {
     return "数据库版本";

@@ -4,6 +4,7 @@
 #include "data/DealTables.h"
 #include "data/Dialect.h"
 #include "data/DuplicateIndexes.h"
+#include "data/MemoText.h"
 #include "data/PhotoTables.h"
 #include "data/Reminders.h"
 #include "data/Schema.h"
@@ -39,6 +40,10 @@ void stepTo(Connection& c, int layout)
         Schema::createDuplicateIndexes(c, true);
         // Deals, their agents' shares and their history.
         Schema::createDealTables(c);
+        break;
+    case 4:
+        // Memo columns of files keep what was typed ("0571888"), as text.
+        Schema::keepMemosAsText(c);
         break;
     default:
         throw DbError(QStringLiteral("不知道如何把数据库升级到版本 %1。").arg(layout));

@@ -179,8 +179,12 @@ public:
             return QVariant();
         case SQLITE_INTEGER:
             if (type == ColumnInfo::Float) return double(sqlite3_column_int64(m_st, col));
+            // A memo of a file made before its column kept text as text may hold
+            // a number: it is read as the text it shows.
+            if (type == ColumnInfo::Memo) return text(col);
             return qlonglong(sqlite3_column_int64(m_st, col));
         case SQLITE_FLOAT:
+            if (type == ColumnInfo::Memo) return text(col);
             return sqlite3_column_double(m_st, col);
         case SQLITE_BLOB:
             return value(col); // bytes stay bytes

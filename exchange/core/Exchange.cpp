@@ -4,12 +4,14 @@
 #include "data/DbError.h"
 #include "data/Dialect.h"
 #include "data/KeyLookup.h"
+#include "data/MemoText.h"
 #include "data/Query.h"
 #include "data/RecordLog.h"
 #include "data/Schema.h"
 #include "data/Text.h"
 
 #include <QFileInfo>
+#include <QLocale>
 #include <optional>
 
 namespace
@@ -90,8 +92,10 @@ int writeExport(Connection& target, const ExchangeLayout& layout, int total,
     if (!QFileInfo::exists(target.path()))
         throw DbError(QStringLiteral("交换数据库文件不存在：%1").arg(target.path()));
     Connection::Transaction t(target);
-    // The table as it is now (the file may have been changed since it was opened).
+    // The table as it is now (the file may have been changed since it was opened);
+    // a file made by an earlier program gets memo columns that keep text as text.
     target.reloadSchema();
+    Schema::keepMemosAsText(target);
     checkExchangeTable(target, layout);
     target.run(QStringLiteral("DELETE FROM %1").arg(ident(layout.exchangeTable)));
     BulkInsert ins(target, layout.exchangeTable, columnNames(layout));
@@ -153,9 +157,23 @@ QVariant travelling(const ExchangeColumn& c, const QVariant& v)
         throw DbError(QStringLiteral("“%1”必须是数值。").arg(c.name));
     }
     if (isNull) return QVariant();
-    if (v.typeId() != QMetaType::QString)
+    QString s;
+    switch (v.typeId()) {
+    case QMetaType::QString:
+        s = Text::trim(v.toString());
+        break;
+    // A memo column of a file made by an earlier program kept a text that looked
+    // like a number as that number: it travels as the number's text.
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+        s = QString::number(v.toLongLong());
+        break;
+    case QMetaType::Double:
+        s = QString::number(v.toDouble(), 'g', QLocale::FloatingPointShortest);
+        break;
+    default:
         throw DbError(QStringLiteral("“%1”必须是文本。").arg(c.name));
-    const QString s = Text::trim(v.toString());
+    }
     if (s.isEmpty()) return QVariant();
     return s;
 }

@@ -4,6 +4,21 @@
 #include "tests/exchange/ExchangeFiles.h"
 #include "tests/registers/RegisterTests.h"
 
+// The memo column of the exchange table declared as programs before this one did.
+void declareMemoAsEarlier(const QString& path)
+{
+    auto file = openExchange(path);
+    QString now;
+    {
+        Statement st(*file, "SELECT sql FROM sqlite_master WHERE name='客户信息Exp'");
+        QVERIFY(st.step());
+        now = st.value(0).toString();
+    }
+    QVERIFY(now.contains(" MEMO TEXT COLLATE "));
+    file->run("DROP TABLE 客户信息Exp");
+    file->run(QString(now).replace(" MEMO TEXT COLLATE ", " MEMO COLLATE "));
+}
+
 class TestCustomerExchange : public QObject
 {
     Q_OBJECT
@@ -29,6 +44,43 @@ private slots:
         QCOMPARE(
             r, QVariantList({"001261203001", "城东", "求购", "商品房", 60.0, 90.0, 50.5, 80.0,
                              "煤气 暖气", "001", "261203", "001", "中层", "两室", "有效", "城东"}));
+    }
+
+    // Wanted facilities typed as "0571888" travel as typed, also into an exchange
+    // file made by an earlier program whose memo column turned such a text into a
+    // number.
+    void memoTravelsAsTyped()
+    {
+        declareMemoAsEarlier(t.db->exchangePath());
+        addCustomer(*t.db, {"001261203001", "城东", "有效", "261203", "中层", "两室", "城东",
+                            "求购", 60, 90, 50.5, 80});
+        t.db->exec("update 客户信息 set 需求设施='0571888'");
+        TFrmKHCX w;
+        w.show();
+        ui::click(w.BitBtn3);
+        QCOMPARE(t.d->messages(), QStringList{"有1条信息成功导出。"});
+        const QVariant v =
+            exchangeRows(t.db->exchangePath(), "select 需求设施 from 客户信息Exp")[0][0];
+        QCOMPARE(v.typeId(), QMetaType::QString);
+        QCOMPARE(v.toString(), QString("0571888"));
+    }
+
+    // Such a file's number comes in as its text.
+    void numberInEarlierFileImportsAsText()
+    {
+        TestDb office;
+        declareMemoAsEarlier(office.exchangePath());
+        plant(office.exchangePath(), {registerNamed("客户").exchangeRow("B02261101002", "外来地址"),
+                                      "update 客户信息Exp set 需求设施='0571888'"});
+        QCOMPARE(
+            exchangeRows(office.exchangePath(), "select typeof(需求设施) from 客户信息Exp")[0][0],
+            QVariant(QString("integer")));
+        TFrmKHCX w;
+        w.show();
+        t.d->files = {office.exchangePath()};
+        ui::click(w.BitBtn6);
+        QCOMPARE(t.d->messages(), QStringList{"有1条信息成功导入。"});
+        QCOMPARE(t.db->scalar("select 需求设施 from 客户信息"), QVariant(QString("571888")));
     }
 
     void importedCustomerHasNoNameOrPhones()

@@ -6,6 +6,7 @@
 #include "data/Connection.h"
 #include "data/DatabaseCopy.h"
 #include "data/DbError.h"
+#include "data/Dialect.h"
 #include "data/Schema.h"
 #include "data/SchemaUpgrade.h"
 #include "tests/support/TestSupport.h"
@@ -169,6 +170,81 @@ private slots:
         c->run(QStringLiteral("DROP TABLE 跟进记录_客户档案号"));
         QCOMPARE(SchemaUpgrade::upgrade(*c), 1);
         QCOMPARE(everyRow(where), rows);
+    }
+
+    // Memo columns keep what was typed, as text, in every table that has them: in a
+    // new database, and in one of the first layout that stored "0571888" typed
+    // before the upgrade as a number (its text afterwards; the zero was lost then).
+    void memoKeepsWhatWasTyped_data()
+    {
+        QTest::addColumn<bool>("upgraded");
+        QTest::newRow("new database") << false;
+        QTest::newRow("upgraded from layout 1") << true;
+    }
+    void memoKeepsWhatWasTyped()
+    {
+        QFETCH(bool, upgraded);
+        TestDb db;
+        QString where = db.mainPath();
+        if (upgraded) {
+            where = layoutOne(db, QStringLiteral("old.mdb"), true);
+            auto old = openMain(where);
+            old->run(QStringLiteral("INSERT INTO 房屋信息 (档案号, 备注) VALUES ('001261203001', "
+                                    "'0571888')"));
+            // A copy of it reads the number as the text it shows.
+            const QString copy = db.dir() + QStringLiteral("/copy.mdb");
+            DatabaseCopy::copy(where, copy);
+            auto copied = openMain(copy);
+            Statement st(*copied, QStringLiteral("SELECT 备注 FROM 房屋信息"));
+            QVERIFY(st.step());
+            QCOMPARE(st.value(0), QVariant(TestDb::onServer() ? QStringLiteral("0571888")
+                                                              : QStringLiteral("571888")));
+            QCOMPARE(SchemaUpgrade::upgrade(*old), 1);
+        }
+        auto c = openMain(where);
+        QVariant before;
+        {
+            Statement st(*c, QStringLiteral("SELECT 备注 FROM 房屋信息"));
+            if (st.step()) before = st.value(0);
+        }
+        if (upgraded) QCOMPARE(before.typeId(), QMetaType::QString);
+        if (upgraded)
+            QCOMPARE(before.toString(),
+                     TestDb::onServer() ? QStringLiteral("0571888") : QStringLiteral("571888"));
+
+        const QStringList typed = {"0571888", "1.50", "1e3", " 12", "-0", "0x1F"};
+        QStringList columns;
+        for (const QString& table : c->tableNames()) {
+            for (const ColumnInfo& col : c->table(table)->columns) {
+                if (col.type != ColumnInfo::Memo) continue;
+                columns << table + QLatin1Char('.') + col.name;
+                const QString name = Dialect::identifier(col.name);
+                c->run(QStringLiteral("DELETE FROM %1").arg(Dialect::identifier(table)));
+                Statement ins(*c, QStringLiteral("INSERT INTO %1 (%2) VALUES (?)")
+                                      .arg(Dialect::identifier(table), name));
+                for (const QString& v : typed) {
+                    ins.bind(1, v);
+                    ins.step();
+                    ins.reset();
+                }
+                QStringList back;
+                Statement st(
+                    *c, QStringLiteral("SELECT %1 FROM %2").arg(name, Dialect::identifier(table)));
+                while (st.step()) {
+                    QVERIFY2(st.value(0).typeId() == QMetaType::QString,
+                             qPrintable(table + QLatin1Char('.') + col.name));
+                    back << st.value(0).toString();
+                }
+                back.sort();
+                QStringList expected = typed;
+                expected.sort();
+                QCOMPARE(back, expected);
+            }
+        }
+        for (const char* known :
+             {"房屋信息.备注", "房屋信息.看房情况", "客户信息.需求设施", "修改记录.旧值",
+              "修改记录.新值", "回收站.内容", "跟进记录.内容", "成交记录.备注"})
+            QVERIFY2(columns.contains(QString::fromUtf8(known)), known);
     }
 
     // A database of a newer layout: the login's check and upgrade and a copy from
