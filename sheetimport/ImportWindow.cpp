@@ -3,6 +3,7 @@
 #include "data/Connection.h"
 #include "data/DbError.h"
 #include "export/U_PubExport.h"
+#include "session/PubVars.h"
 #include "sheetimport/ImportProgress.h"
 #include "sheetimport/core/RegisterExport.h"
 #include "shell/Dialogs.h"
@@ -155,7 +156,9 @@ Options SheetImportWindow::options() const
     Options o;
     o.reg = m_reg;
     o.company = companyCode(m_main);
-    o.today = QDate::currentDate().toString(QStringLiteral("yyMMdd"));
+    // Rows without an entry date get the login's operation date, as the entry
+    // windows give it.
+    o.today = CZRQ.isEmpty() ? QDate::currentDate().toString(QStringLiteral("yyMMdd")) : CZRQ;
     o.unit = cbUnit->currentIndex() == 1 ? PriceUnit::TenThousand : PriceUnit::Yuan;
     o.keepDuplicates = chkKeep->isChecked();
     o.addDictionaryValues = chkDict->isChecked();
@@ -390,6 +393,6 @@ void SheetImportWindow::btnImportClick()
     setEnabled(true);
     remember(m_reg, m_mapping);
     dialogs().message(this,
-                      QStringLiteral("已导入 %1 条记录（重新查询即可看到）。").arg(m_imported));
+                      QStringLiteral("已导入 %1 条记录，查询结果按当前条件刷新。").arg(m_imported));
     accept();
 }

@@ -7,6 +7,7 @@
 #include "registers/EntryWindow.h"
 #include "registers/QueryFrame.h"
 #include "registers/RecordCard.h"
+#include "registers/RegisterWiring.h"
 #include "session/PubVars.h"
 #include "sheetimport/ImportWindow.h"
 #include "sheetimport/core/RegisterExport.h"
@@ -87,7 +88,7 @@ class DuplicateGroupsWindow : public QDialog
 {
 public:
     DuplicateGroupsWindow(const QString& title, const QStringList& captions,
-                          const QList<QStringList>& rows, QWidget* parent)
+                          const QList<QStringList>& rows, const QString& table, QWidget* parent)
         : QDialog(parent)
     {
         setObjectName(QStringLiteral("FrmCC"));
@@ -103,10 +104,20 @@ public:
             for (int c = 0; c < rows[r].size(); ++c)
                 tblGroups->setItem(r, c, new QTableWidgetItem(rows[r][c]));
         tblGroups->resizeColumnsToContents();
+        tblGroups->setSelectionBehavior(QAbstractItemView::SelectRows);
         box->addWidget(tblGroups);
+        // A row opens its record's card, to compare, mend or delete it there.
+        onSignal(tblGroups, &QTableWidget::cellDoubleClicked, this, [this, table](int row, int) {
+            if (const QTableWidgetItem* number = tblGroups->item(row, 1))
+                RegisterWiring::openCard(table, number->text(), this);
+        });
+        auto* bar = new QHBoxLayout;
+        bar->addWidget(new QLabel(QStringLiteral("双击一行打开该记录。"), this));
+        bar->addStretch();
         auto* close = namedButton(this, "btnClose", QStringLiteral("退出"));
         onSignal(close, &QPushButton::clicked, this, &QDialog::accept);
-        box->addWidget(close, 0, Qt::AlignRight);
+        bar->addWidget(close);
+        box->addLayout(bar);
     }
     QTableWidget* tblGroups;
 };
@@ -131,6 +142,9 @@ void importFromSheet(QueryFrame& w)
     SheetImportWindow window(registerOf(w.config().table), dmbasic->adoCntnfybase, &w);
     if (!window.load(path)) return;
     dialogs().exec(&window);
+    // The result is read again under the operator's last search: the new rows that
+    // fit it show at once.
+    if (window.imported() > 0 && w.rows().isActive() && !w.rows().isEditing()) w.rows().open();
 }
 
 void showDuplicates(QueryFrame& w)
@@ -196,7 +210,7 @@ void showDuplicates(QueryFrame& w)
     DuplicateGroupsWindow window(QStringLiteral("可能重复的%1（%2 组）")
                                      .arg(SheetImport::registerName(reg))
                                      .arg(groups.size()),
-                                 captions, rows, &w);
+                                 captions, rows, w.config().table, &w);
     dialogs().exec(&window);
 }
 

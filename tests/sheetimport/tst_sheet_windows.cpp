@@ -101,9 +101,11 @@ private slots:
         QCOMPARE(refused.rows[0].last(), QStringLiteral("导入问题"));
         QCOMPARE(refused.rows[1].first(), QStringLiteral("新村"));
         QCOMPARE(refused.rows[1].last(), QStringLiteral("拒绝：“地址”请录入地址"));
-        QVERIFY2(t.d->messages().contains(QStringLiteral("已导入 2 条记录（重新查询即可看到）。")),
-                 qPrintable(t.d->messages().join(u'\n')));
+        QVERIFY2(
+            t.d->messages().contains(QStringLiteral("已导入 2 条记录，查询结果按当前条件刷新。")),
+            qPrintable(t.d->messages().join(u'\n')));
         QCOMPARE(t.count(QStringLiteral("房屋信息")), 2);
+        QCOMPARE(t.w->rows().recordCount(), 2); // this month's search, read again
         QCOMPARE(
             t.db->scalar(QStringLiteral("select count(*) from 房屋信息 where 备注 is not null"))
                 .toInt(),
@@ -155,17 +157,26 @@ private slots:
         t.w->BitBtn5Click();
         QCOMPARE(t.shown().size(), 3);
         int groupRows = -1;
-        QString phone;
+        QString phone, opened;
         t.d->execs.push_back([&](QDialog* dlg) {
             if (auto* table = dlg->findChild<QTableWidget*>(QStringLiteral("tblGroups"))) {
                 groupRows = table->rowCount();
                 phone = table->item(0, 5) ? table->item(0, 5)->text() : QString();
+                // A double click on the group's second row opens that listing's card.
+                emit table->cellDoubleClicked(1, 2);
             }
             return int(QDialog::Accepted);
+        });
+        t.d->execs.push_back([&](QDialog* dlg) {
+            if (auto* card = qobject_cast<RecordCard*>(dlg))
+                opened = card->records().rows().text(QStringLiteral("档案号"));
+            return int(QDialog::Rejected);
         });
         ui::click(button(QStringLiteral("btnCC")));
         QCOMPARE(groupRows, 2);
         QCOMPARE(phone == QStringLiteral("******"), !personal);
+        QCOMPARE(opened, QStringLiteral("001261203002"));
+        QVERIFY(t.d->execs.empty());
 
         ui::click(button(QStringLiteral("btnDCQB")));
         QCOMPARE(t.d->opened.size(), 1);
