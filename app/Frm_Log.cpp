@@ -16,6 +16,7 @@
 #include "session/PubVars.h"
 #include "shell/Dialogs.h"
 #include "shell/Door.h"
+#include "shell/WaitCursor.h"
 #include "widgets/CharLimit.h"
 
 #include <QDate>
@@ -252,6 +253,8 @@ void TFrmLog::btnOKClick()
     if (a.result == LoginCheck::Attempt::Ok) {
         // An older database gains what this program keeps beside the registers.
         try {
+            // Once per database, and a large one may take a while.
+            WaitCursor wait;
             if (SchemaUpgrade::upgrade(c) < Schema::kLayoutVersion)
                 CurUser.YGMM = OperatorPasswords::read(c, CurUser.YGBH).hash;
         } catch (const DbError& e) {

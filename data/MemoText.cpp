@@ -45,6 +45,9 @@ void keepMemosAsText(Connection& c)
 {
     if (c.requireEngine().flavor() != engine::Flavor::SqlCipher) return;
     const QList<Rebuilt> tables = tablesToRebuild(c);
+    if (tables.isEmpty()) return;
+    // Copying the rows and making the indexes again go faster with a larger cache.
+    Connection::BulkScope bulk(c);
     for (const Rebuilt& t : tables) {
         const TableInfo* info = c.table(t.name);
         if (!info) throw DbError(QStringLiteral("找不到数据表“%1”。").arg(t.name));
@@ -75,7 +78,7 @@ void keepMemosAsText(Connection& c)
         for (const QString& index : t.indexes)
             c.run(index);
     }
-    if (!tables.isEmpty()) c.reloadSchema();
+    c.reloadSchema();
 }
 
 } // namespace Schema

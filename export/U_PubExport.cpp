@@ -6,6 +6,7 @@
 #include "session/PubVars.h"
 #include "shell/Dialogs.h"
 #include "shell/Door.h"
+#include "shell/WaitCursor.h"
 #include "widgets/DbGrid.h"
 
 #include <QApplication>
@@ -34,12 +35,6 @@ QToolButton* flatButton(const QString& text, const QString& name, QWidget* paren
     b->setMinimumWidth(70);
     return b;
 }
-
-// The hourglass while the export runs; the arrow again however it ends.
-struct WaitCursor {
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-};
 
 } // namespace
 
