@@ -13,6 +13,7 @@
 
 #include <QCheckBox>
 #include <QListWidget>
+#include <QMimeData>
 #include <QProcess>
 #include <QStandardPaths>
 
@@ -145,6 +146,44 @@ private slots:
         QCOMPARE(db->scalar(QStringLiteral("select count(*) from 修改记录 where 操作='添加照片'"))
                      .toInt(),
                  3);
+    }
+
+    // Files dropped on the strip are added as through the file dialog; a strip that
+    // may not change takes no drop; a drop without local files does nothing.
+    void dropOnStrip_data()
+    {
+        QTest::addColumn<bool>("readOnly");
+        QTest::addColumn<bool>("localFiles");
+        QTest::addColumn<int>("added");
+        QTest::newRow("two files") << false << true << 2;
+        QTest::newRow("read-only result") << true << true << 0;
+        QTest::newRow("a web address") << false << false << 0;
+    }
+    void dropOnStrip()
+    {
+        QFETCH(bool, readOnly);
+        QFETCH(bool, localFiles);
+        QFETCH(int, added);
+        w->rows().setReadOnly(readOnly);
+        const QList<QUrl> urls =
+            localFiles ? QList<QUrl>{QUrl::fromLocalFile(picture("a.jpg")),
+                                     QUrl::fromLocalFile(picture("b.jpg"))}
+                       : QList<QUrl>{QUrl(QStringLiteral("https://example.com/a.jpg"))};
+        bool entered = false;
+        withListingCard(kA, [&](TFrmLLFZ*, PhotoStrip* s) {
+            QMimeData data;
+            data.setUrls(urls);
+            const QPoint at = s->rect().center();
+            QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(s, &enter);
+            entered = enter.isAccepted();
+            if (!entered) return;
+            QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(s, &drop);
+            QCOMPARE(s->shownCaptions().size(), added);
+        });
+        QCOMPARE(entered, !readOnly);
+        QCOMPARE(photos(kA), added);
     }
 
     void readOnlyResultCannotChangePhotos()
