@@ -42,9 +42,10 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 # Libraries are found by dpkg-shlibdeps; what the program needs besides them:
-# Qt's Chinese texts and the fonts the windows name.
+# Qt's Chinese texts, its WebP and TIFF readers, and the fonts the windows name.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-translations-l10n, fonts-noto-cjk, fonts-arphic-ukai")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+  "qt6-translations-l10n, qt6-image-formats-plugins, fonts-noto-cjk, fonts-arphic-ukai")
 # Opening workbooks and documents; the VNC platform for machines without a display.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, qt6-qpa-plugins")
 include(CPack)

@@ -1,5 +1,7 @@
 #include "photos/PhotoImage.h"
 
+#include "photos/HeifImage.h"
+
 #include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
@@ -98,30 +100,38 @@ Photos::NewPhoto fromBytes(const QByteArray& bytes, const QString& name)
                           .arg(file)
                           .arg(double(bytes.size()) / (1024 * 1024), 0, 'f', 1)
                           .arg(kMaxFileBytes / (1024 * 1024)));
-    QBuffer buf;
-    buf.setData(bytes);
-    buf.open(QIODevice::ReadOnly);
-    QImageReader r(&buf);
-    r.setAutoTransform(true);
-    r.setAllocationLimit(kAllocationMb);
-    const QString notPicture =
-        QStringLiteral("文件“%1”不是能识别的图片（可以加入 JPEG、PNG、WebP、HEIC 等格式的照片）。")
-            .arg(file);
-    if (!r.canRead()) throw Refused(notPicture);
     // The size from the header, before any pixel is decoded.
-    const QSize size = r.size();
-    if (size.isValid() && (size.width() > kMaxSide || size.height() > kMaxSide ||
-                           qint64(size.width()) * size.height() > kMaxPixels))
-        throw Refused(
-            QStringLiteral("图片“%1”有 %2 × %3 像素，太大了（最多 %4 万像素，每边最多 %5 像素）。")
-                .arg(file)
-                .arg(size.width())
-                .arg(size.height())
-                .arg(kMaxPixels / 10000)
-                .arg(kMaxSide));
+    const auto checkSize = [&](const QSize& size) {
+        if (size.isValid() && (size.width() > kMaxSide || size.height() > kMaxSide ||
+                               qint64(size.width()) * size.height() > kMaxPixels))
+            throw Refused(
+                QStringLiteral(
+                    "图片“%1”有 %2 × %3 像素，太大了（最多 %4 万像素，每边最多 %5 像素）。")
+                    .arg(file)
+                    .arg(size.width())
+                    .arg(size.height())
+                    .arg(kMaxPixels / 10000)
+                    .arg(kMaxSide));
+    };
     const QString broken = QStringLiteral("图片“%1”已损坏或不完整，无法读取。").arg(file);
-    if (r.format() == "jpeg" && !jpegComplete(bytes)) throw Refused(broken);
-    const QImage decoded = r.read();
+    QImage decoded;
+    if (HeifImage::isHeif(bytes)) {
+        decoded = HeifImage::read(bytes, kMaxSide, checkSize);
+    } else {
+        QBuffer buf;
+        buf.setData(bytes);
+        buf.open(QIODevice::ReadOnly);
+        QImageReader r(&buf);
+        r.setAutoTransform(true);
+        r.setAllocationLimit(kAllocationMb);
+        if (!r.canRead())
+            throw Refused(QStringLiteral("文件“%1”不是能识别的图片（可以加入 JPEG、PNG、WebP、"
+                                         "HEIC 等格式的照片）。")
+                              .arg(file));
+        checkSize(r.size());
+        if (r.format() == "jpeg" && !jpegComplete(bytes)) throw Refused(broken);
+        decoded = r.read();
+    }
     if (decoded.isNull() || decoded.width() * qint64(decoded.height()) > kMaxPixels)
         throw Refused(broken);
 
@@ -221,6 +231,8 @@ QString fileFilter()
             s == QLatin1String("tif") || s == QLatin1String("tiff") || s == QLatin1String("gif"))
             patterns << QStringLiteral("*.") + s;
     }
+    for (const QString& s : HeifImage::suffixes())
+        patterns << QStringLiteral("*.") + s;
     patterns.removeDuplicates();
     return QStringLiteral("图片文件|%1|所有文件|*").arg(patterns.join(QLatin1Char(';')));
 }
@@ -228,6 +240,7 @@ QString fileFilter()
 bool looksLikePicture(const QString& path)
 {
     const QString suffix = QFileInfo(path).suffix().toLower();
+    if (HeifImage::suffixes().contains(suffix)) return true;
     for (const QByteArray& f : QImageReader::supportedImageFormats())
         if (suffix == QString::fromLatin1(f).toLower()) return true;
     return false;

@@ -5,7 +5,7 @@ PACKAGES=(
   build-essential cmake ninja-build ccache pkg-config clang-format git
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-charts-dev libqt6opengl6-dev
   libsqlcipher-dev sqlcipher libxlsxwriter-dev libpq-dev postgresql libargon2-dev libssl-dev
-  libzip-dev libfreexl-dev
+  libzip-dev libfreexl-dev libheif-dev
   fonts-noto-cjk fonts-arphic-ukai
   qt6-translations-l10n qt6-qpa-plugins
   qt6-image-formats-plugins

@@ -127,9 +127,9 @@ private slots:
         QVERIFY(lines.filter(QRegularExpression("^Categories=(.*;)?Office;")).size() == 1);
 
         const QString depends = QString::fromUtf8(run("dpkg-deb", {"-f", deb, "Depends"}));
-        for (const char* p :
-             {"libqt6widgets6", "libqt6printsupport6", "libsqlcipher0", "libxlsxwriter",
-              "qt6-translations-l10n", "fonts-noto-cjk", "fonts-arphic-ukai"})
+        for (const char* p : {"libqt6widgets6", "libqt6printsupport6", "libsqlcipher0",
+                              "libxlsxwriter", "qt6-translations-l10n", "qt6-image-formats-plugins",
+                              "libheif1", "fonts-noto-cjk", "fonts-arphic-ukai"})
             QVERIFY2(depends.contains(QLatin1String(p)), qPrintable(depends));
     }
 

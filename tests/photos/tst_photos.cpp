@@ -14,7 +14,7 @@
 #include "photos/core/PhotoExchange.h"
 #include "photos/core/PhotoStore.h"
 #include "tests/exchange/ExchangeFiles.h"
-#include "tests/photos/PhotoFiles.h"
+#include "tests/photos/HeifFiles.h"
 #include "tests/support/TestSupport.h"
 
 #include <QProcess>
@@ -172,6 +172,49 @@ private slots:
         QCOMPARE(img.size(), QSize(200, 400));
         QVERIFY(qRed(img.pixel(100, 100)) > 200 && qBlue(img.pixel(100, 100)) < 60);
         QVERIFY(qBlue(img.pixel(100, 300)) > 200 && qRed(img.pixel(100, 300)) < 60);
+    }
+
+    // A phone's HEIC (turned by its rotation box, EXIF saying the same) and an AVIF
+    // come in turned once, as JPEGs without metadata; a cut-off one is refused.
+    void heifFromPhones_data()
+    {
+        QTest::addColumn<int>("format");
+        QTest::addColumn<int>("orientation");
+        QTest::addColumn<QSize>("shown");
+        QTest::newRow("HEIC turned a quarter")
+            << int(heif_compression_HEVC) << 6 << QSize(200, 400);
+        QTest::newRow("AVIF as taken") << int(heif_compression_AV1) << 1 << QSize(400, 200);
+    }
+    void heifFromPhones()
+    {
+        QFETCH(int, format);
+        QFETCH(int, orientation);
+        QFETCH(QSize, shown);
+        const QByteArray file = photofiles::heif(photofiles::halves(400, 200),
+                                                 heif_compression_format(format), orientation);
+        QVERIFY(file.contains(photofiles::kOwner));
+        const QString path = db->dir() + QStringLiteral("/phone.heic");
+        QVERIFY(photofiles::write(path, file));
+        QVERIFY(PhotoImage::looksLikePicture(path));
+        Photos::add(*conn, kListing, {PhotoImage::fromFile(path)});
+        const QByteArray stored = Photos::picture(*conn, Photos::list(*conn, kListing).first().id);
+        QVERIFY(!stored.contains(photofiles::kOwner) && !stored.contains("Exif"));
+        const QImage img = PhotoImage::decode(stored);
+        QCOMPARE(img.size(), shown);
+        // The red half is on top when turned, on the left otherwise.
+        const QPoint red(100, 100);
+        const QPoint blue = orientation == 6 ? QPoint(100, 300) : QPoint(300, 100);
+        QVERIFY(qRed(img.pixel(red)) > 200 && qBlue(img.pixel(red)) < 60);
+        QVERIFY(qBlue(img.pixel(blue)) > 200 && qRed(img.pixel(blue)) < 60);
+
+        QString text;
+        try {
+            PhotoImage::fromBytes(file.left(file.size() * 6 / 10), QStringLiteral("cut.heic"));
+        } catch (const PhotoImage::Refused& e) {
+            text = e.text();
+        }
+        QVERIFY2(text.contains(QStringLiteral("cut.heic")), qPrintable(text));
+        QCOMPARE(Photos::count(*conn, kListing), 1);
     }
 
     void reducedWithSmallCopies()
