@@ -57,6 +57,15 @@ void createReminderTables(Connection& c)
         c.run(QString::fromUtf8(s));
 }
 
+void createQuietIndexes(Connection& c, bool ifMissing)
+{
+    for (const char* s : {
+             "CREATE INDEX %1房屋信息_有效录入 ON 房屋信息(类型, 录入日期, 档案号)",
+             "CREATE INDEX %1客户信息_有效录入 ON 客户信息(类型, 录入日期, 档案号)",
+         })
+        c.run(QString::fromUtf8(s).arg(ifMissing ? QStringLiteral("IF NOT EXISTS ") : QString()));
+}
+
 } // namespace Schema
 
 namespace Reminders

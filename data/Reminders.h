@@ -26,6 +26,10 @@ namespace Schema
 const QList<TableDef>& reminderTables();
 // The tables with their indexes, inside the caller's transaction.
 void createReminderTables(Connection& c);
+// The indexes the list of records gone quiet reads newest first: the valid rows of
+// a register by entry date (else every valid row is checked and sorted before the
+// newest are shown). Inside the caller's transaction; `ifMissing` for the upgrade.
+void createQuietIndexes(Connection& c, bool ifMissing);
 
 } // namespace Schema
 

@@ -430,6 +430,7 @@ void createMainTables(Connection& c, bool firstRows)
     createPhotoTables(c);
     createDuplicateIndexes(c, false);
     createDealTables(c);
+    createQuietIndexes(c, false);
     markVersion(c, kLayoutVersion);
     if (firstRows) {
         for (const char* s : kFirstRows)

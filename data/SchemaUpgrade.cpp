@@ -44,6 +44,8 @@ void stepTo(Connection& c, int layout)
     case 4:
         // Memo columns of files keep what was typed ("0571888"), as text.
         Schema::keepMemosAsText(c);
+        // The records gone quiet, newest first, without sorting every valid row.
+        Schema::createQuietIndexes(c, true);
         break;
     default:
         throw DbError(QStringLiteral("不知道如何把数据库升级到版本 %1。").arg(layout));

@@ -57,14 +57,11 @@ QDate dateOf(const QString& s)
     return {};
 }
 
-// The valid rows of a register entered before the cutoff with no note since it
-// (for a customer, no viewing naming him either), newest first, `limit` + 1 at
-// most (the one more tells that there are more).
-void quietOf(Connection& c, const QString& table, const QDate& today, int days, int limit,
-             QList<QuietItem>& out)
+} // namespace
+
+QString quietStatement(const QString& table, int limit)
 {
     const bool listing = table == kListings;
-    const QDate cutoff = today.addDays(-days);
     const QString viewings =
         listing ? QString()
                 : QStringLiteral("AND NOT EXISTS (SELECT 1 FROM %1 v WHERE v.%2 = r.%3 AND "
@@ -74,21 +71,32 @@ void quietOf(Connection& c, const QString& table, const QDate& today, int days, 
         listing ? QStringLiteral("NULL")
                 : QStringLiteral("(SELECT max(v.%1) FROM %2 v WHERE v.%3 = r.%4)")
                       .arg(id("时间"), id("跟进记录"), id("客户档案号"), id("档案号"));
-    Statement st(
-        c, QStringLiteral("SELECT r.%1, r.%2, r.%3, r.%4, r.%5, (SELECT max(n.%6) FROM %7 n "
+    return QStringLiteral("SELECT r.%1, r.%2, r.%3, r.%4, r.%5, (SELECT max(n.%6) FROM %7 n "
                           "WHERE n.%8 = ?1 AND n.%9 = r.%1), ")
-                   .arg(id("档案号"), listing ? id("小区名称") : id("客户姓名"), id("电话"),
-                        id("手机"), id("录入日期"), id("时间"), id("跟进记录"), id("表名"),
-                        id("档案号")) +
-               lastViewing +
-               QStringLiteral(" FROM %1 r WHERE r.%2 = ?2 AND r.%3 < ?3 AND NOT EXISTS (SELECT 1 "
-                              "FROM %4 n WHERE n.%5 = ?1 AND n.%6 = r.%7 AND n.%8 >= ?4) ")
-                   .arg(Dialect::identifier(table), id("类型"), id("录入日期"), id("跟进记录"),
-                        id("表名"), id("档案号"), id("档案号"), id("时间")) +
-               viewings +
-               QStringLiteral("ORDER BY r.%1 DESC, r.%2 DESC LIMIT %3")
-                   .arg(id("录入日期"), id("档案号"))
-                   .arg(limit + 1));
+               .arg(id("档案号"), listing ? id("小区名称") : id("客户姓名"), id("电话"), id("手机"),
+                    id("录入日期"), id("时间"), id("跟进记录"), id("表名"), id("档案号")) +
+           lastViewing +
+           QStringLiteral(" FROM %1 r WHERE r.%2 = ?2 AND r.%3 < ?3 AND NOT EXISTS (SELECT 1 "
+                          "FROM %4 n WHERE n.%5 = ?1 AND n.%6 = r.%7 AND n.%8 >= ?4) ")
+               .arg(Dialect::identifier(table), id("类型"), id("录入日期"), id("跟进记录"),
+                    id("表名"), id("档案号"), id("档案号"), id("时间")) +
+           viewings +
+           QStringLiteral("ORDER BY r.%1 DESC, r.%2 DESC LIMIT %3")
+               .arg(id("录入日期"), id("档案号"))
+               .arg(limit);
+}
+
+namespace
+{
+
+// The valid rows of a register entered before the cutoff with no note since it
+// (for a customer, no viewing naming him either), newest first, `limit` + 1 at
+// most (the one more tells that there are more).
+void quietOf(Connection& c, const QString& table, const QDate& today, int days, int limit,
+             QList<QuietItem>& out)
+{
+    const QDate cutoff = today.addDays(-days);
+    Statement st(c, quietStatement(table, limit + 1));
     st.bindAll({table, QStringLiteral("有效"), cutoff.toString(QStringLiteral("yyMMdd")),
                 cutoff.toString(QStringLiteral("yyyy-MM-dd"))});
     while (st.step()) {

@@ -64,5 +64,9 @@ struct Quiet {
 // most `limit` of them. Each register is read newest first from its entry-date
 // index and stops after `limit` records, so the list comes at once on any size.
 Quiet quiet(Connection& c, int days, const QDate& today, int limit = kQuietShown);
+// The statement behind it for one register, at most `limit` rows (parameters: the
+// table's name, 有效, the cutoff as yymmdd and as yyyy-MM-dd); it reads the
+// register newest first through an index and stops at the limit.
+QString quietStatement(const QString& table, int limit);
 
 } // namespace Todo
