@@ -46,8 +46,9 @@ QImage read(const QByteArray& bytes, int maxSide, const std::function<void(QSize
     initOnce();
     Owned<heif_context> ctx(heif_context_alloc());
     if (!ctx) return {};
-    // Larger pictures are refused while the header is read, before any allocation.
-    heif_context_set_maximum_image_size_limit(ctx.get(), maxSide);
+    // Reading the boxes allocates no pixels: the size is checked right after it, and
+    // libheif's own limit stays as a second guard above ours.
+    heif_context_set_maximum_image_size_limit(ctx.get(), 2 * maxSide);
     if (heif_context_read_from_memory_without_copy(ctx.get(), bytes.constData(),
                                                    size_t(bytes.size()), nullptr)
             .code != heif_error_Ok)

@@ -15,7 +15,7 @@ bool isHeif(const QByteArray& bytes);
 
 // The primary picture, turned as it is meant to be shown. `checkSize` sees its
 // size before any pixel is decoded and may throw to refuse it; a file that does
-// not decode gives a null image. Sides beyond `maxSide` are never decoded.
+// not decode gives a null image.
 QImage read(const QByteArray& bytes, int maxSide, const std::function<void(QSize)>& checkSize);
 
 // The file name endings of the formats read here.

@@ -214,6 +214,23 @@ private slots:
             text = e.text();
         }
         QVERIFY2(text.contains(QStringLiteral("cut.heic")), qPrintable(text));
+
+        // A header claiming 30,000 × 30,000 pixels is refused by its size, undecoded.
+        QByteArray huge = file;
+        const qsizetype ispe = huge.indexOf("ispe");
+        QVERIFY(ispe > 0);
+        for (int k : {8, 12}) // after the box's version and flags: width, height
+            for (int b = 0; b < 4; ++b)
+                huge[ispe + k + b] = char((30000 >> (24 - 8 * b)) & 0xFF);
+        text.clear();
+        try {
+            PhotoImage::fromBytes(huge, QStringLiteral("huge.heic"));
+        } catch (const PhotoImage::Refused& e) {
+            text = e.text();
+        }
+        QVERIFY2(text.contains(QStringLiteral("huge.heic")) &&
+                     text.contains(QStringLiteral("30000 × 30000")),
+                 qPrintable(text));
         QCOMPARE(Photos::count(*conn, kListing), 1);
     }
 
