@@ -8,6 +8,7 @@
 #include "data/PhotoTables.h"
 #include "data/Reminders.h"
 #include "data/Schema.h"
+#include "data/SchemaUpgrade.h"
 #include "data/SecurityTables.h"
 #include "tests/support/TestSupport.h"
 #include "tools/lib/DemoData.h"
@@ -203,6 +204,51 @@ private slots:
         Statement code(c, "SELECT 公司代码 FROM 公司信息");
         QVERIFY(code.step());
         QCOMPARE(code.value(0).toString(), QStringLiteral("B02"));
+    }
+
+    // halvorra-db upgrade brings an older main database (a file named by its folder,
+    // or a server database) to this layout, says there is nothing to do the second
+    // time, and refuses a newer one untouched.
+    void upgradeCommand_data()
+    {
+        QTest::addColumn<bool>("server");
+        QTest::newRow("file") << false;
+        QTest::newRow("server") << true;
+    }
+    void upgradeCommand()
+    {
+        QFETCH(bool, server);
+        TestDb db;
+        QString where = db.mainPath();
+        if (server) {
+            where = db.newServerDatabase();
+            Schema::createMainDatabase(where);
+        }
+        const auto setLayout = [&](int layout) {
+            auto c = openMain(where);
+            c->run(QStringLiteral("UPDATE 数据库版本 SET 版本=%1").arg(layout));
+        };
+        const auto layoutNow = [&] {
+            auto c = openMain(where);
+            return SchemaUpgrade::version(*c);
+        };
+        const QString named = server ? where : QFileInfo(where).path();
+        setLayout(Schema::kLayoutVersion - 1);
+        const Run up = tool({QStringLiteral("upgrade"), named});
+        QVERIFY2(up.code == 0, qPrintable(up.err));
+        QVERIFY2(up.out.contains(QStringLiteral("升级到版本 %1").arg(Schema::kLayoutVersion)),
+                 qPrintable(up.out));
+        QCOMPARE(layoutNow(), Schema::kLayoutVersion);
+        const Run again = tool({QStringLiteral("upgrade"), named});
+        QVERIFY2(again.code == 0 && again.out.contains(QStringLiteral("无需升级")),
+                 qPrintable(again.out + again.err));
+
+        setLayout(Schema::kLayoutVersion + 1);
+        const Run newer = tool({QStringLiteral("upgrade"), named});
+        QCOMPARE(newer.code, 1);
+        QVERIFY2(newer.err.contains(SchemaUpgrade::newerText(Schema::kLayoutVersion + 1)),
+                 qPrintable(newer.err));
+        QCOMPARE(layoutNow(), Schema::kLayoutVersion + 1);
     }
 
     void failuresLeaveNothingBehind_data()
