@@ -106,6 +106,10 @@ TFrmLog::TFrmLog(QWidget* parent) : QDialog(parent)
 
     btnOK = button(this, "btnOK", QStringLiteral("确定"), {180, 170, 72, 24});
     btnCancel = button(this, "btnCancel", QStringLiteral("取消"), {258, 170, 72, 24});
+    lblUpgrade = new QLabel(QStringLiteral("正在升级数据库，请稍候……"), this);
+    lblUpgrade->setObjectName(QStringLiteral("lblUpgrade"));
+    lblUpgrade->setGeometry(8, 172, 168, 22);
+    lblUpgrade->hide();
 
     setTabOrder(edtDB, Button1);
     setTabOrder(Button1, edtDBExp);
@@ -253,8 +257,17 @@ void TFrmLog::btnOKClick()
     if (a.result == LoginCheck::Attempt::Ok) {
         // An older database gains what this program keeps beside the registers.
         try {
-            // Once per database, and a large one may take a while.
+            // Once per database, and a large one may take a while: the window says so
+            // before the work starts.
             WaitCursor wait;
+            struct Shown {
+                QLabel* l;
+                ~Shown() { l->hide(); }
+            } shown{lblUpgrade};
+            if (SchemaUpgrade::version(c) < Schema::kLayoutVersion) {
+                lblUpgrade->show();
+                lblUpgrade->repaint();
+            }
             if (SchemaUpgrade::upgrade(c) < Schema::kLayoutVersion)
                 CurUser.YGMM = OperatorPasswords::read(c, CurUser.YGBH).hash;
         } catch (const DbError& e) {

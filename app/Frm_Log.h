@@ -24,6 +24,8 @@ public:
     QLineEdit* edtYGMM;     // 用户密码: password
     QPushButton* btnOK;     // 确定: opens both databases and logs in
     QPushButton* btnCancel; // 取消: leaves the program
+    // Shown beside the buttons only while a database of an older layout is upgraded.
+    QLabel* lblUpgrade;
 
     void FormCreate();   // fills the date and the two locations from the ini files
     void Button1Click(); // "..." of 数据库操作文件
