@@ -252,6 +252,11 @@ QVariant Statement::value(int col) const
     return m_cursor->value(col);
 }
 
+QVariant Statement::value(int col, ColumnInfo::Type type) const
+{
+    return m_cursor->cell(col, type);
+}
+
 int Statement::columnCount() const
 {
     return m_cursor->columnCount();

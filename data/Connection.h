@@ -161,6 +161,8 @@ public:
     bool step();
     void reset();
     QVariant value(int col) const;
+    // The value as a column of `type` is read (a number held by a memo as its text).
+    QVariant value(int col, ColumnInfo::Type type) const;
     int columnCount() const;
     QString columnName(int col) const;
     bool isBinary(int col) const; // binary data, never a value of ours

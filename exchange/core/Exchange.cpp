@@ -11,7 +11,6 @@
 #include "data/Text.h"
 
 #include <QFileInfo>
-#include <QLocale>
 #include <optional>
 
 namespace
@@ -42,10 +41,11 @@ QString columnList(const ExchangeLayout& layout)
 }
 
 // One cell of a row read with a Statement; binary data is never a value of ours.
-QVariant cell(const Statement& st, int col, const QString& column)
+QVariant cell(const Statement& st, int col, const QString& column,
+              ColumnInfo::Type type = ColumnInfo::Other)
 {
     if (st.isBinary(col)) throw DbError(QStringLiteral("“%1”中有不能识别的数据。").arg(column));
-    return st.value(col);
+    return st.value(col, type);
 }
 
 // A value from another office's file as the main table stores it, as the row set
@@ -157,23 +157,9 @@ QVariant travelling(const ExchangeColumn& c, const QVariant& v)
         throw DbError(QStringLiteral("“%1”必须是数值。").arg(c.name));
     }
     if (isNull) return QVariant();
-    QString s;
-    switch (v.typeId()) {
-    case QMetaType::QString:
-        s = Text::trim(v.toString());
-        break;
-    // A memo column of a file made by an earlier program kept a text that looked
-    // like a number as that number: it travels as the number's text.
-    case QMetaType::Int:
-    case QMetaType::LongLong:
-        s = QString::number(v.toLongLong());
-        break;
-    case QMetaType::Double:
-        s = QString::number(v.toDouble(), 'g', QLocale::FloatingPointShortest);
-        break;
-    default:
+    if (v.typeId() != QMetaType::QString)
         throw DbError(QStringLiteral("“%1”必须是文本。").arg(c.name));
-    }
+    const QString s = Text::trim(v.toString());
     if (s.isEmpty()) return QVariant();
     return s;
 }
@@ -265,6 +251,12 @@ int importRows(Connection& main, Connection& file, const ExchangeLayout& layout,
         const int k = target->indexOf(c.name);
         into << (k < 0 ? ColumnInfo{} : target->columns[k]);
     }
+    // Read as the file declares each column: a memo of a file made by an earlier
+    // program that holds a number comes as the text it shows.
+    const TableInfo* source = file.table(layout.exchangeTable);
+    QVector<ColumnInfo::Type> kinds;
+    for (const ExchangeColumn& c : layout.columns)
+        kinds << source->columns[source->indexOf(c.name)].type;
     const int total = exchangeRowCount(file, layout);
 
     // The long part holds no lock, so saves on other workstations go on meanwhile:
@@ -290,7 +282,8 @@ int importRows(Connection& main, Connection& file, const ExchangeLayout& layout,
                 QVector<QVariant> row(layout.columns.size());
                 for (int i = 0; i < layout.columns.size(); ++i) {
                     const ExchangeColumn& c = layout.columns[i];
-                    row[i] = stored(into[i], Exchange::travelling(c, cell(rd, i, c.name)));
+                    row[i] =
+                        stored(into[i], Exchange::travelling(c, cell(rd, i, c.name, kinds[i])));
                 }
                 if (!row[keyIdx].isNull()) keys << row[keyIdx].toString();
                 batch << row;
