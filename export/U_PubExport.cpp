@@ -8,6 +8,7 @@
 #include "shell/Door.h"
 #include "shell/WaitCursor.h"
 #include "widgets/DbGrid.h"
+#include "widgets/WidgetUtil.h"
 
 #include <QApplication>
 #include <QDir>
@@ -23,21 +24,6 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-namespace
-{
-
-QToolButton* flatButton(const QString& text, const QString& name, QWidget* parent)
-{
-    auto* b = new QToolButton(parent);
-    b->setText(text);
-    b->setObjectName(name);
-    b->setAutoRaise(true);
-    b->setMinimumWidth(70);
-    return b;
-}
-
-} // namespace
-
 TFrmPubExport::TFrmPubExport(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("FrmPubExport"));
@@ -52,8 +38,10 @@ TFrmPubExport::TFrmPubExport(QWidget* parent) : QDialog(parent)
     edtZbry->setObjectName(QStringLiteral("edtZbry"));
     edtZbrq = new QLineEdit(this);
     edtZbrq->setObjectName(QStringLiteral("edtZbrq"));
-    SpeedButton4 = flatButton(QStringLiteral("导出"), QStringLiteral("SpeedButton4"), this);
-    SpeedButton5 = flatButton(QStringLiteral("取消"), QStringLiteral("SpeedButton5"), this);
+    SpeedButton4 =
+        flatButton(this, QStringLiteral("SpeedButton4"), QStringLiteral("导出"), 70, true);
+    SpeedButton5 =
+        flatButton(this, QStringLiteral("SpeedButton5"), QStringLiteral("取消"), 70, true);
     StatusBar1 = new QStatusBar(this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
     StatusBar1->setSizeGripEnabled(false);

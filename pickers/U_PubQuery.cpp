@@ -9,6 +9,7 @@
 #include "shell/Dialogs.h"
 #include "shell/Door.h"
 #include "widgets/CharLimit.h"
+#include "widgets/WidgetUtil.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -18,22 +19,6 @@
 #include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
-
-namespace
-{
-
-QToolButton* flatButton(const QString& text, const QString& name, QWidget* parent)
-{
-    auto* b = new QToolButton(parent);
-    b->setText(text);
-    b->setObjectName(name);
-    b->setAutoRaise(true);
-    b->setFocusPolicy(Qt::NoFocus);
-    b->setMinimumWidth(60);
-    return b;
-}
-
-} // namespace
 
 TFrmPubQuery::TFrmPubQuery(QWidget* parent) : QDialog(parent)
 {
@@ -63,10 +48,12 @@ TFrmPubQuery::TFrmPubQuery(QWidget* parent) : QDialog(parent)
     MmAnd->setObjectName(QStringLiteral("MmAnd"));
     MmAnd->setReadOnly(true);
     MmAnd->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    btnAnd = flatButton(QStringLiteral("并且"), QStringLiteral("btnAnd"), this);
-    btnClear = flatButton(QStringLiteral("清除"), QStringLiteral("btnClear"), this);
-    SpeedButton4 = flatButton(QStringLiteral("确定"), QStringLiteral("SpeedButton4"), this);
-    SpeedButton5 = flatButton(QStringLiteral("取消"), QStringLiteral("SpeedButton5"), this);
+    btnAnd = flatButton(this, QStringLiteral("btnAnd"), QStringLiteral("并且"), 60, false);
+    btnClear = flatButton(this, QStringLiteral("btnClear"), QStringLiteral("清除"), 60, false);
+    SpeedButton4 =
+        flatButton(this, QStringLiteral("SpeedButton4"), QStringLiteral("确定"), 60, false);
+    SpeedButton5 =
+        flatButton(this, QStringLiteral("SpeedButton5"), QStringLiteral("取消"), 60, false);
 
     auto* top = new QGridLayout;
     top->addWidget(new QLabel(QStringLiteral("字段名："), this), 0, 0);

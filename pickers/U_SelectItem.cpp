@@ -3,26 +3,12 @@
 #include "pickers/PubParams.h"
 #include "shell/Door.h"
 #include "widgets/DbGrid.h"
+#include "widgets/WidgetUtil.h"
 
 #include <QHBoxLayout>
 #include <QListWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
-
-namespace
-{
-
-QToolButton* flatButton(const QString& text, const QString& name, QWidget* parent)
-{
-    auto* b = new QToolButton(parent);
-    b->setText(text);
-    b->setObjectName(name);
-    b->setAutoRaise(true);
-    b->setFocusPolicy(Qt::NoFocus);
-    return b;
-}
-
-} // namespace
 
 TdlgSelectItem::TdlgSelectItem(QWidget* parent) : QDialog(parent)
 {
@@ -32,10 +18,12 @@ TdlgSelectItem::TdlgSelectItem(QWidget* parent) : QDialog(parent)
 
     clbItem = new QListWidget(this);
     clbItem->setObjectName(QStringLiteral("clbItem"));
-    btnSelectAll = flatButton(QStringLiteral("全选"), QStringLiteral("btnSelectAll"), this);
-    btnSelectNone = flatButton(QStringLiteral("全消"), QStringLiteral("btnSelectNone"), this);
-    btnOK = flatButton(QStringLiteral("确定"), QStringLiteral("btnOK"), this);
-    btnCancel = flatButton(QStringLiteral("取消"), QStringLiteral("btnCancel"), this);
+    btnSelectAll =
+        flatButton(this, QStringLiteral("btnSelectAll"), QStringLiteral("全选"), 0, false);
+    btnSelectNone =
+        flatButton(this, QStringLiteral("btnSelectNone"), QStringLiteral("全消"), 0, false);
+    btnOK = flatButton(this, QStringLiteral("btnOK"), QStringLiteral("确定"), 0, false);
+    btnCancel = flatButton(this, QStringLiteral("btnCancel"), QStringLiteral("取消"), 0, false);
 
     auto* buttons = new QHBoxLayout;
     buttons->setSpacing(2);

@@ -4,6 +4,7 @@
 
 #include <QComboBox>
 #include <QPushButton>
+#include <QToolButton>
 
 QFont pixelFont(const QString& family, int px, bool bold)
 {
@@ -34,6 +35,18 @@ QPushButton* namedButton(QWidget* parent, const char* name, const QString& text)
 {
     auto* b = new QPushButton(text, parent);
     b->setObjectName(QString::fromLatin1(name));
+    return b;
+}
+
+QToolButton* flatButton(QWidget* parent, const QString& name, const QString& text, int minWidth,
+                        bool takesFocus)
+{
+    auto* b = new QToolButton(parent);
+    b->setText(text);
+    b->setObjectName(name);
+    b->setAutoRaise(true);
+    if (!takesFocus) b->setFocusPolicy(Qt::NoFocus);
+    if (minWidth > 0) b->setMinimumWidth(minWidth);
     return b;
 }
 
