@@ -35,6 +35,7 @@ const QueryWindowConfig kCustomerQuery{
                                {{"录入日期", 73}}, {"面积1", "面积2", "价格1", "价格2"}),
     .builderFields = CustomerSearch::builderFields(),
     .builderVisibleItems = 11,
+    .builderWholeNumbers = {}, // none of the customer's builder columns
     .lists = {RegisterRules::floors(true), RegisterRules::houseTypes(true),
               CustomerSearch::demandModes(), RegisterRules::locations(true)},
     .exchange = {customerExchangeLayout(), &Tdmbasic::qryKHXX},
