@@ -82,10 +82,7 @@ private slots:
             db->exec(QStringLiteral("insert into 客户信息 (档案号, 需求方式, 类型) values "
                                     "('%1', '%2', '%3')")
                          .arg(k[0], k[1], k[2]));
-        db->exec("insert into 操作员档案 (员工编号, 员工姓名, 功能组) values ('ZS7', '张三', "
-                 "'普通操作员')");
-        db->exec("insert into 操作员档案 (员工编号, 员工姓名, 功能组) values ('008', '李四', "
-                 "'高级操作员')");
+        addTwoOperators(*db);
         conn = openMain(db->mainPath());
         conn->setActor({QStringLiteral("ZS7"), QStringLiteral("pc-1")});
     }

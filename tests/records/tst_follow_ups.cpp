@@ -7,6 +7,7 @@
 #include "data/Schema.h"
 #include "records/core/FollowUps.h"
 #include "session/PubVars.h"
+#include "tests/records/NoteFixtures.h"
 #include "tests/support/TestSupport.h"
 
 namespace
@@ -21,17 +22,7 @@ const QString kQuietListing = QStringLiteral("001261209002");
 const QString kCustomer = QStringLiteral("A01261209001");
 const QString kQuietCustomer = QStringLiteral("A01261209002");
 
-FollowUps::Note note(const QString& table, const QString& number, const QString& kind,
-                     const QString& text, const QString& customer = {})
-{
-    FollowUps::Note n;
-    n.table = table;
-    n.number = number;
-    n.kind = kind;
-    n.text = text;
-    n.customer = customer;
-    return n;
-}
+using notefixtures::note;
 
 // "kind/author/text/customer" of each note, as listed.
 QStringList listed(Connection& c, const QString& table, const QString& number)
@@ -62,10 +53,7 @@ private slots:
         for (const QString& n : {kCustomer, kQuietCustomer})
             db->exec(QStringLiteral("insert into 客户信息 (档案号, 地址描述) values ('%1', '城东')")
                          .arg(n));
-        db->exec("insert into 操作员档案 (员工编号, 员工姓名, 功能组) values ('ZS7', '张三', "
-                 "'普通操作员')");
-        db->exec("insert into 操作员档案 (员工编号, 员工姓名, 功能组) values ('008', '李四', "
-                 "'高级操作员')");
+        addTwoOperators(*db);
         conn = openMain(db->mainPath());
         as(QStringLiteral("zs7"));
     }

@@ -241,6 +241,14 @@ void setOperatorPassword(const QString& location, const QString& number, const Q
     OperatorPasswords::store(*c, number, password, mustChange);
 }
 
+void addTwoOperators(const TestDb& db)
+{
+    db.exec("insert into 操作员档案 (员工编号, 员工姓名, 功能组) values ('ZS7', '张三', "
+            "'普通操作员')");
+    db.exec("insert into 操作员档案 (员工编号, 员工姓名, 功能组) values ('008', '李四', "
+            "'高级操作员')");
+}
+
 void hashPasswords(const QString& location)
 {
     auto c = openMain(location);

@@ -114,6 +114,10 @@ private:
 // server address), open.
 std::unique_ptr<Connection> openMain(const QString& location);
 
+// Two operators without passwords: an ordinary one (ZS7 张三) and a senior one
+// (008 李四), as the follow-up, to-do and deal tests have them.
+void addTwoOperators(const TestDb& db);
+
 // Keeps `password` (as its hash) for the operator `number` of the main database
 // at `location`; `mustChange` as a system administrator's reset leaves it.
 void setOperatorPassword(const QString& location, const QString& number, const QString& password,

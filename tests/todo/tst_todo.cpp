@@ -9,6 +9,7 @@
 #include "data/Reminders.h"
 #include "records/core/FollowUps.h"
 #include "session/PubVars.h"
+#include "tests/records/NoteFixtures.h"
 #include "tests/support/TestSupport.h"
 #include "todo/core/TodoList.h"
 
@@ -31,16 +32,11 @@ QDateTime at(int days, int hour)
     return QDateTime(kNow.date().addDays(days), QTime(hour, 0));
 }
 
+// A note by telephone unless another kind is given.
 FollowUps::Note note(const QString& table, const QString& number, const QString& text,
                      const QString& kind = QStringLiteral("电话"), const QString& customer = {})
 {
-    FollowUps::Note n;
-    n.table = table;
-    n.number = number;
-    n.kind = kind;
-    n.text = text;
-    n.customer = customer;
-    return n;
+    return notefixtures::note(table, number, kind, text, customer);
 }
 
 // "number text" of each due reminder, as listed.
@@ -86,10 +82,7 @@ private slots:
             db->exec(QStringLiteral("insert into 客户信息 (档案号, 客户姓名, 类型) values ('%1', "
                                     "'王先生', '有效')")
                          .arg(n));
-        db->exec("insert into 操作员档案 (员工编号, 员工姓名, 功能组) values ('ZS7', '张三', "
-                 "'普通操作员')");
-        db->exec("insert into 操作员档案 (员工编号, 员工姓名, 功能组) values ('008', '李四', "
-                 "'高级操作员')");
+        addTwoOperators(*db);
         conn = openMain(db->mainPath());
         as(QStringLiteral("zs7"));
     }

@@ -71,10 +71,7 @@ private slots:
     void init()
     {
         WindowTest::start();
-        db->exec("insert into 操作员档案 (员工编号, 员工姓名, 功能组) values ('ZS7', '张三', "
-                 "'普通操作员')");
-        db->exec("insert into 操作员档案 (员工编号, 员工姓名, 功能组) values ('008', '李四', "
-                 "'高级操作员')");
+        addTwoOperators(*db);
         operatorIs("ZS7", "张三", Roles::Ordinary);
     }
     void cleanup() { WindowTest::stop(); }
