@@ -14,8 +14,6 @@
 #include "registers/core/ArchiveNumber.h"
 #include "tests/support/TestSupport.h"
 
-#include <QProcess>
-#include <QRandomGenerator>
 #include <QRegularExpression>
 
 namespace
@@ -376,16 +374,7 @@ private slots:
     {
         conn.reset();
         for (int round = 0; round < 3; ++round) {
-            QProcess p;
-            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-            env.insert(QStringLiteral("HALVORRA_SAVE_LOOP"), db->mainPath());
-            p.setProcessEnvironment(env);
-            p.start(QCoreApplication::applicationFilePath(), QStringList());
-            QVERIFY(p.waitForReadyRead(30000));
-            QTest::qWait(20 + QRandomGenerator::global()->bounded(200));
-            p.kill();
-            QVERIFY(p.waitForFinished(30000));
-            if (TestDb::onServer()) QTest::qWait(200); // the server ends the session
+            QVERIFY(killWriterMidway(QStringLiteral("HALVORRA_SAVE_LOOP"), db->mainPath()));
             const int price =
                 db->scalar(QStringLiteral("select 信息价格 from 房屋信息 where 档案号='%1'")
                                .arg(kListing))

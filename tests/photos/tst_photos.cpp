@@ -17,9 +17,6 @@
 #include "tests/photos/HeifFiles.h"
 #include "tests/support/TestSupport.h"
 
-#include <QProcess>
-#include <QRandomGenerator>
-
 namespace
 {
 
@@ -463,16 +460,7 @@ private slots:
     {
         conn.reset();
         for (int round = 0; round < 3; ++round) {
-            QProcess p;
-            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-            env.insert(QStringLiteral("HALVORRA_PHOTO_LOOP"), db->mainPath());
-            p.setProcessEnvironment(env);
-            p.start(QCoreApplication::applicationFilePath(), QStringList());
-            QVERIFY(p.waitForReadyRead(30000));
-            QTest::qWait(20 + QRandomGenerator::global()->bounded(200));
-            p.kill();
-            QVERIFY(p.waitForFinished(30000));
-            if (TestDb::onServer()) QTest::qWait(200);
+            QVERIFY(killWriterMidway(QStringLiteral("HALVORRA_PHOTO_LOOP"), db->mainPath()));
             const int n = db->scalar("select count(*) from 房屋照片").toInt();
             QVERIFY(n > 0 && n % 5 == 0);
             QVERIFY(db->scalar("select count(*) from 房屋照片 where 封面=1").toInt() == 1);

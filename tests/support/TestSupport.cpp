@@ -20,6 +20,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QRandomGenerator>
 #include <QTimer>
 #include <pwd.h>
 #include <unistd.h>
@@ -239,6 +242,21 @@ void setOperatorPassword(const QString& location, const QString& number, const Q
 {
     auto c = openMain(location);
     OperatorPasswords::store(*c, number, password, mustChange);
+}
+
+bool killWriterMidway(const QString& variable, const QString& value)
+{
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(variable, value);
+    p.setProcessEnvironment(env);
+    p.start(QCoreApplication::applicationFilePath(), QStringList());
+    if (!p.waitForReadyRead(30000)) return false;
+    QTest::qWait(20 + QRandomGenerator::global()->bounded(200));
+    p.kill();
+    if (!p.waitForFinished(30000)) return false;
+    if (TestDb::onServer()) QTest::qWait(200); // the server ends the session
+    return true;
 }
 
 void addTwoOperators(const TestDb& db)

@@ -114,6 +114,12 @@ private:
 // server address), open.
 std::unique_ptr<Connection> openMain(const QString& location);
 
+// Starts this test program again with `variable` set to `value` (its main then runs
+// a writing loop and says when it has begun), kills it a moment after, and waits
+// until it is gone (on a server also until the server has ended its session).
+// False when it did not start or end.
+bool killWriterMidway(const QString& variable, const QString& value);
+
 // Two operators without passwords: an ordinary one (ZS7 张三) and a senior one
 // (008 李四), as the follow-up, to-do and deal tests have them.
 void addTwoOperators(const TestDb& db);
